@@ -1,0 +1,274 @@
+#pragma once
+
+// The prediction engine: dictionaries of words with grammar codes, kept in SQLite files.
+// Everything a host or the dictionary editor needs is declared here.
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#if defined(PREDICTION_LIBRARY)
+#define PREDICTION_EXPORT Q_DECL_EXPORT
+#else
+#define PREDICTION_EXPORT Q_DECL_IMPORT
+#endif
+
+class Dictionary;
+class DictionaryReference;
+class Word;
+class GCode;
+class Usage;
+class DictionaryData; // private implementation of a Dictionary
+
+/// The engine's process-wide settings and the entry points that open and create dictionaries.
+class PREDICTION_EXPORT Prediction
+{
+public:
+    enum Variety { American, British, Canadian };
+
+    static bool developmentMode();
+    static void setDevelopmentMode(bool on);
+
+    /// Opens an existing dictionary file. A path already open in this process yields a handle to
+    /// the same dictionary. On failure the handle equals 0 and *error says why.
+    static DictionaryReference openDictionary(const QString &path, QString *error = nullptr);
+
+    /// Creates a new, empty dictionary file; never overwrites an existing file.
+    static DictionaryReference createDictionary(const QString &path, const QString &displayName, Variety variety,
+                                                QString *error = nullptr);
+};
+
+/// A list of grammar code strings attached to a grammar code or a usage.
+class PREDICTION_EXPORT CodeList
+{
+public:
+    virtual ~CodeList();
+    /// The chosen codes.
+    virtual QStringList codes() const;
+    /// What the details panel displays for the list.
+    virtual QString text() const;
+    /// Replaces the chosen codes; marks the word changed.
+    virtual void setCodes(const QStringList &codes);
+
+protected:
+    explicit CodeList(GCode *owner);
+    GCode *owner() const { return m_owner; }
+
+private:
+    friend class DictionaryData;
+    GCode *m_owner;
+    QStringList m_codes;
+};
+
+/// Where an adverb may stand in a sentence ("vp+", "+S", ...).
+class PREDICTION_EXPORT AdverbPositions : public CodeList
+{
+public:
+    explicit AdverbPositions(GCode *owner);
+    QString text() const override;
+};
+
+/// The complement codes of a usage ("Tn", "Q1", "about", ...).
+class PREDICTION_EXPORT Complements : public CodeList
+{
+public:
+    explicit Complements(GCode *owner);
+    /// The complement's name as the details panel shows it.
+    QString text() const override;
+    /// Sentence frames, "/" between lines, "1" where the particles go and a lone "2" where the prepositions go.
+    virtual QStringList patterns() const;
+};
+
+/// The particles of a usage ("up", "away", ...).
+class PREDICTION_EXPORT Particles : public CodeList
+{
+public:
+    explicit Particles(GCode *owner);
+    QString text() const override;
+};
+
+/// The prepositions of a usage ("about", "on", ...).
+class PREDICTION_EXPORT Prepositions : public CodeList
+{
+public:
+    explicit Prepositions(GCode *owner);
+    QString text() const override;
+};
+
+/// One way a word is used under a grammar code: its complements, particles and prepositions.
+class PREDICTION_EXPORT Usage
+{
+public:
+    explicit Usage(GCode *owner);
+    ~Usage();
+    Usage(const Usage &) = delete;
+    Usage &operator=(const Usage &) = delete;
+
+    Complements *complements() const { return m_complements; }
+    Particles *particles() const { return m_particles; }
+    Prepositions *prepositions() const { return m_prepositions; }
+
+private:
+    Complements *m_complements;
+    Particles *m_particles;
+    Prepositions *m_prepositions;
+};
+
+/// One grammar code of a word. The public fields are for reading; change them through the setters.
+class PREDICTION_EXPORT GCode
+{
+public:
+    QString partOfSpeech;
+    QString subcode;
+    QString frequency;
+    QString expansion;
+    QStringList subcodeChoices;
+    AdverbPositions *adverbPositions;
+    QStringList exampleLabels;
+    QStringList exampleTemplates;
+    QList<Usage *> usages;
+
+    explicit GCode(Word *word);
+    ~GCode();
+    GCode(const GCode &) = delete;
+    GCode &operator=(const GCode &) = delete;
+
+    bool canHaveUses() const;
+    void setSubcode(const QString &subcode);
+    void setFrequency(const QString &frequency);
+
+    Word *word() const { return m_word; }
+    /// Marks the word changed (used by the code lists).
+    void touch();
+
+private:
+    friend class DictionaryData;
+    friend class Word;
+    Word *m_word;
+};
+
+/// A word of a dictionary. The object stays valid while its dictionary is open, even after removal.
+class PREDICTION_EXPORT Word
+{
+public:
+    QString text;
+    QList<GCode *> codes;
+
+    ~Word();
+    Word(const Word &) = delete;
+    Word &operator=(const Word &) = delete;
+
+    /// Appends a grammar code whose part of speech reads "new".
+    void addGCode();
+    void removeGCode(short index);
+    /// Appends a usage to grammar code codeIndex.
+    void addUse(short codeIndex);
+    void removeUse(short codeIndex, short usageIndex);
+    /// Takes the word out of its dictionary; the object lives on, detached.
+    void removeWord();
+    void changeSpelling(const QString &spelling);
+    void setCodeName(int index, const QString &partOfSpeech);
+    void setSubcode(int index, const QString &subcode);
+
+    Dictionary *dictionary() const { return m_dictionary; }
+    bool isRemoved() const { return m_removed; }
+
+private:
+    friend class DictionaryData;
+    friend class GCode;
+    explicit Word(Dictionary *dictionary);
+    Dictionary *m_dictionary;
+    bool m_removed = false;
+};
+
+/// One open dictionary. Reached through a DictionaryReference.
+class PREDICTION_EXPORT Dictionary
+{
+public:
+    ~Dictionary();
+    Dictionary(const Dictionary &) = delete;
+    Dictionary &operator=(const Dictionary &) = delete;
+
+    // The filtered word list.
+    QStringList wordList();
+    int filteredWordCount();
+    QStringList selectionRules() const;
+    void setSelectionRule(const QString &rule);
+    void setMinimumFreq(int frequency);
+    void setMaximumFreq(int frequency);
+    bool displayByLetterGroup() const;
+    /// Selects the letter group of text's first letter; true when the group changed.
+    bool setLetterGroup(const QString &text);
+    void invalidateWordList();
+
+    // Words.
+    Word *findWord(const QString &text);
+    Word *addWord(const QString &text, const QString &tag);
+    Word *addWord(Word *word);
+    int wordCount() const;
+
+    // Editing and storage.
+    void begin_edit();
+    /// Writes the changes since the last save or load; 0 on success, else lastError() says why.
+    int save();
+    bool reload();
+    bool isDirty() const;
+    QString lastError() const;
+    QString path() const;
+    bool isReadOnly() const;
+
+    // Identity.
+    QString displayName() const;
+    bool isUK() const;
+    bool isCanadian() const;
+    bool isUKGrammar() const;
+
+    // Drag and drop.
+    QString copyCurrentWord();
+    QString pasteWord(const QString &payload);
+
+    DictionaryData *data() const { return d; }
+
+private:
+    friend class DictionaryData;
+    explicit Dictionary(DictionaryData *data);
+    DictionaryData *d;
+};
+
+/// A value handle to an open dictionary; equal to 0 when bound to none. Copies share the dictionary,
+/// which closes when its last handle goes.
+class PREDICTION_EXPORT DictionaryReference
+{
+public:
+    DictionaryReference();
+    DictionaryReference(const DictionaryReference &other);
+    DictionaryReference &operator=(const DictionaryReference &other);
+    virtual ~DictionaryReference();
+
+    Dictionary *operator->() const { return m_dictionary; }
+    Dictionary *get() const { return m_dictionary; }
+
+    bool operator==(const DictionaryReference &other) const { return m_dictionary == other.m_dictionary; }
+    bool operator!=(const DictionaryReference &other) const { return m_dictionary != other.m_dictionary; }
+    /// Compares with the integer 0: true when the handle is bound to no dictionary.
+    bool operator==(int zero) const { return zero == 0 && m_dictionary == nullptr; }
+    bool operator!=(int zero) const { return !(*this == zero); }
+
+    bool isDirty() const;
+    QString displayName() const;
+    bool reload();
+    bool isUKGrammar() const;
+
+    /// The grammar mode for the next added word: "basic_grammar" or "advanced_grammar".
+    static void setEditPreferences(const QString &mode);
+    static QString editPreferences();
+
+private:
+    friend class DictionaryData;
+    explicit DictionaryReference(Dictionary *dictionary);
+    Dictionary *m_dictionary;
+};
+
+Q_DECLARE_METATYPE(DictionaryReference)
