@@ -1,0 +1,303 @@
+#include "grammarpopup.h"
+
+#include <QCheckBox>
+#include <QRegularExpression>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextBrowser>
+
+#include "adverbselectiondlg.h"
+#include "menusonly.h"
+#include "ourtextbrowser.h"
+#include "ui_grammarpopup.h"
+
+QString GrammarPopUp::lastWordText;
+
+const QString GrammarPopUp::lineMarker = QStringLiteral("%^&*!(@**)#($*");
+
+namespace {
+
+const QString colour; // every font tag carries an empty colour
+
+QString repeated(const char *piece, int times)
+{
+    return QString::fromLatin1(piece).repeated(times);
+}
+
+// Subcodes stored as these stand for "none" and are shown as nothing.
+QString displayedSubcode(const QString &subcode)
+{
+    if (subcode == QLatin1String("0") || subcode == QLatin1String("????") || subcode == QLatin1String("-"))
+        return QString();
+    return subcode;
+}
+
+} // namespace
+
+GrammarPopUp::GrammarPopUp(DictionaryReference dictionary, bool writable, QWidget *editor)
+    : QWidget(editor), textBrowser(nullptr), WordNameBox(nullptr), nameBoxHeight(0), editor(editor),
+      currentWord(nullptr), menus(nullptr), dictionary(dictionary), writable(writable), ui(new Ui::GrammarPopUpClass)
+{
+    ui->setupUi(this);
+    textBrowser = ui->textBrowser;
+    WordNameBox = ui->WordNameBox;
+    menus = new MenusOnly(writable, this);
+    nameBoxHeight = 50;
+    WordNameBox->setGeometry(0, 0, width(), nameBoxHeight);
+    textBrowser->move(0, nameBoxHeight);
+    codeFont = QFont(QStringLiteral("Times New Roman"), 5);
+    frequencyFont = QFont(QStringLiteral("Times New Roman"), 5);
+    wordFont = QFont(QStringLiteral("Times New Roman"), 5);
+    exampleFont = QFont(QStringLiteral("Times New Roman"), 4);
+    patternFont = QFont(QStringLiteral("Times New Roman"), 4);
+    textBrowser->setVisible(true);
+}
+
+GrammarPopUp::~GrammarPopUp() = default;
+
+void GrammarPopUp::setWritable(bool writable)
+{
+    this->writable = writable;
+}
+
+QString GrammarPopUp::fillPlaceholder(const QString &text, int number, const QString &value)
+{
+    const QString placeholder = QLatin1Char('%') + QString::number(number);
+    QString result;
+    result.reserve(text.size() + value.size());
+    int from = 0;
+    for (;;) {
+        const int at = text.indexOf(placeholder, from);
+        if (at < 0)
+            break;
+        const int after = at + placeholder.size();
+        // "%1" must not take the front of "%10".
+        if (after < text.size() && text.at(after).isDigit()) {
+            result += QStringView(text).mid(from, after - from);
+            from = after;
+            continue;
+        }
+        result += QStringView(text).mid(from, at - from);
+        result += value;
+        from = after;
+    }
+    result += QStringView(text).mid(from);
+    return result;
+}
+
+namespace {
+
+// Fills %1, %2, ... in turn, each fill working on what the earlier ones produced.
+QString fill(const QString &pattern, const QStringList &values)
+{
+    QString text = pattern;
+    for (int i = 0; i < values.size(); ++i)
+        text = GrammarPopUp::fillPlaceholder(text, i + 1, values.at(i));
+    return text;
+}
+
+} // namespace
+
+QString GrammarPopUp::formatLine(const QString &family, unsigned indent, int size, const QString &colour, bool bold,
+                                 const QString &text) const
+{
+    QString line = repeated("&nbsp;", int(indent));
+    line += fill(QStringLiteral("<font face = \"%3\" size=%1 color=%2>"), {QString::number(size), colour, family});
+    if (bold)
+        line += QStringLiteral("<b>");
+    line += text;
+    if (bold)
+        line += QStringLiteral("</b>");
+    line += QStringLiteral("</font>");
+    return line;
+}
+
+void GrammarPopUp::appendFormattedLine(const QString &family, unsigned indent, int size, const QString &colour,
+                                       bool bold, const QString &text)
+{
+    textBrowser->append(formatLine(family, indent, size, colour, bold, text));
+}
+
+void GrammarPopUp::appendFrequencyLine(int codeIndex, const QString &frequency)
+{
+    QString line = repeated("&nbsp;", 5);
+    line += fill(QStringLiteral("<font face=\"%3\" size=%1 color=%2>"),
+                 {QString::number(frequencyFont.pointSize()), colour, frequencyFont.family()});
+    line += fill(QStringLiteral("<i>freq:</i>&nbsp;&nbsp; <a href=\"%2_frequency\">%1</a></font>"),
+                 {frequency, QString::number(codeIndex)});
+    textBrowser->append(line);
+}
+
+QStringList GrammarPopUp::formatExampleLines(const QStringList &labels, const QStringList &templates)
+{
+    QStringList lines;
+    const int count = qMin(labels.size(), templates.size());
+    for (int i = 0; i < count; ++i) {
+        const QString head = fillPlaceholder(QStringLiteral("<b> %1"), 1, labels.at(i)) + QStringLiteral("</b>");
+        QString text = templates.at(i);
+        text.replace(QLatin1Char('/'), lineMarker);
+        text.replace(QLatin1Char('~'), head);
+        lines += text.split(lineMarker, Qt::KeepEmptyParts);
+    }
+    return lines;
+}
+
+QStringList GrammarPopUp::buildPatternLines(const QStringList &patterns, const QString &particlesPiece,
+                                            const QString &prepositionsPiece)
+{
+    // A "2" standing alone as a word; \b is ASCII-minded here, so an accented letter does not join a word.
+    static const QRegularExpression lonePrepositions(QStringLiteral("\\b2\\b"));
+    QStringList lines;
+    for (const QString &pattern : patterns) {
+        QString line = repeated("&nbsp;", 9);
+        line += fill(QStringLiteral("<font face=\"%3\" size=%1 color=%2>"),
+                     {QString::number(patternFont.pointSize()), colour, patternFont.family()});
+        QString text = pattern;
+        text.replace(QLatin1Char('/'), lineMarker);
+        text.replace(QLatin1Char('1'), particlesPiece);
+        // The expression has no capturing group, so nothing in the piece is read as a back-reference.
+        text.replace(lonePrepositions, prepositionsPiece);
+        line += text;
+        line += QStringLiteral("</font>");
+        lines += line.split(lineMarker, Qt::KeepEmptyParts);
+    }
+    return lines;
+}
+
+QStringList GrammarPopUp::formatPatternLines(const QStringList &patterns, const QString &particles,
+                                             const QString &prepositions, int codeIndex, int usageIndex)
+{
+    const QString code = QString::number(codeIndex);
+    const QString usage = QString::number(usageIndex);
+    // Filled from %2 on, as the anchors are written; %1 does not occur.
+    QString particlesPiece = QStringLiteral("[<a href=\"%2_%3_particles\">");
+    particlesPiece = fillPlaceholder(fillPlaceholder(particlesPiece, 2, code), 3, usage);
+    particlesPiece += particles + QStringLiteral("</a>]");
+    QString prepositionsPiece = QStringLiteral("[<a href=\"%2_%3_prepositions\">");
+    prepositionsPiece = fillPlaceholder(fillPlaceholder(prepositionsPiece, 2, code), 3, usage);
+    prepositionsPiece += prepositions + QStringLiteral("</a>]");
+    return buildPatternLines(patterns, particlesPiece, prepositionsPiece);
+}
+
+void GrammarPopUp::appendUsageHeading(int usageIndex, int codeIndex, const QString &complementName)
+{
+    QString line = repeated("&nbsp;", 7);
+    line += fill(QStringLiteral("<font size=%1 color=%2>"), {QStringLiteral("4"), colour});
+    line += fill(
+        QStringLiteral("(%3)&nbsp;&nbsp;<a href=\"%1_%4_complement\">%2</a></font>"),
+        {QString::number(codeIndex), complementName, QString::number(usageIndex + 1), QString::number(usageIndex)});
+    textBrowser->append(line);
+}
+
+void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &) {}
+
+void GrammarPopUp::on_textBrowser_anchorClicked(const QUrl &url)
+{
+    if (url.path().isEmpty() || !currentWord)
+        return;
+    displayWord(currentWord->text, currentWord, 1);
+}
+
+void GrammarPopUp::displayWord(const QString &text, Word *word, int scrollMode)
+{
+    int target = 0;
+    if (text.isEmpty() || text != lastWordText) {
+        scrollMode = 1;
+        emit textBrowser->announceContextChange(true, false, false, false);
+    } else {
+        target = textBrowser->verticalScrollBar()->value();
+    }
+    lastWordText = text;
+
+    if (!word) {
+        currentWord = nullptr;
+        textBrowser->clear();
+        WordNameBox->clear();
+        return;
+    }
+
+    textBrowser->resetRegions();
+    textBrowser->currentRegion = nullptr;
+    currentWord = word;
+    textBrowser->setHtml(QStringLiteral("<head>"));
+    WordNameBox->setHtml(QStringLiteral("<head>"));
+    WordNameBox->append(formatLine(wordFont.family(), 0, wordFont.pointSize(), colour, true, word->text));
+
+    const int codeCount = int(word->codes.size());
+    for (int c = 0; c < codeCount; ++c) {
+        const GCode *code = word->codes.at(c);
+        textBrowser->beginRegion(int(textBrowser->toPlainText().size()) + 1);
+
+        textBrowser->append(fill(QStringLiteral("&nbsp;&nbsp;<font face=\"%5\" size=%6 color=%4><a "
+                                                "href=\"%3_part_of_speech\"><i>%1</i></a>&nbsp;&nbsp; <a "
+                                                "href=\"%3_subcode\">%2</a></font>"),
+                                 {code->partOfSpeech, displayedSubcode(code->subcode), QString::number(c), colour,
+                                  codeFont.family(), QString::number(codeFont.pointSize())}));
+        appendFrequencyLine(c, code->frequency);
+        const QStringList examples = formatExampleLines(code->exampleLabels, code->exampleTemplates);
+        for (const QString &example : examples)
+            appendFormattedLine(exampleFont.family(), 5, exampleFont.pointSize(), colour, false, example);
+        textBrowser->addRegion(int(textBrowser->toPlainText().size()), c, 0, code->canHaveUses() ? 7 : 3);
+
+        const int usageCount = int(code->usages.size());
+        for (int u = 0; u < usageCount; ++u) {
+            const Usage *usage = code->usages.at(u);
+            const Complements *complements = usage->complements();
+            appendUsageHeading(u, c, complements->text());
+            const QStringList patterns = formatPatternLines(complements->patterns(), usage->particles()->text(),
+                                                            usage->prepositions()->text(), c, u);
+            for (const QString &pattern : patterns)
+                textBrowser->append(pattern);
+            textBrowser->addRegion(int(textBrowser->toPlainText().size()), c, u, 12);
+        }
+
+        textBrowser->append(QStringLiteral("_____________________"));
+        textBrowser->append(QString());
+    }
+
+    QScrollBar *bar = textBrowser->verticalScrollBar();
+    const int max = bar->maximum();
+    target = qMin(target, max);
+    if (scrollMode == -1) {
+        if (codeCount > 0)
+            target += max / codeCount;
+        target = qMin(target, max);
+        scrollMode = 1;
+    }
+    bar->setValue(scrollMode != 0 ? target : max);
+}
+
+void GrammarPopUp::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    textBrowser->setGeometry(0, nameBoxHeight, width(), height() - nameBoxHeight);
+}
+
+void GrammarPopUp::editAdverbPositions(CodeList *positions)
+{
+    static const char *const codes[] = {"vp+", "+S", "+vp", "+np", "+adj", "very+", "almost+", "er"};
+    if (!positions)
+        return;
+    const QStringList current = positions->codes();
+    AdverbSelectionDlg dialog(nullptr);
+    QList<QCheckBox *> boxes;
+    for (int i = 0; i < 8; ++i) {
+        QCheckBox *box = dialog.findChild<QCheckBox *>(QStringLiteral("checkBox_%1").arg(i + 1));
+        boxes += box;
+        if (box)
+            box->setChecked(current.contains(QString::fromLatin1(codes[i])));
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QStringList chosen;
+    for (int i = 0; i < 8; ++i) {
+        if (boxes.at(i) && boxes.at(i)->checkState() != Qt::Unchecked)
+            chosen += QString::fromLatin1(codes[i]);
+    }
+    positions->setCodes(chosen);
+}
+
+void GrammarPopUp::requestCodeDeletion(int codeIndex)
+{
+    Q_UNUSED(codeIndex);
+}
