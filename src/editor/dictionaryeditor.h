@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "prediction.h"
+
+#if defined(DICTIONARYEDITOR_LIBRARY)
+#define DICTIONARYEDITOR_EXPORT Q_DECL_EXPORT
+#else
+#define DICTIONARYEDITOR_EXPORT Q_DECL_IMPORT
+#endif
+
+/// The exported face of the dictionary editor: hosts create a window through createEditor, steer it
+/// through the virtual slots and hear back through signals (connected by signature, so that the
+/// concrete window's own signals are found).
+class DICTIONARYEDITOR_EXPORT DictionaryEditor : public QDialog
+{
+    Q_OBJECT
+
+public:
+    bool transferMode;
+    DictionaryReference transferTarget;
+
+    ~DictionaryEditor() override;
+
+    /// Creates (without showing) an editor window on dictionary; the caller or parent owns it.
+    static DictionaryEditor *createEditor(bool writable, QString word, DictionaryReference dictionary, QWidget *parent,
+                                          Qt::WindowFlags flags, bool saveByHost);
+    static bool userModel();
+
+    /// Kept for hosts written against the older translation API.
+    static QString trUtf8(const char *sourceText, const char *disambiguation = nullptr, int n = -1)
+    {
+        return tr(sourceText, disambiguation, n);
+    }
+
+public slots:
+    virtual void setWritable(bool writable);
+    virtual void setTransferTo(DictionaryReference target);
+    virtual void refreshList();
+    virtual void updateWindowTitle();
+    virtual void findWord(QString word);
+    virtual void collapse(bool collapsed);
+
+signals:
+    void EditWindow_Activate(DictionaryReference d);
+    void Save_Dictionary(DictionaryReference d);
+    void Test_Dictionary(DictionaryReference d);
+
+protected:
+    explicit DictionaryEditor(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+};
