@@ -1,0 +1,190 @@
+#include "lexicon.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+const char magic[8] = {'L', 'X', 'L', 'E', 'X', '1', '\0', '\0'};
+constexpr int headerSize = 12;
+
+QByteArray encodeForms(const Lexicon::Entry &e)
+{
+    QList<QByteArray> items;
+    const QPair<const char *, QString> forms[] = {
+        {"past", e.past}, {"pp", e.participle}, {"pl", e.plural}, {"cmp", e.comparative}, {"sup", e.superlative}};
+    for (const auto &f : forms) {
+        if (!f.second.isEmpty())
+            items << QByteArray(f.first) + '=' + f.second.toUtf8();
+    }
+    return items.join(';');
+}
+
+} // namespace
+
+Lexicon::Lexicon(const QString &path)
+{
+    load(path);
+}
+
+const Lexicon &Lexicon::shared()
+{
+    static const Lexicon lexicon = [] {
+        QStringList candidates;
+        if (QCoreApplication::instance())
+            candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../data/lexicon.dat");
+#ifdef LEXORA_LEXICON_BUILD_PATH
+        candidates << QStringLiteral(LEXORA_LEXICON_BUILD_PATH);
+#endif
+        Lexicon l;
+        for (const QString &candidate : candidates) {
+            if (l.load(candidate) && !l.isEmpty())
+                break;
+        }
+        return l;
+    }();
+    return lexicon;
+}
+
+bool Lexicon::load(const QString &path)
+{
+    m_data.clear();
+    m_count = 0;
+    m_offsets = m_records = nullptr;
+    m_path.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray data = file.readAll();
+    if (data.size() < headerSize || std::memcmp(data.constData(), magic, sizeof magic) != 0)
+        return false;
+    const quint32 count = qFromLittleEndian<quint32>(data.constData() + 8);
+    const qint64 tableEnd = headerSize + qint64(count) * 4;
+    if (tableEnd > data.size())
+        return false;
+    const qint64 recordsSize = data.size() - tableEnd;
+    // Every offset must point inside the record area, or a damaged file could send a lookup astray.
+    for (quint32 i = 0; i < count; ++i) {
+        if (qFromLittleEndian<quint32>(data.constData() + headerSize + i * 4) >= recordsSize)
+            return false;
+    }
+    if (count > 0 && data.at(data.size() - 1) != '\n')
+        return false;
+    m_data = data;
+    m_count = count;
+    m_offsets = m_data.constData() + headerSize;
+    m_records = m_data.constData() + tableEnd;
+    m_path = path;
+    return true;
+}
+
+QByteArray Lexicon::recordKey(quint32 index) const
+{
+    const char *start = m_records + qFromLittleEndian<quint32>(m_offsets + index * 4);
+    const char *end = start;
+    while (*end != '\t' && *end != '\n')
+        ++end;
+    return QByteArray::fromRawData(start, int(end - start));
+}
+
+bool Lexicon::lookup(const QString &word, Entry *entry) const
+{
+    if (m_count == 0 || word.isEmpty())
+        return false;
+    const QByteArray key = word.toUtf8();
+    quint32 low = 0;
+    quint32 high = m_count;
+    while (low < high) {
+        const quint32 mid = low + (high - low) / 2;
+        const QByteArray k = recordKey(mid);
+        const int cmp = std::memcmp(k.constData(), key.constData(), size_t(qMin(k.size(), key.size())));
+        if (cmp < 0 || (cmp == 0 && k.size() < key.size())) {
+            low = mid + 1;
+        } else if (cmp > 0 || k.size() > key.size()) {
+            high = mid;
+        } else {
+            if (!entry)
+                return true;
+            const char *start = k.constData();
+            const char *end = std::strchr(start, '\n');
+            const QList<QByteArray> fields = QByteArray::fromRawData(start, int(end - start)).split('\t');
+            *entry = Entry();
+            if (fields.size() > 1) {
+                for (const QByteArray &item : fields.at(1).split(';')) {
+                    const QList<QByteArray> parts = item.split('|');
+                    if (parts.size() != 3)
+                        continue;
+                    entry->codes.append({QString::fromUtf8(parts.at(0)), QString::fromUtf8(parts.at(1)),
+                                         qBound(1, parts.at(2).toInt(), 31)});
+                }
+            }
+            if (fields.size() > 2) {
+                for (const QByteArray &item : fields.at(2).split(';')) {
+                    const int eq = item.indexOf('=');
+                    if (eq < 0)
+                        continue;
+                    const QByteArray name = item.left(eq);
+                    const QString value = QString::fromUtf8(item.mid(eq + 1));
+                    if (name == "past")
+                        entry->past = value;
+                    else if (name == "pp")
+                        entry->participle = value;
+                    else if (name == "pl")
+                        entry->plural = value;
+                    else if (name == "cmp")
+                        entry->comparative = value;
+                    else if (name == "sup")
+                        entry->superlative = value;
+                }
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Lexicon::write(const QString &path, const QMap<QString, Entry> &entries, QString *error)
+{
+    // Sort by UTF-8 bytes, the order lookup() searches in.
+    QMap<QByteArray, QByteArray> records;
+    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
+        const QByteArray word = it.key().toUtf8();
+        if (word.isEmpty() || word.contains('\t') || word.contains('\n'))
+            continue;
+        QList<QByteArray> codes;
+        for (const Code &c : it->codes)
+            codes << c.partOfSpeech.toUtf8() + '|' + c.subcode.toUtf8() + '|' + QByteArray::number(c.frequency);
+        records.insert(word, word + '\t' + codes.join(';') + '\t' + encodeForms(*it) + '\n');
+    }
+    QByteArray offsets;
+    QByteArray blob;
+    for (const QByteArray &record : std::as_const(records)) {
+        char buffer[4];
+        qToLittleEndian<quint32>(quint32(blob.size()), buffer);
+        offsets.append(buffer, 4);
+        blob.append(record);
+    }
+    char count[4];
+    qToLittleEndian<quint32>(quint32(records.size()), count);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    file.write(magic, sizeof magic);
+    file.write(count, 4);
+    file.write(offsets);
+    file.write(blob);
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
