@@ -441,6 +441,14 @@ QString Inflection::adjectiveSubcode(const QString &adjective, bool doubled)
 
 QString Inflection::nounSubcodeForPlural(const QString &noun, const QString &plural)
 {
+    // Nouns whose plural is the singular, which no exception list spells out.
+    static const QStringList unchanged = {
+        QStringLiteral("aircraft"), QStringLiteral("bison"), QStringLiteral("cod"),       QStringLiteral("deer"),
+        QStringLiteral("fish"),     QStringLiteral("moose"), QStringLiteral("offspring"), QStringLiteral("salmon"),
+        QStringLiteral("series"),   QStringLiteral("sheep"), QStringLiteral("species"),   QStringLiteral("spacecraft"),
+        QStringLiteral("swine"),    QStringLiteral("trout"), QStringLiteral("watercraft")};
+    if (plural.isEmpty() && unchanged.contains(noun.toLower()))
+        return QStringLiteral("plural unchanged");
     if (plural.isEmpty() || plural == addS(noun))
         return QStringLiteral("reg");
     if (plural == noun)
