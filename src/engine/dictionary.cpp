@@ -1,0 +1,152 @@
+#include "prediction.h"
+
+#include "dictionarydata.h"
+
+Dictionary::Dictionary(DictionaryData *data) : d(data) {}
+
+Dictionary::~Dictionary()
+{
+    delete d;
+}
+
+QStringList Dictionary::wordList()
+{
+    return d->wordList();
+}
+
+int Dictionary::filteredWordCount()
+{
+    return d->filteredWordCount();
+}
+
+QStringList Dictionary::selectionRules() const
+{
+    return DictionaryData::selectionRules();
+}
+
+void Dictionary::setSelectionRule(const QString &rule)
+{
+    d->setSelectionRule(rule);
+}
+
+void Dictionary::setMinimumFreq(int frequency)
+{
+    d->setMinimumFreq(frequency);
+}
+
+void Dictionary::setMaximumFreq(int frequency)
+{
+    d->setMaximumFreq(frequency);
+}
+
+bool Dictionary::displayByLetterGroup() const
+{
+    return d->displayByLetterGroup();
+}
+
+bool Dictionary::setLetterGroup(const QString &text)
+{
+    return d->setLetterGroup(text);
+}
+
+void Dictionary::invalidateWordList()
+{
+    d->invalidateWordList();
+}
+
+Word *Dictionary::findWord(const QString &text)
+{
+    return d->findWord(text);
+}
+
+Word *Dictionary::addWord(const QString &text, const QString &tag)
+{
+    Q_UNUSED(tag)
+    return d->addWord(text);
+}
+
+Word *Dictionary::addWord(Word *word)
+{
+    if (!word)
+        return nullptr;
+    if (word->dictionary() == this)
+        return word->isRemoved() ? d->addWord(WordRecord::fromWord(word)) : word;
+    return d->addWord(WordRecord::fromWord(word));
+}
+
+int Dictionary::wordCount() const
+{
+    return d->wordCount();
+}
+
+void Dictionary::begin_edit()
+{
+    d->beginEdit();
+}
+
+int Dictionary::save()
+{
+    return d->save();
+}
+
+bool Dictionary::reload()
+{
+    return d->reload();
+}
+
+bool Dictionary::isDirty() const
+{
+    return d->isDirty();
+}
+
+QString Dictionary::lastError() const
+{
+    return d->lastError();
+}
+
+QString Dictionary::path() const
+{
+    return d->path();
+}
+
+bool Dictionary::isReadOnly() const
+{
+    return d->isReadOnly();
+}
+
+QString Dictionary::displayName() const
+{
+    return d->displayName();
+}
+
+bool Dictionary::isUK() const
+{
+    return d->variety() == Prediction::British;
+}
+
+bool Dictionary::isCanadian() const
+{
+    return d->variety() == Prediction::Canadian;
+}
+
+bool Dictionary::isUKGrammar() const
+{
+    return d->isUKGrammar();
+}
+
+QString Dictionary::copyCurrentWord()
+{
+    const Word *word = d->currentWord();
+    if (!word || word->isRemoved())
+        return QString();
+    return WordRecord::fromWord(word).toPayload();
+}
+
+QString Dictionary::pasteWord(const QString &payload)
+{
+    WordRecord record;
+    if (!WordRecord::fromPayload(payload, &record))
+        return QString();
+    const Word *word = d->addWord(record);
+    return word ? word->text : QString();
+}

@@ -1,0 +1,28 @@
+#include "prediction.h"
+
+#include "dictionarydata.h"
+
+namespace {
+bool s_developmentMode = false;
+}
+
+bool Prediction::developmentMode()
+{
+    return s_developmentMode;
+}
+
+void Prediction::setDevelopmentMode(bool on)
+{
+    s_developmentMode = on;
+}
+
+DictionaryReference Prediction::openDictionary(const QString &path, QString *error)
+{
+    return DictionaryData::open(path, error);
+}
+
+DictionaryReference Prediction::createDictionary(const QString &path, const QString &displayName, Variety variety,
+                                                 QString *error)
+{
+    return DictionaryData::create(path, displayName, variety, error);
+}

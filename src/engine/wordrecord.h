@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Word;
+
+/// The complements, particles and prepositions of one usage, as plain data.
+struct UsageRecord
+{
+    QStringList complements;
+    QStringList particles;
+    QStringList prepositions;
+    bool operator==(const UsageRecord &other) const
+    {
+        return complements == other.complements && particles == other.particles && prepositions == other.prepositions;
+    }
+};
+
+/// One grammar code as plain data.
+struct CodeRecord
+{
+    QString partOfSpeech;
+    QString subcode;
+    QString frequency;
+    QString expansion;
+    QStringList adverbPositions;
+    QList<UsageRecord> usages;
+    bool operator==(const CodeRecord &other) const
+    {
+        return partOfSpeech == other.partOfSpeech && subcode == other.subcode && frequency == other.frequency &&
+               expansion == other.expansion && adverbPositions == other.adverbPositions && usages == other.usages;
+    }
+};
+
+/// A word as plain data: how it is stored in a dictionary file and carried in a drag.
+///
+/// Stored form of the codes (UTF-8): one code per line; on a line, tab-separated fields part of speech,
+/// subcode, frequency, expansion, adverb positions, then one field per usage holding complements,
+/// particles and prepositions separated by ";". Lists separate their codes with ",". Inside a value,
+/// "\" is written "\\", a tab "\t", a line break "\n", "," "\c" and ";" "\s", so that a separator
+/// character in the text is always a separator.
+class WordRecord
+{
+public:
+    /// The summary bits kept for each word so that filters need no decoding.
+    enum Kind : quint8
+    {
+        Name = 1,
+        Noun = 2,
+        Verb = 4,
+        Adjective = 8,
+        Adverb = 16,
+        Expansion = 32,
+        Known = 64 // at least one code that is not "new"
+    };
+
+    QString text;
+    QList<CodeRecord> codes;
+
+    static WordRecord fromWord(const Word *word);
+
+    /// The stored form of the codes, and back; decodeCodes is false on malformed input.
+    static QByteArray encodeCodes(const QList<CodeRecord> &codes);
+    static bool decodeCodes(const QByteArray &utf8, QList<CodeRecord> *codes);
+
+    /// The highest frequency of the codes (0 without codes) and their kind bits.
+    static int maximumFrequency(const QList<CodeRecord> &codes);
+    static quint8 kinds(const QList<CodeRecord> &codes);
+
+    /// The drag form: versioned, plain printable ASCII plus line breaks.
+    QString toPayload() const;
+    /// Reads exactly the form toPayload writes; false (and record untouched) for anything else.
+    static bool fromPayload(const QString &payload, WordRecord *record);
+
+    /// Whether text may be a word's spelling: 1 to 64 characters, no control character.
+    static bool isAcceptableSpelling(const QString &text);
+
+    static const int MaximumLength = 64;
+};
