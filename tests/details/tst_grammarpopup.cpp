@@ -1,0 +1,679 @@
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextBrowser>
+#include <QtTest>
+
+#include "grammarpopup.h"
+#include "menusonly.h"
+#include "ourtextbrowser.h"
+#include "tempdictionary.h"
+
+namespace {
+
+QString nbsp(int times)
+{
+    return QStringLiteral("&nbsp;").repeated(times);
+}
+
+const QString marker = QStringLiteral("%^&*!(@**)#($*");
+
+// What the panel's browser holds after the given lines were appended to an emptied browser.
+class Reference
+{
+public:
+    Reference() { browser.setHtml(QStringLiteral("<head>")); }
+    void append(const QString &line) { browser.append(line); }
+    void append(const QStringList &lines)
+    {
+        for (const QString &line : lines)
+            browser.append(line);
+    }
+    int length() const { return int(browser.toPlainText().size()); }
+    QString html() const { return browser.toHtml(); }
+
+    QTextBrowser browser;
+};
+
+QString codeLine(int code, const QString &partOfSpeech, const QString &subcode)
+{
+    return nbsp(2) + QStringLiteral("<font face=\"Times New Roman\" size=5 color=><a href=\"") + QString::number(code) +
+           QStringLiteral("_part_of_speech\"><i>") + partOfSpeech + QStringLiteral("</i></a>&nbsp;&nbsp; <a href=\"") +
+           QString::number(code) + QStringLiteral("_subcode\">") + subcode + QStringLiteral("</a></font>");
+}
+
+QString frequencyLine(int code, const QString &frequency)
+{
+    return nbsp(5) +
+           QStringLiteral("<font face=\"Times New Roman\" size=5 color=><i>freq:</i>&nbsp;&nbsp; <a href=\"") +
+           QString::number(code) + QStringLiteral("_frequency\">") + frequency + QStringLiteral("</a></font>");
+}
+
+QString exampleLine(const QString &piece)
+{
+    return nbsp(5) + QStringLiteral("<font face = \"Times New Roman\" size=4 color=>") + piece +
+           QStringLiteral("</font>");
+}
+
+} // namespace
+
+class TestGrammarPopUp : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void construction();
+    void resizing();
+    void fillPlaceholder_data();
+    void fillPlaceholder();
+    void formatLine_data();
+    void formatLine();
+    void formatExampleLines_data();
+    void formatExampleLines();
+    void formatPatternLines_data();
+    void formatPatternLines();
+    void appendedLines_data();
+    void appendedLines();
+    void renderWord_data();
+    void renderWord();
+    void emptiedSubcodes_data();
+    void emptiedSubcodes();
+    void moreThanFiftyRegions();
+    void nullWordClearsButKeepsRegions();
+    void scrollModes();
+    void differentWordResetsScroll();
+    void lastWordTextIsShared();
+    void anchorClickRendersAgain();
+    void setWritable();
+
+private:
+    static void compareRegions(OurTextBrowser *browser, const QList<TextRegion> &expected);
+};
+
+void TestGrammarPopUp::init()
+{
+    GrammarPopUp::lastWordText.clear();
+}
+
+void TestGrammarPopUp::construction()
+{
+    QWidget editor;
+    TempDictionary dict({"call\tverb/reg/18"});
+    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
+    auto *panel = new GrammarPopUp(dict.reference(), true, &editor);
+    QCOMPARE(panel->parentWidget(), &editor);
+    QCOMPARE(panel->editor, &editor);
+    QVERIFY(panel->dictionary == dict.reference());
+    QVERIFY(panel->writable);
+    QCOMPARE(panel->objectName(), QStringLiteral("GrammarPopUpClass"));
+    QCOMPARE(panel->windowTitle(), QStringLiteral("GrammarPopUp"));
+    QCOMPARE(panel->size(), QSize(422, 374));
+    QVERIFY(!panel->currentWord);
+    QCOMPARE(panel->nameBoxHeight, 50);
+
+    QVERIFY(panel->textBrowser);
+    QCOMPARE(panel->textBrowser, panel->findChild<OurTextBrowser *>(QStringLiteral("textBrowser")));
+    QCOMPARE(panel->WordNameBox, panel->findChild<QTextBrowser *>(QStringLiteral("WordNameBox")));
+    QCOMPARE(panel->WordNameBox->geometry(), QRect(0, 0, 422, 50));
+    QCOMPARE(panel->textBrowser->y(), 50);
+    QVERIFY(!panel->textBrowser->isHidden());
+
+    OurTextBrowser *text = panel->textBrowser;
+    QCOMPARE(text->contextMenuPolicy(), Qt::CustomContextMenu);
+    QCOMPARE(text->frameShape(), QFrame::Box);
+    QCOMPARE(text->frameShadow(), QFrame::Plain);
+    QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QVERIFY(!text->isUndoRedoEnabled());
+    QCOMPARE(text->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(text->textInteractionFlags(),
+             Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    QVERIFY(text->toPlainText().isEmpty());
+
+    QTextBrowser *name = panel->WordNameBox;
+    QCOMPARE(name->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(name->frameShape(), QFrame::Box);
+    QCOMPARE(name->frameShadow(), QFrame::Plain);
+    QCOMPARE(name->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(name->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(name->textInteractionFlags(), Qt::NoTextInteraction);
+
+    for (const QFont *font : {&panel->codeFont, &panel->frequencyFont, &panel->wordFont})
+        QCOMPARE(font->pointSize(), 5);
+    for (const QFont *font : {&panel->exampleFont, &panel->patternFont})
+        QCOMPARE(font->pointSize(), 4);
+    for (const QFont *font :
+         {&panel->codeFont, &panel->frequencyFont, &panel->wordFont, &panel->exampleFont, &panel->patternFont})
+        QCOMPARE(font->family(), QStringLiteral("Times New Roman"));
+
+    // The menus are built with the panel's writable flag and belong to the panel.
+    QVERIFY(panel->menus);
+    QCOMPARE(panel->menus->parentWidget(), panel);
+    QVERIFY(panel->menus->fillSubcodeMenus);
+    QVERIFY(!panel->menus->nounMenu->actions().isEmpty());
+    QPointer<QMenu> noun = panel->menus->nounMenu;
+    delete panel;
+    QVERIFY(noun.isNull());
+
+    GrammarPopUp readOnly(dict.reference(), false, nullptr);
+    QVERIFY(!readOnly.writable);
+    QVERIFY(!readOnly.menus->fillSubcodeMenus);
+    QVERIFY(readOnly.menus->nounMenu->actions().isEmpty());
+}
+
+void TestGrammarPopUp::resizing()
+{
+    TempDictionary dict({"call\tverb/reg/18"});
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.resize(300, 500);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QCOMPARE(panel.textBrowser->geometry(), QRect(0, 50, 300, 450));
+    panel.resize(640, 200);
+    QTRY_COMPARE(panel.textBrowser->geometry(), QRect(0, 50, 640, 150));
+    // The word strip keeps the width the panel had when it was built.
+    QCOMPARE(panel.WordNameBox->geometry(), QRect(0, 0, 422, 50));
+}
+
+void TestGrammarPopUp::fillPlaceholder_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("every occurrence") << "%1 and %1" << 1 << "x"
+                                      << "x and x";
+    QTest::newRow("not the front of %10") << "%1 %10 %12" << 1 << "x"
+                                          << "x %10 %12";
+    QTest::newRow("two digits") << "%10 %1" << 10 << "y"
+                                << "y %1";
+    QTest::newRow("other numbers stay") << "%2 %3" << 1 << "x"
+                                        << "%2 %3";
+    QTest::newRow("value not rescanned") << "%1!" << 1 << "%1%1"
+                                         << "%1%1!";
+    QTest::newRow("markup inserted as is") << "<b>%1</b>" << 1 << "<i>&amp;</i>"
+                                           << "<b><i>&amp;</i></b>";
+    QTest::newRow("at the end") << "a%1" << 1 << ""
+                                << "a";
+    QTest::newRow("percent alone") << "100% %1" << 1 << "z"
+                                   << "100% z";
+}
+
+void TestGrammarPopUp::fillPlaceholder()
+{
+    QFETCH(QString, text);
+    QFETCH(int, number);
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    QCOMPARE(GrammarPopUp::fillPlaceholder(text, number, value), expected);
+}
+
+void TestGrammarPopUp::formatLine_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<uint>("indent");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("colour");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("word name") << "Times New Roman" << 0u << 5 << "" << true << "call"
+                               << "<font face = \"Times New Roman\" size=5 color=><b>call</b></font>";
+    QTest::newRow("example") << "Times New Roman" << 5u << 4 << "" << false << "<b> Tn</b> it"
+                             << "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<font face = \"Times New Roman\" size=4 color=>"
+                                "<b> Tn</b> it</font>";
+    QTest::newRow("colour given") << "Arial" << 1u << 3 << "red" << false << "x"
+                                  << "&nbsp;<font face = \"Arial\" size=3 color=red>x</font>";
+    // Filled one number at a time: a colour holding "%3" receives the family too.
+    QTest::newRow("placeholders filled in turn") << "F" << 0u << 2 << "%3" << false << "%1"
+                                                 << "<font face = \"F\" size=2 color=F>%1</font>";
+    QTest::newRow("markup in the text") << "F" << 0u << 1 << "" << true << "<i>a&b</i>"
+                                        << "<font face = \"F\" size=1 color=><b><i>a&b</i></b></font>";
+}
+
+void TestGrammarPopUp::formatLine()
+{
+    QFETCH(QString, family);
+    QFETCH(uint, indent);
+    QFETCH(int, size);
+    QFETCH(QString, colour);
+    QFETCH(bool, bold);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    TempDictionary dict({"a"});
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    QCOMPARE(panel.formatLine(family, indent, size, colour, bold, text), expected);
+
+    // appendFormattedLine appends exactly that line.
+    panel.textBrowser->setHtml(QStringLiteral("<head>"));
+    panel.appendFormattedLine(family, indent, size, colour, bold, text);
+    Reference reference;
+    reference.append(expected);
+    QCOMPARE(panel.textBrowser->toHtml(), reference.html());
+}
+
+void TestGrammarPopUp::formatExampleLines_data()
+{
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QStringList>("templates");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("two lines") << QStringList{"Tn"} << QStringList{"~ it./~ them."}
+                               << QStringList{"<b> Tn</b> it.", "<b> Tn</b> them."};
+    QTest::newRow("slash inside the label")
+        << QStringList{"and/or"} << QStringList{"a ~ b"} << QStringList{"a <b> and/or</b> b"};
+    QTest::newRow("every tilde") << QStringList{"x"} << QStringList{"~~"} << QStringList{"<b> x</b><b> x</b>"};
+    QTest::newRow("pairs in order") << QStringList{"A", "B"} << QStringList{"~1", "2~/3"}
+                                    << QStringList{"<b> A</b>1", "2<b> B</b>", "3"};
+    QTest::newRow("empty template") << QStringList{"A"} << QStringList{""} << QStringList{""};
+    QTest::newRow("empty pieces kept") << QStringList{"A"} << QStringList{"/~/"} << QStringList{"", "<b> A</b>", ""};
+    QTest::newRow("more labels") << QStringList{"A", "B"} << QStringList{"~"} << QStringList{"<b> A</b>"};
+    QTest::newRow("more templates") << QStringList{"A"} << QStringList{"~", "~ again"} << QStringList{"<b> A</b>"};
+    QTest::newRow("no labels") << QStringList{} << QStringList{"~"} << QStringList{};
+    QTest::newRow("markup and percent kept")
+        << QStringList{"%1<i>"} << QStringList{"~ &amp;"} << QStringList{"<b> %1<i></b> &amp;"};
+}
+
+void TestGrammarPopUp::formatExampleLines()
+{
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, templates);
+    QFETCH(QStringList, expected);
+    TempDictionary dict({"a"});
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    QCOMPARE(panel.formatExampleLines(labels, templates), expected);
+}
+
+void TestGrammarPopUp::formatPatternLines_data()
+{
+    QTest::addColumn<QStringList>("patterns");
+    QTest::addColumn<QString>("particles");
+    QTest::addColumn<QString>("prepositions");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("usage");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString open = nbsp(9) + QStringLiteral("<font face=\"Times New Roman\" size=4 color=>");
+    const QString particles = QStringLiteral("[<a href=\"3_1_particles\">up</a>]");
+    const QString prepositions = QStringLiteral("[<a href=\"3_1_prepositions\">about</a>]");
+
+    QTest::newRow("both") << QStringList{"call sb 1 2 sth"} << "up"
+                          << "about" << 3 << 1
+                          << QStringList{open + "call sb " + particles + " " + prepositions + " sth</font>"};
+    QTest::newRow("2 touching digits and letters stays")
+        << QStringList{"12 2nd 22 x2 2_ 2"} << "up"
+        << "about" << 3 << 1 << QStringList{open + particles + "2 2nd 22 x2 2_ " + prepositions + "</font>"};
+    QTest::newRow("2 beside punctuation is alone")
+        << QStringList{"(2) 2."} << "up"
+        << "about" << 3 << 1 << QStringList{open + "(" + prepositions + ") " + prepositions + ".</font>"};
+    // The particles anchor holds "3_1": its digits touch underscores and are never taken for a lone 2.
+    QTest::newRow("split lines") << QStringList{"a 1/b 2/"} << "up"
+                                 << "about" << 3 << 1
+                                 << QStringList{open + "a " + particles, "b " + prepositions, "</font>"};
+    QTest::newRow("two patterns") << QStringList{"x", "y"} << ""
+                                  << "" << 0 << 0 << QStringList{open + "x</font>", open + "y</font>"};
+    QTest::newRow("empty pattern") << QStringList{""} << "up"
+                                   << "about" << 0 << 0 << QStringList{open + "</font>"};
+    QTest::newRow("no patterns") << QStringList{} << "up"
+                                 << "about" << 0 << 0 << QStringList{};
+    // The "2" replacement runs over what the "1" replacement put in, a particle "2" included.
+    QTest::newRow("later replacement sees earlier insertions")
+        << QStringList{"1"} << "on 2 it"
+        << "P" << 0 << 2
+        << QStringList{open + "[<a href=\"0_2_particles\">on [<a href=\"0_2_prepositions\">P</a>] it</a>]</font>"};
+    QTest::newRow("non-ASCII letter does not join a word")
+        << QStringList{QString::fromUtf8("é2é")} << ""
+        << "P" << 0 << 0 << QStringList{open + QString::fromUtf8("é[<a href=\"0_0_prepositions\">P</a>]é</font>")};
+}
+
+void TestGrammarPopUp::formatPatternLines()
+{
+    QFETCH(QStringList, patterns);
+    QFETCH(QString, particles);
+    QFETCH(QString, prepositions);
+    QFETCH(int, code);
+    QFETCH(int, usage);
+    QFETCH(QStringList, expected);
+    TempDictionary dict({"a"});
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    const QStringList lines = panel.formatPatternLines(patterns, particles, prepositions, code, usage);
+    QCOMPARE(lines, expected);
+    for (const QString &line : lines)
+        QVERIFY(!line.contains(marker));
+}
+
+void TestGrammarPopUp::appendedLines_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("frequency") << "frequency" << frequencyLine(2, "17");
+    QTest::newRow("usage heading")
+        << "heading"
+        << nbsp(7) + "<font size=4 color=>(2)&nbsp;&nbsp;<a href=\"4_1_complement\">Tn: call sb</a></font>";
+}
+
+void TestGrammarPopUp::appendedLines()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, expected);
+    TempDictionary dict({"a"});
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.textBrowser->setHtml(QStringLiteral("<head>"));
+    if (kind == QLatin1String("frequency"))
+        panel.appendFrequencyLine(2, QStringLiteral("17"));
+    else
+        panel.appendUsageHeading(1, 4, QStringLiteral("Tn: call sb"));
+    Reference reference;
+    reference.append(expected);
+    QCOMPARE(panel.textBrowser->toHtml(), reference.html());
+}
+
+void TestGrammarPopUp::compareRegions(OurTextBrowser *browser, const QList<TextRegion> &expected)
+{
+    QCOMPARE(browser->regionCount, int(expected.size()));
+    for (int i = 0; i < expected.size(); ++i) {
+        const TextRegion &actual = browser->regions[i];
+        const TextRegion &wanted = expected.at(i);
+        const QByteArray where = "region " + QByteArray::number(i);
+        QVERIFY2(actual.start == wanted.start, where + " start " + QByteArray::number(actual.start));
+        QVERIFY2(actual.end == wanted.end, where + " end " + QByteArray::number(actual.end));
+        QVERIFY2(actual.codeIndex == wanted.codeIndex, where);
+        QVERIFY2(actual.flags == wanted.flags, where + " flags " + QByteArray::number(actual.flags));
+        if (wanted.flags & 8)
+            QVERIFY2(actual.usageIndex == wanted.usageIndex, where);
+    }
+}
+
+void TestGrammarPopUp::renderWord_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("no codes") << "Abbey";
+    QTest::newRow("one code") << "about\tadv./-/20";
+    QTest::newRow("usages") << "call\tverb/reg/18/Tn:up:|Ipr::about,for";
+    QTest::newRow("several codes") << "light\tnoun/reg/12;adj./reg/9;verb/reg/7/Tn::|I::";
+    QTest::newRow("markup in the word") << "<i>odd</i>\tnoun/reg/3";
+}
+
+void TestGrammarPopUp::renderWord()
+{
+    QFETCH(QString, line);
+    TempDictionary dict({line});
+    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
+    const QString text = line.section(QLatin1Char('\t'), 0, 0);
+    Word *word = dict->findWord(text);
+    QVERIFY(word);
+    // Examples under the test's control: two lines per code.
+    for (GCode *code : std::as_const(word->codes)) {
+        code->exampleLabels = QStringList{QStringLiteral("L/x")};
+        code->exampleTemplates = QStringList{QStringLiteral("~ one/two ~")};
+    }
+
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
+    panel.displayWord(text, word, 1);
+    QCOMPARE(panel.currentWord, word);
+    QVERIFY(!panel.textBrowser->currentRegion);
+
+    Reference name;
+    name.append(QStringLiteral("<font face = \"Times New Roman\" size=5 color=><b>") + text +
+                QStringLiteral("</b></font>"));
+    QCOMPARE(panel.WordNameBox->toHtml(), name.html());
+
+    Reference expected;
+    QList<TextRegion> regions;
+    for (int c = 0; c < word->codes.size(); ++c) {
+        const GCode *code = word->codes.at(c);
+        const int start = expected.length() + 1;
+        // Subcodes stored as "0", "????" or "-" show as nothing (see emptiedSubcodes).
+        const bool none = QStringList{"0", "????", "-"}.contains(code->subcode);
+        expected.append(codeLine(c, code->partOfSpeech, none ? QString() : code->subcode));
+        expected.append(frequencyLine(c, code->frequency));
+        expected.append(exampleLine(QStringLiteral("<b> L/x</b> one")));
+        expected.append(exampleLine(QStringLiteral("two <b> L/x</b>")));
+        regions << TextRegion{start, expected.length(), c, 0, code->canHaveUses() ? 7 : 3};
+        for (int u = 0; u < code->usages.size(); ++u) {
+            const Usage *usage = code->usages.at(u);
+            expected.append(nbsp(7) +
+                            QStringLiteral("<font size=4 color=>(%1)&nbsp;&nbsp;<a href=\"%2_%3_complement\">")
+                                .arg(u + 1)
+                                .arg(c)
+                                .arg(u) +
+                            usage->complements()->text() + QStringLiteral("</a></font>"));
+            expected.append(panel.formatPatternLines(usage->complements()->patterns(), usage->particles()->text(),
+                                                     usage->prepositions()->text(), c, u));
+            regions << TextRegion{regions.last().end + 1, expected.length(), c, u, 12};
+        }
+        expected.append(QStringLiteral("_____________________"));
+        expected.append(QString());
+    }
+    QCOMPARE(panel.textBrowser->toHtml(), expected.html());
+    compareRegions(panel.textBrowser, regions);
+    if (word->codes.isEmpty())
+        QVERIFY(panel.textBrowser->toPlainText().isEmpty());
+}
+
+void TestGrammarPopUp::emptiedSubcodes_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("0") << "0"
+                       << "";
+    QTest::newRow("????") << "????"
+                          << "";
+    QTest::newRow("-") << "-"
+                       << "";
+    QTest::newRow("00 is shown") << "00"
+                                 << "00";
+    QTest::newRow("reg") << "reg"
+                         << "reg";
+}
+
+void TestGrammarPopUp::emptiedSubcodes()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    TempDictionary dict({"thing\tnoun/reg/4"});
+    Word *word = dict->findWord(QStringLiteral("thing"));
+    QVERIFY(word);
+    word->codes.first()->subcode = stored;
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("thing"), word, 1);
+    Reference first;
+    first.append(codeLine(0, word->codes.first()->partOfSpeech, shown));
+    const QString firstLine = panel.textBrowser->document()->firstBlock().text();
+    QCOMPARE(firstLine, first.browser.document()->firstBlock().text());
+}
+
+void TestGrammarPopUp::moreThanFiftyRegions()
+{
+    // 20 codes with two usages each: 60 regions, of which 50 are kept.
+    QStringList codes;
+    for (int i = 0; i < 20; ++i)
+        codes << QStringLiteral("verb/reg/%1/Tn::|I::").arg(i + 1);
+    TempDictionary dict({QStringLiteral("go\t") + codes.join(QLatin1Char(';'))});
+    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
+    Word *word = dict->findWord(QStringLiteral("go"));
+    QVERIFY(word);
+    QCOMPARE(word->codes.size(), 20);
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("go"), word, 1);
+    OurTextBrowser *browser = panel.textBrowser;
+    QCOMPARE(browser->regionCount, 50);
+    // Three regions per code: region 50 is the first usage of code 16; it runs on to the start of code 17.
+    const TextRegion &last = browser->regions[49];
+    QCOMPARE(last.codeIndex, 16);
+    QCOMPARE(last.usageIndex, 0);
+    QCOMPARE(last.flags, 12);
+    QCOMPARE(browser->regions[48].flags, 7);
+    const int length = int(browser->toPlainText().size());
+    QCOMPARE(browser->regionAt(length), &browser->regions[49]);
+    QVERIFY(last.end < length);
+}
+
+void TestGrammarPopUp::nullWordClearsButKeepsRegions()
+{
+    TempDictionary dict({"call\tverb/reg/18/Tn::"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("call"), word, 1);
+    QCOMPARE(panel.textBrowser->regionCount, 2);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[1];
+    QSignalSpy spy(panel.textBrowser, &OurTextBrowser::announceContextChange);
+    panel.displayWord(QStringLiteral("nothing"), nullptr, 1);
+    QVERIFY(!panel.currentWord);
+    QVERIFY(panel.textBrowser->toPlainText().isEmpty());
+    QVERIFY(panel.WordNameBox->toPlainText().isEmpty());
+    QCOMPARE(panel.textBrowser->regionCount, 2);
+    QCOMPARE(panel.textBrowser->currentRegion, &panel.textBrowser->regions[1]);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(GrammarPopUp::lastWordText, QStringLiteral("nothing"));
+}
+
+namespace {
+
+// A word long enough to scroll in a small panel.
+QString longWord()
+{
+    QStringList codes;
+    for (int i = 0; i < 6; ++i)
+        codes << QStringLiteral("verb/reg/%1/Tn::|I::").arg(i + 1);
+    return QStringLiteral("run\t") + codes.join(QLatin1Char(';'));
+}
+
+} // namespace
+
+void TestGrammarPopUp::scrollModes()
+{
+    TempDictionary dict({longWord()});
+    Word *word = dict->findWord(QStringLiteral("run"));
+    QVERIFY(word);
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.resize(300, 200);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QScrollBar *bar = panel.textBrowser->verticalScrollBar();
+
+    panel.displayWord(QStringLiteral("run"), word, 0); // a new word starts at the top whatever the mode
+    QCOMPARE(bar->value(), 0);
+    const int max = bar->maximum();
+    QVERIFY2(max > 200, qPrintable(QString::number(max)));
+
+    QSignalSpy spy(panel.textBrowser, &OurTextBrowser::announceContextChange);
+    bar->setValue(37);
+    panel.displayWord(QStringLiteral("run"), word, 1);
+    QCOMPARE(bar->value(), 37);
+    QCOMPARE(bar->maximum(), max);
+    QCOMPARE(spy.count(), 0); // the same word again announces nothing
+
+    panel.displayWord(QStringLiteral("run"), word, -1);
+    QCOMPARE(bar->value(), 37 + max / 6);
+
+    bar->setValue(max - 3);
+    panel.displayWord(QStringLiteral("run"), word, -1);
+    QCOMPARE(bar->value(), max);
+
+    bar->setValue(10);
+    panel.displayWord(QStringLiteral("run"), word, 0);
+    QCOMPARE(bar->value(), max);
+
+    // Shorter content lowers the kept position to the new maximum.
+    while (word->codes.size() > 1)
+        word->removeGCode(short(word->codes.size() - 1));
+    panel.displayWord(QStringLiteral("run"), word, 1);
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(bar->maximum() < max);
+}
+
+void TestGrammarPopUp::differentWordResetsScroll()
+{
+    TempDictionary dict({longWord(), QStringLiteral("walk\t") + longWord().section(QLatin1Char('\t'), 1)});
+    Word *run = dict->findWord(QStringLiteral("run"));
+    Word *walk = dict->findWord(QStringLiteral("walk"));
+    QVERIFY(run && walk);
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.resize(300, 200);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QScrollBar *bar = panel.textBrowser->verticalScrollBar();
+    panel.displayWord(QStringLiteral("run"), run, 1);
+
+    QSignalSpy spy(panel.textBrowser, &OurTextBrowser::announceContextChange);
+    for (int mode : {1, 0, -1}) {
+        bar->setValue(50);
+        const QString text = panel.currentWord == run ? QStringLiteral("walk") : QStringLiteral("run");
+        panel.displayWord(text, text == QLatin1String("walk") ? walk : run, mode);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(spy.count(), 1);
+        const QList<QVariant> args = spy.takeFirst();
+        QCOMPARE(args.at(0).toBool(), true);
+        QCOMPARE(args.at(1).toBool(), false);
+        QCOMPARE(args.at(2).toBool(), false);
+        QCOMPARE(args.at(3).toBool(), false);
+    }
+
+    // An empty text always counts as a different word.
+    GrammarPopUp::lastWordText.clear();
+    bar->setValue(50);
+    panel.displayWord(QString(), run, 1);
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestGrammarPopUp::lastWordTextIsShared()
+{
+    TempDictionary dict({longWord(), "cat\tnoun/reg/5"});
+    Word *run = dict->findWord(QStringLiteral("run"));
+    Word *cat = dict->findWord(QStringLiteral("cat"));
+    GrammarPopUp first(dict.reference(), true, nullptr);
+    GrammarPopUp second(dict.reference(), true, nullptr);
+    first.resize(300, 200);
+    first.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&first));
+    first.displayWord(QStringLiteral("run"), run, 1);
+    QCOMPARE(GrammarPopUp::lastWordText, QStringLiteral("run"));
+    QScrollBar *bar = first.textBrowser->verticalScrollBar();
+    bar->setValue(40);
+    first.displayWord(QStringLiteral("run"), run, 1);
+    QCOMPARE(bar->value(), 40);
+
+    // Another panel showing another word resets this one's position at its next render.
+    second.displayWord(QStringLiteral("cat"), cat, 1);
+    QCOMPARE(GrammarPopUp::lastWordText, QStringLiteral("cat"));
+    first.displayWord(QStringLiteral("run"), run, 1);
+    QCOMPARE(bar->value(), 0);
+}
+
+void TestGrammarPopUp::anchorClickRendersAgain()
+{
+    TempDictionary dict({"call\tverb/reg/18/Tn::"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+
+    // Nothing shown: nothing happens.
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_subcode")));
+    QVERIFY(!panel.currentWord);
+
+    panel.displayWord(QStringLiteral("call"), word, 1);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[1];
+    emit panel.textBrowser->anchorClicked(QUrl());
+    QCOMPARE(panel.textBrowser->currentRegion, &panel.textBrowser->regions[1]);
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_frequency")));
+    QVERIFY(!panel.textBrowser->currentRegion); // rendered again
+    QCOMPARE(panel.currentWord, word);
+}
+
+void TestGrammarPopUp::setWritable()
+{
+    TempDictionary dict({"a"});
+    GrammarPopUp panel(dict.reference(), false, nullptr);
+    panel.setWritable(true);
+    QVERIFY(panel.writable);
+    // The menus keep the flag they were built with.
+    QVERIFY(!panel.menus->fillSubcodeMenus);
+    QVERIFY(panel.menus->verbMenu->actions().isEmpty());
+    panel.setWritable(false);
+    QVERIFY(!panel.writable);
+}
+
+QTEST_MAIN(TestGrammarPopUp)
+#include "tst_grammarpopup.moc"

@@ -1,0 +1,536 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QtTest>
+
+#include "grammarpopupuser.h"
+#include "modalanswerer.h"
+#include "ourtextbrowser.h"
+#include "radioselectiondlg.h"
+#include "tempdictionary.h"
+
+namespace {
+
+QString nbsp(int times)
+{
+    return QStringLiteral("&nbsp;").repeated(times);
+}
+
+// Checks the named radio button of the dialog, remembers the code it reports and presses OK.
+struct RadioChoice
+{
+    QString button;
+    QString reported;
+    void operator()(QWidget *dialog)
+    {
+        if (auto *radio = dialog->findChild<QRadioButton *>(button))
+            radio->setChecked(true);
+        if (auto *radioDialog = qobject_cast<RadioSelectionDlg *>(dialog))
+            reported = radioDialog->selectedCode();
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    }
+};
+
+// The position of the first character of the link with the given anchor, or -1.
+int linkPosition(QTextDocument *document, const QString &anchor)
+{
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().anchorHref() == anchor)
+                return fragment.position();
+        }
+    }
+    return -1;
+}
+
+const QString *codeField(GCode *code, const QString &field)
+{
+    if (field == QLatin1String("partOfSpeech"))
+        return &code->partOfSpeech;
+    if (field == QLatin1String("subcode"))
+        return &code->subcode;
+    return &code->frequency;
+}
+
+} // namespace
+
+class TestGrammarPopUpUser : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void noContextMenu();
+    void userLines_data();
+    void userLines();
+    void renderedUsagesCarryNoLinks();
+    void dialogLinks_data();
+    void dialogLinks();
+    void dialogCancelledOrEmpty_data();
+    void dialogCancelledOrEmpty();
+    void subcodeWithoutDialog();
+    void adverbRun_data();
+    void adverbRun();
+    void frequencyMenu();
+    void readOnlyPanelOnlyRendersAgain_data();
+    void readOnlyPanelOnlyRendersAgain();
+    void ignoredClicks();
+    void mouseClickOnLink();
+};
+
+void TestGrammarPopUpUser::init()
+{
+    GrammarPopUp::lastWordText.clear();
+}
+
+void TestGrammarPopUpUser::cleanup()
+{
+    // Every dialog and menu opened by a test was answered and is gone.
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QVERIFY(!QApplication::activePopupWidget());
+}
+
+void TestGrammarPopUpUser::noContextMenu()
+{
+    TempDictionary dict({"call\tverb/reg/18"});
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    QCOMPARE(panel.textBrowser->contextMenuPolicy(), Qt::NoContextMenu);
+    panel.resize(300, 300);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    panel.displayWord(QStringLiteral("call"), dict->findWord(QStringLiteral("call")), 1);
+    QSignalSpy custom(panel.textBrowser, &QWidget::customContextMenuRequested);
+    const QPoint point(20, 10);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, panel.textBrowser->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(panel.textBrowser->viewport(), &event);
+    QCoreApplication::processEvents();
+    QVERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(custom.count(), 0);
+}
+
+void TestGrammarPopUpUser::userLines_data()
+{
+    QTest::addColumn<QStringList>("patterns");
+    QTest::addColumn<QString>("particles");
+    QTest::addColumn<QString>("prepositions");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString open = nbsp(9) + QStringLiteral("<font face=\"Times New Roman\" size=4 color=>");
+    QTest::newRow("both") << QStringList{"call sb 1 2"} << "up"
+                          << "about" << QStringList{open + "call sb  [up]   [about] </font>"};
+    QTest::newRow("12 and 2nd stay") << QStringList{"12 2nd 2"} << "up"
+                                     << "to" << QStringList{open + " [up] 2 2nd  [to] </font>"};
+    QTest::newRow("split") << QStringList{"a/1"} << "up"
+                           << "" << QStringList{open + "a", " [up] </font>"};
+    // The "2" replacement reaches a lone "2" the particles brought in.
+    QTest::newRow("particle holding a lone 2") << QStringList{"1"} << "2"
+                                               << "P" << QStringList{open + " [ [P] ] </font>"};
+}
+
+void TestGrammarPopUpUser::userLines()
+{
+    QFETCH(QStringList, patterns);
+    QFETCH(QString, particles);
+    QFETCH(QString, prepositions);
+    QFETCH(QStringList, expected);
+    TempDictionary dict({"a"});
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    QCOMPARE(panel.formatPatternLines(patterns, particles, prepositions, 3, 1), expected);
+    // Example lines are those of the advanced panel.
+    GrammarPopUp advanced(dict.reference(), true, nullptr);
+    const QStringList labels{"Tn", "x/y"};
+    const QStringList templates{"~ it/~ them", "/~"};
+    QCOMPARE(panel.formatExampleLines(labels, templates), advanced.formatExampleLines(labels, templates));
+}
+
+void TestGrammarPopUpUser::renderedUsagesCarryNoLinks()
+{
+    TempDictionary dict({"call\tverb/reg/18/Tn:up:|Ipr::about,for"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    QVERIFY(word);
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+
+    panel.textBrowser->setHtml(QStringLiteral("<head>"));
+    panel.appendUsageHeading(1, 0, QStringLiteral("Ipr: <i>talk</i>"));
+    QTextBrowser reference;
+    reference.setHtml(QStringLiteral("<head>"));
+    reference.append(nbsp(7) + QStringLiteral("<font size=4 color=>(2)&nbsp;&nbsp;Ipr: <i>talk</i></font>"));
+    QCOMPARE(panel.textBrowser->toHtml(), reference.toHtml());
+
+    panel.displayWord(QStringLiteral("call"), word, 1);
+    QStringList anchors;
+    for (QTextBlock block = panel.textBrowser->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QString href = it.fragment().charFormat().anchorHref();
+            if (!href.isEmpty() && (anchors.isEmpty() || anchors.last() != href))
+                anchors << href;
+        }
+    }
+    QCOMPARE(anchors, (QStringList{"0_part_of_speech", "0_subcode", "0_frequency"}));
+    QCOMPARE(panel.textBrowser->regionCount, 3);
+    QCOMPARE(panel.textBrowser->regions[2].flags, 12);
+    QCOMPARE(panel.textBrowser->regions[2].usageIndex, 1);
+}
+
+void TestGrammarPopUpUser::dialogLinks_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("variety");
+    QTest::addColumn<QString>("anchor");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("current"); // the button preselected from the current value, or ""
+    QTest::addColumn<QString>("button");  // the button the user picks
+    QTest::addColumn<QString>("field");
+
+    const int us = Prediction::American;
+    const int uk = Prediction::British;
+    QTest::newRow("part of speech") << "call\tverb/reg/18" << us << "0_part_of_speech"
+                                    << "PartOfSpeechSelectionDlg"
+                                    << "radioButton_3"
+                                    << "radioButton_2"
+                                    << "partOfSpeech";
+    QTest::newRow("part of speech, second code") << "light\tnoun/reg/12;adj./reg/9" << us << "1_part_of_speech"
+                                                 << "PartOfSpeechSelectionDlg"
+                                                 << "radioButton_4"
+                                                 << "radioButton_5"
+                                                 << "partOfSpeech";
+    QTest::newRow("noun") << "dog\tnoun/reg/12" << us << "0_subcode"
+                          << "NounSelectionDlg"
+                          << "radioButton"
+                          << "radioButton_5"
+                          << "subcode";
+    QTest::newRow("noun, UK grammar") << "dog\tnoun/reg/12" << uk << "0_subcode"
+                                      << "NounSelectionDlgUK"
+                                      << "radioButton"
+                                      << "radioButton_3"
+                                      << "subcode";
+    QTest::newRow("verb") << "call\tverb/reg/18" << us << "0_subcode"
+                          << "VerbSelectionDlg"
+                          << "radioButton"
+                          << "radioButton_2"
+                          << "subcode";
+    QTest::newRow("verb, UK grammar") << "call\tverb/reg/18" << uk << "0_subcode"
+                                      << "VerbSelectionDlg"
+                                      << "radioButton"
+                                      << "radioButton_2"
+                                      << "subcode";
+    QTest::newRow("name") << "Jill\tname/Singular name/9" << us << "0_subcode"
+                          << "NameSelectionDlg"
+                          << "radioButton"
+                          << "radioButton_2"
+                          << "subcode";
+    QTest::newRow("name, UK grammar") << "Jill\tname/Singular name/9" << uk << "0_subcode"
+                                      << "NameSelectionDlgUK"
+                                      << "radioButton"
+                                      << "radioButton_2"
+                                      << "subcode";
+    QTest::newRow("adjective") << "big\tadj./reg, dbl/9" << us << "0_subcode"
+                               << "AdjectiveSelectionDlg"
+                               << "radioButton_2"
+                               << "radioButton_3"
+                               << "subcode";
+}
+
+void TestGrammarPopUpUser::dialogLinks()
+{
+    QFETCH(QString, line);
+    QFETCH(int, variety);
+    QFETCH(QString, anchor);
+    QFETCH(QString, dialog);
+    QFETCH(QString, current);
+    QFETCH(QString, button);
+    QFETCH(QString, field);
+
+    TempDictionary dict({line}, Prediction::Variety(variety));
+    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
+    QCOMPARE(dict.reference().isUKGrammar(), variety == Prediction::British);
+    const QString text = line.section(QLatin1Char('\t'), 0, 0);
+    Word *word = dict->findWord(text);
+    QVERIFY(word);
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.displayWord(text, word, 1);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
+    const int codeIndex = anchor.section(QLatin1Char('_'), 0, 0).toInt();
+    GCode *code = word->codes.at(codeIndex);
+
+    ModalAnswerer answer;
+    QString preselected;
+    RadioChoice choice{button, QString()};
+    answer.handle([&](QWidget *modal) {
+        const auto radios = modal->findChildren<QRadioButton *>();
+        for (QRadioButton *radio : radios) {
+            if (radio->isChecked())
+                preselected = radio->objectName();
+        }
+        QVERIFY(!modal->parentWidget());
+        choice(modal);
+    });
+    emit panel.textBrowser->anchorClicked(QUrl(anchor));
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.className(), dialog);
+    QCOMPARE(preselected, current);
+    QVERIFY(!choice.reported.isEmpty());
+    QCOMPARE(*codeField(code, field), choice.reported);
+    QVERIFY(!panel.textBrowser->currentRegion); // rendered again
+    QVERIFY(panel.textBrowser->toPlainText().contains(choice.reported));
+}
+
+void TestGrammarPopUpUser::dialogCancelledOrEmpty_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("anchor");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("part of speech cancelled") << "call\tverb/reg/18"
+                                              << "0_part_of_speech" << false << "partOfSpeech";
+    QTest::newRow("noun cancelled") << "dog\tnoun/reg/12"
+                                    << "0_subcode" << false << "subcode";
+    // Nothing preselected and nothing picked: OK writes nothing.
+    QTest::newRow("time word, OK with nothing checked") << "soon\ttime/soon/12"
+                                                        << "0_part_of_speech" << true << "partOfSpeech";
+    QTest::newRow("verb with unknown subcode, OK") << "go\tverb/odd/3"
+                                                   << "0_subcode" << true << "subcode";
+}
+
+void TestGrammarPopUpUser::dialogCancelledOrEmpty()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, anchor);
+    QFETCH(bool, accept);
+    QFETCH(QString, field);
+    TempDictionary dict({line});
+    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
+    const QString text = line.section(QLatin1Char('\t'), 0, 0);
+    Word *word = dict->findWord(text);
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.displayWord(text, word, 1);
+    GCode *code = word->codes.first();
+    const QString before = *codeField(code, field);
+    bool noneChecked = true;
+    ModalAnswerer answer;
+    answer.handle([&](QWidget *modal) {
+        const auto radios = modal->findChildren<QRadioButton *>();
+        for (QRadioButton *radio : radios)
+            noneChecked = noneChecked && !radio->isChecked();
+        auto *box = modal->findChild<QDialogButtonBox *>();
+        box->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    emit panel.textBrowser->anchorClicked(QUrl(anchor));
+    QVERIFY(answer.answered());
+    if (accept)
+        QVERIFY(noneChecked);
+    QCOMPARE(*codeField(code, field), before);
+    QVERIFY(!dict->isDirty());
+}
+
+void TestGrammarPopUpUser::subcodeWithoutDialog()
+{
+    // A time word has no subcode dialog: the click only renders again.
+    TempDictionary dict({"soon\ttime/soon/12"});
+    Word *word = dict->findWord(QStringLiteral("soon"));
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("soon"), word, 1);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
+    ModalAnswerer answer;
+    answer.clickButton(QStringLiteral("Cancel"));
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_subcode")));
+    QTest::qWait(50);
+    QVERIFY(!answer.answered());
+    QVERIFY(!panel.textBrowser->currentRegion);
+    QVERIFY(!dict->isDirty());
+}
+
+void TestGrammarPopUpUser::adverbRun_data()
+{
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QList<int>>("checked"); // boxes checked when the dialog opens, 1 to 8
+    QTest::addColumn<QList<int>>("toggle");  // boxes the user toggles
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("kept") << QStringList{"+S", "er"} << QList<int>{2, 8} << QList<int>{} << true
+                          << QStringList{"+S", "er"};
+    QTest::newRow("table order") << QStringList{"er", "+S"} << QList<int>{2, 8} << QList<int>{} << true
+                                 << QStringList{"+S", "er"};
+    QTest::newRow("unknown and wrong case dropped")
+        << QStringList{"ER", "xx", "very+"} << QList<int>{6} << QList<int>{} << true << QStringList{"very+"};
+    QTest::newRow("toggled") << QStringList{"vp+"} << QList<int>{1} << QList<int>{1, 3, 7} << true
+                             << QStringList{"+vp", "almost+"};
+    QTest::newRow("all unchecked") << QStringList{"+np", "+adj"} << QList<int>{4, 5} << QList<int>{4, 5} << true
+                                   << QStringList{};
+    QTest::newRow("every box") << QStringList{} << QList<int>{} << QList<int>{8, 7, 6, 5, 4, 3, 2, 1} << true
+                               << QStringList{"vp+", "+S", "+vp", "+np", "+adj", "very+", "almost+", "er"};
+    QTest::newRow("cancelled") << QStringList{"er", "xx"} << QList<int>{8} << QList<int>{1, 8} << false
+                               << QStringList{"er", "xx"};
+}
+
+void TestGrammarPopUpUser::adverbRun()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QList<int>, checked);
+    QFETCH(QList<int>, toggle);
+    QFETCH(bool, accept);
+    QFETCH(QStringList, expected);
+
+    TempDictionary dict({"quickly\tadv./-/14"});
+    Word *word = dict->findWord(QStringLiteral("quickly"));
+    QVERIFY(word);
+    GCode *code = word->codes.first();
+    QVERIFY(code->adverbPositions);
+    code->adverbPositions->setCodes(stored);
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("quickly"), word, 1);
+
+    QList<int> opened;
+    ModalAnswerer answer;
+    answer.handle([&](QWidget *modal) {
+        for (int i = 1; i <= 8; ++i) {
+            auto *box = modal->findChild<QCheckBox *>(QStringLiteral("checkBox_%1").arg(i));
+            if (box && box->isChecked())
+                opened << i;
+        }
+        for (int i : toggle)
+            modal->findChild<QCheckBox *>(QStringLiteral("checkBox_%1").arg(i))->toggle();
+        modal->findChild<QDialogButtonBox *>()
+            ->button(accept ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)
+            ->click();
+    });
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_subcode")));
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.className(), QStringLiteral("AdverbSelectionDlg"));
+    QCOMPARE(opened, checked);
+    QCOMPARE(code->adverbPositions->codes(), expected);
+}
+
+void TestGrammarPopUpUser::frequencyMenu()
+{
+    TempDictionary dict({"call\tverb/reg/18;noun/reg/4"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("call"), word, 1);
+
+    QStringList numbers;
+    for (int i = 1; i <= 20; ++i)
+        numbers << QString::number(i);
+
+    ModalAnswerer answer;
+    answer.chooseMenuEntry(QStringLiteral("7"));
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("1_frequency")));
+    QVERIFY(answer.answered());
+    QVERIFY2(answer.failure().isEmpty(), qPrintable(answer.failure()));
+    QCOMPARE(answer.menuEntries(), numbers);
+    QCOMPARE(word->codes.at(1)->frequency, QStringLiteral("7"));
+    QCOMPARE(word->codes.at(0)->frequency, QStringLiteral("18"));
+
+    // Closed without a choice: nothing written.
+    ModalAnswerer close;
+    close.chooseMenuEntry(QString());
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_frequency")));
+    QVERIFY(close.answered());
+    QCOMPARE(word->codes.at(0)->frequency, QStringLiteral("18"));
+}
+
+void TestGrammarPopUpUser::readOnlyPanelOnlyRendersAgain_data()
+{
+    QTest::addColumn<QString>("anchor");
+    QTest::newRow("part of speech") << "0_part_of_speech";
+    QTest::newRow("subcode") << "0_subcode";
+    QTest::newRow("frequency") << "0_frequency";
+    QTest::newRow("adverb subcode") << "1_subcode";
+}
+
+void TestGrammarPopUpUser::readOnlyPanelOnlyRendersAgain()
+{
+    QFETCH(QString, anchor);
+    QStringList codes;
+    for (int i = 0; i < 6; ++i)
+        codes << QStringLiteral("noun/reg/%1").arg(i + 1);
+    codes.insert(1, QStringLiteral("adv./-/3"));
+    TempDictionary dict({QStringLiteral("fast\t") + codes.join(QLatin1Char(';'))});
+    Word *word = dict->findWord(QStringLiteral("fast"));
+    QVERIFY(word);
+    GrammarPopUpUser panel(dict.reference(), false, nullptr);
+    panel.resize(300, 150);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    panel.displayWord(QStringLiteral("fast"), word, 1);
+    QScrollBar *bar = panel.textBrowser->verticalScrollBar();
+    QVERIFY(bar->maximum() > 30);
+    bar->setValue(30);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
+    const QString html = panel.textBrowser->toHtml();
+
+    ModalAnswerer answer;
+    answer.clickButton(QStringLiteral("OK"));
+    ModalAnswerer menu;
+    menu.chooseMenuEntry(QStringLiteral("5"));
+    emit panel.textBrowser->anchorClicked(QUrl(anchor));
+    QTest::qWait(50);
+    QVERIFY(!answer.answered());
+    QVERIFY(!menu.answered());
+    QVERIFY(!panel.textBrowser->currentRegion); // rendered again
+    QCOMPARE(bar->value(), 30);
+    QCOMPARE(panel.textBrowser->toHtml(), html);
+    QVERIFY(!dict->isDirty());
+}
+
+void TestGrammarPopUpUser::ignoredClicks()
+{
+    TempDictionary dict({"call\tverb/reg/18"});
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    ModalAnswerer answer;
+    answer.clickButton(QStringLiteral("Cancel"));
+    // No word shown.
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_part_of_speech")));
+    QVERIFY(!panel.currentWord);
+    panel.displayWord(QStringLiteral("call"), dict->findWord(QStringLiteral("call")), 1);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
+    // An empty anchor.
+    emit panel.textBrowser->anchorClicked(QUrl());
+    QCOMPARE(panel.textBrowser->currentRegion, &panel.textBrowser->regions[0]);
+    // An anchor naming no field renders again and opens nothing.
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_0_complement")));
+    QTest::qWait(50);
+    QVERIFY(!answer.answered());
+    QVERIFY(!panel.textBrowser->currentRegion);
+}
+
+void TestGrammarPopUpUser::mouseClickOnLink()
+{
+    TempDictionary dict({"call\tverb/reg/18;noun/reg/4"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.resize(400, 400);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    panel.displayWord(QStringLiteral("call"), word, 1);
+    OurTextBrowser *browser = panel.textBrowser;
+    const int position = linkPosition(browser->document(), QStringLiteral("1_frequency"));
+    QVERIFY(position > 0);
+    QTextCursor cursor(browser->document());
+    cursor.setPosition(position + 1);
+    const QPoint point = browser->cursorRect(cursor).center();
+
+    QSignalSpy announced(browser, &OurTextBrowser::announceContextChange);
+    ModalAnswerer answer;
+    answer.chooseMenuEntry(QStringLiteral("12"));
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    QVERIFY(answer.answered());
+    QCOMPARE(word->codes.at(1)->frequency, QStringLiteral("12"));
+    // After the re-render the click announces the region of the second code.
+    QVERIFY(browser->currentRegion);
+    QCOMPARE(browser->currentRegion->codeIndex, 1);
+    QCOMPARE(announced.count(), 1);
+    QCOMPARE(announced.first().at(1).toBool(), true);
+    QCOMPARE(announced.first().at(3).toBool(), false);
+}
+
+QTEST_MAIN(TestGrammarPopUpUser)
+#include "tst_grammarpopupuser.moc"
