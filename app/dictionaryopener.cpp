@@ -1,0 +1,150 @@
+#include "dictionaryopener.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace {
+
+const char personalFileName[] = "personal.dict";
+
+bool folderIsWritable(const QString &folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+} // namespace
+
+DictionaryOpener::DictionaryOpener() = default;
+
+DictionaryOpener::~DictionaryOpener() = default;
+
+QString DictionaryOpener::sampleDictionary()
+{
+    QStringList candidates;
+#ifdef LEXORA_SAMPLE_BUILD_DIR
+    candidates << QStringLiteral(LEXORA_SAMPLE_BUILD_DIR "/") + QLatin1String(personalFileName);
+#endif
+    candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../data/") +
+                      QLatin1String(personalFileName);
+    for (const QString &candidate : candidates) {
+        if (QFileInfo(candidate).isFile())
+            return QFileInfo(candidate).absoluteFilePath();
+    }
+    return QString();
+}
+
+QString DictionaryOpener::personalDictionary(QString *error)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty()) {
+        *error = QObject::tr("There is no folder for application data on this system, so your own dictionary "
+                             "cannot be kept. Name a dictionary file on the command line instead.");
+        return QString();
+    }
+    if (!QDir().mkpath(folder) || !folderIsWritable(folder)) {
+        *error = QObject::tr("The data folder \"%1\" cannot be created or written to, so your own dictionary cannot "
+                             "be kept there. Make the folder writable, or name a dictionary file on the command line.")
+                     .arg(QDir::toNativeSeparators(folder));
+        return QString();
+    }
+    const QString path = QDir(folder).filePath(QLatin1String(personalFileName));
+    if (QFileInfo::exists(path))
+        return path;
+
+    const QString sample = sampleDictionary();
+    if (!sample.isEmpty()) {
+        // Copy under a temporary name first, so that an interrupted copy never passes for the dictionary.
+        const QString part = path + QStringLiteral(".part");
+        QFile::remove(part);
+        if (QFile::copy(sample, part)) {
+            QFile::setPermissions(part, QFile::permissions(part) | QFile::ReadOwner | QFile::WriteOwner);
+            if (QFile::rename(part, path))
+                return path;
+        }
+        QFile::remove(part);
+        *error = QObject::tr("The sample dictionary \"%1\" could not be copied to \"%2\".")
+                     .arg(QDir::toNativeSeparators(sample), QDir::toNativeSeparators(path));
+        return QString();
+    }
+
+    QString reason;
+    DictionaryReference created =
+        Prediction::createDictionary(path, QStringLiteral("Personal"), Prediction::American, &reason);
+    if (created == 0) {
+        *error = QObject::tr("Your own dictionary \"%1\" could not be created: %2")
+                     .arg(QDir::toNativeSeparators(path), reason);
+        return QString();
+    }
+    return path;
+}
+
+DictionaryReference DictionaryOpener::open(const QString &path, bool forEditing, QString *error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *error = QObject::tr("The dictionary \"%1\" does not exist.").arg(QDir::toNativeSeparators(path));
+        return DictionaryReference();
+    }
+    if (!info.isFile()) {
+        *error = QObject::tr("\"%1\" is not a dictionary file.").arg(QDir::toNativeSeparators(path));
+        return DictionaryReference();
+    }
+    const QString canonical = info.canonicalFilePath();
+    if (forEditing && !m_lockedPaths.contains(canonical) && !lock(canonical, error))
+        return DictionaryReference();
+
+    QString reason;
+    DictionaryReference dictionary = Prediction::openDictionary(canonical, &reason);
+    if (dictionary == 0) {
+        *error =
+            QObject::tr("The dictionary \"%1\" could not be opened: %2").arg(QDir::toNativeSeparators(path), reason);
+        const int index = int(m_lockedPaths.indexOf(canonical));
+        if (index >= 0) {
+            m_lockedPaths.removeAt(index);
+            m_locks.erase(m_locks.begin() + index);
+        }
+    }
+    return dictionary;
+}
+
+bool DictionaryOpener::lock(const QString &canonicalPath, QString *error)
+{
+    auto lockFile = std::make_unique<QLockFile>(canonicalPath + QStringLiteral(".lock"));
+    // The lock is held for as long as the window is open, so it must never go stale by age alone; a lock
+    // left by a copy of the editor that has died is still taken over, since its process is gone.
+    lockFile->setStaleLockTime(0);
+    if (!lockFile->tryLock(0)) {
+        const QString shown = QDir::toNativeSeparators(canonicalPath);
+        switch (lockFile->error()) {
+        case QLockFile::LockFailedError: {
+            qint64 pid = 0;
+            QString host;
+            QString application;
+            lockFile->getLockInfo(&pid, &host, &application);
+            *error = QObject::tr("The dictionary \"%1\" is already open in another copy of the editor (process %2 "
+                                 "on %3). Finish editing it there first, or open it here with --read-only.")
+                         .arg(shown)
+                         .arg(pid)
+                         .arg(host.isEmpty() ? QObject::tr("this computer") : host);
+            break;
+        }
+        case QLockFile::PermissionError:
+            *error = QObject::tr("The folder \"%1\" cannot be written to, so the dictionary \"%2\" cannot be opened "
+                                 "for editing. Make the folder writable, or open the dictionary with --read-only.")
+                         .arg(QDir::toNativeSeparators(QFileInfo(canonicalPath).absolutePath()), shown);
+            break;
+        default:
+            *error = QObject::tr("The dictionary \"%1\" could not be locked for editing.").arg(shown);
+            break;
+        }
+        return false;
+    }
+    m_locks.push_back(std::move(lockFile));
+    m_lockedPaths << canonicalPath;
+    return true;
+}

@@ -1,0 +1,185 @@
+#include "hostwindowmanager.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "dictionarycopier.h"
+#include "dictionaryeditor.h"
+#include "hostmessage.h"
+
+namespace {
+
+const int windowGap = 10;
+
+} // namespace
+
+HostWindowManager::HostWindowManager(QObject *parent) : QObject(parent) {}
+
+HostWindowManager::~HostWindowManager()
+{
+    for (DictionaryEditor *window : m_windows) {
+        window->removeEventFilter(this);
+        delete window;
+    }
+}
+
+DictionaryEditor *HostWindowManager::addWindow(DictionaryReference dictionary, bool writable)
+{
+    DictionaryEditor *window =
+        DictionaryEditor::createEditor(writable, QString(), dictionary, nullptr, Qt::WindowFlags(), true);
+    connect(window, SIGNAL(Save_Dictionary(DictionaryReference)), this, SLOT(saveDictionary(DictionaryReference)));
+    window->installEventFilter(this);
+
+    // The window sets its own height and top edge; the host only lines the windows up from the left.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    int left = available.left() + windowGap;
+    if (!m_windows.empty()) {
+        const DictionaryEditor *previous = m_windows.back();
+        left = previous->geometry().right() + 1 + windowGap;
+        if (left + window->width() > available.right())
+            left = available.left() + windowGap;
+    }
+    QRect geometry = window->geometry();
+    geometry.moveLeft(left);
+    window->setGeometry(geometry);
+
+    m_windows.push_back(window);
+    m_dictionaries.push_back(dictionary);
+    return window;
+}
+
+void HostWindowManager::setTransferTo(DictionaryReference target)
+{
+    for (DictionaryEditor *window : m_windows)
+        window->setTransferTo(target);
+}
+
+void HostWindowManager::showAll()
+{
+    for (DictionaryEditor *window : m_windows)
+        window->show();
+    if (!m_windows.empty()) {
+        m_windows.front()->raise();
+        m_windows.front()->activateWindow();
+    }
+}
+
+DictionaryEditor *HostWindowManager::windowOf(const DictionaryReference &d) const
+{
+    for (size_t i = 0; i < m_dictionaries.size(); ++i) {
+        if (m_dictionaries[i] == d)
+            return m_windows[i];
+    }
+    return nullptr;
+}
+
+void HostWindowManager::saveDictionary(DictionaryReference d)
+{
+    if (d == 0)
+        return;
+    QObject *window = sender();
+    for (;;) {
+        if (d->save() == 0)
+            return;
+        const QString reason = d->lastError();
+        const QString text = tr("\"%1\" could not be saved.").arg(d.displayName());
+        if (!HostMessage::interactive()) {
+            HostMessage::error(text + QLatin1Char(' ') + reason);
+            if (window)
+                m_keepOpen.insert(window);
+            return;
+        }
+        QMessageBox box(QMessageBox::Warning, tr("Lexora Editor"), text, QMessageBox::NoButton);
+        box.setInformativeText(
+            reason + QStringLiteral("\n\n") +
+            tr("Your changes are kept in the editor. Try again once the problem is solved, or save a copy of the "
+               "dictionary elsewhere."));
+        QPushButton *tryAgain = box.addButton(tr("Try Again"), QMessageBox::AcceptRole);
+        QPushButton *copy = box.addButton(tr("Save a Copy..."), QMessageBox::ActionRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(tryAgain);
+        box.exec();
+        if (box.clickedButton() == tryAgain)
+            continue;
+        if (box.clickedButton() == copy) {
+            if (saveCopy(d))
+                return;
+            continue;
+        }
+        if (window)
+            m_keepOpen.insert(window);
+        return;
+    }
+}
+
+bool HostWindowManager::saveCopy(DictionaryReference d)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString suggested = QDir(folder).filePath(tr("%1 copy.dict").arg(d.displayName()));
+    const QString path = QFileDialog::getSaveFileName(nullptr, tr("Save a Copy of \"%1\"").arg(d.displayName()),
+                                                      suggested, tr("Dictionaries (*.dict);;All Files (*)"));
+    if (path.isEmpty())
+        return false;
+
+    DictionaryCopier::ListState state;
+    if (DictionaryEditor *window = windowOf(d)) {
+        if (auto rules = window->findChild<QComboBox *>(QStringLiteral("FilterLIst")))
+            state.rule = rules->currentText();
+        if (auto minimum = window->findChild<QSpinBox *>(QStringLiteral("MinFreq")))
+            state.minimumFrequency = minimum->value();
+        if (auto maximum = window->findChild<QSpinBox *>(QStringLiteral("MaxFreq")))
+            state.maximumFrequency = maximum->value();
+        if (auto list = window->findChild<QListWidget *>(QStringLiteral("listWidget")); list && list->count() > 0)
+            state.letterGroupWord = list->item(0)->text();
+    }
+    QString error;
+    const bool copied = DictionaryCopier::copy(d, path, state, &error);
+    if (DictionaryEditor *window = windowOf(d))
+        window->refreshList();
+    if (!copied) {
+        HostMessage::error(error);
+        return false;
+    }
+    QMessageBox::information(nullptr, tr("Lexora Editor"),
+                             tr("All the words of \"%1\", with your changes, were saved in \"%2\".")
+                                 .arg(d.displayName(), QDir::toNativeSeparators(path)));
+    return true;
+}
+
+bool HostWindowManager::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide) {
+        auto window = qobject_cast<QWidget *>(watched);
+        if (window && m_keepOpen.remove(watched)) {
+            // The window hid after a save that failed and was left: bring it back with the changes.
+            QTimer::singleShot(0, window, [window] {
+                window->show();
+                window->raise();
+            });
+        } else {
+            QTimer::singleShot(0, this, &HostWindowManager::quitIfNoWindowVisible);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void HostWindowManager::quitIfNoWindowVisible()
+{
+    for (DictionaryEditor *window : m_windows) {
+        if (window->isVisible())
+            return;
+    }
+    QCoreApplication::quit();
+}

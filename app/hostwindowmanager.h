@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <vector>
+
+#include "prediction.h"
+
+class DictionaryEditor;
+
+/// The host's side of the editor windows: creates one window per dictionary, places them side by side,
+/// saves a dictionary when a window asks for it, and ends the application when the last window is hidden.
+class HostWindowManager : public QObject
+{
+    Q_OBJECT
+public:
+    explicit HostWindowManager(QObject *parent = nullptr);
+    ~HostWindowManager() override;
+
+    /// Creates (without showing) an editor window on dictionary, to the right of the windows made before.
+    DictionaryEditor *addWindow(DictionaryReference dictionary, bool writable);
+    /// Puts every window in transfer mode, with target receiving the transferred words.
+    void setTransferTo(DictionaryReference target);
+    void showAll();
+
+    const std::vector<DictionaryEditor *> &windows() const { return m_windows; }
+
+public slots:
+    /// Saves d; when that fails, says why and offers to try again or to save a copy elsewhere.
+    void saveDictionary(DictionaryReference d);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool saveCopy(DictionaryReference d);
+    void quitIfNoWindowVisible();
+    DictionaryEditor *windowOf(const DictionaryReference &d) const;
+
+    std::vector<DictionaryEditor *> m_windows;
+    std::vector<DictionaryReference> m_dictionaries;
+    /// Windows whose save failed and was left: they come back when they hide, so that the changes still
+    /// in the engine are not lost by the application ending.
+    QSet<QObject *> m_keepOpen;
+};
