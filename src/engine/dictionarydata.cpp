@@ -134,6 +134,12 @@ bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *err
     const QString notADictionary =
         QStringLiteral("The file \"%1\" is not a Lexora dictionary. Choose a dictionary file (made by Lexora).")
             .arg(shown(path));
+    // An interrupted save leaves a journal that SQLite plays back on opening; until then the file itself
+    // may be half-written, so its header and size say nothing.
+    const bool interrupted = QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+    *readOnly = !canAccess(native, W_OK, 0222);
+    if (interrupted)
+        return true;
     if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3\0", 16))) {
         *error = notADictionary;
         return false;
@@ -156,7 +162,6 @@ bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *err
                      .arg(shown(path));
         return false;
     }
-    *readOnly = !canAccess(native, W_OK, 0222);
     return true;
 }
 

@@ -1,0 +1,660 @@
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include "prediction.h"
+#include "tempdictionary.h"
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Runs SQL on a file through a connection of its own, as another program would.
+bool sql(const QString &path, const QByteArray &statements)
+{
+    sqlite3 *db = nullptr;
+    bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                              nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_exec(db, statements.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+QStringList query(const QString &path, const QByteArray &statement)
+{
+    QStringList rows;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(db, statement.constData(), -1, &st, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                QStringList columns;
+                for (int i = 0; i < sqlite3_column_count(st); ++i)
+                    columns << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, i)));
+                rows << columns.join(QLatin1Char('|'));
+            }
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+// Builds and saves a dictionary file; no handle stays open.
+QString makeDictionary(const QString &path, const QStringList &lines,
+                       Prediction::Variety variety = Prediction::American)
+{
+    QString error;
+    DictionaryReference ref = Prediction::createDictionary(path, QStringLiteral("Made"), variety, &error);
+    if (ref == 0)
+        return error;
+    for (const QString &line : lines) {
+        if (!TempDictionary::applyLine(ref.get(), line))
+            return QStringLiteral("cannot add ") + line;
+    }
+    return ref->save() == 0 ? QString() : ref->lastError();
+}
+
+QStringList describe(const Word *word)
+{
+    QStringList out{word->text};
+    for (const GCode *code : word->codes) {
+        out << code->partOfSpeech << code->subcode << code->frequency << code->expansion
+            << code->adverbPositions->codes().join(QLatin1Char(','));
+        for (const Usage *usage : code->usages)
+            out << QStringLiteral("usage") << usage->complements()->codes().join(QLatin1Char(','))
+                << usage->particles()->codes().join(QLatin1Char(','))
+                << usage->prepositions()->codes().join(QLatin1Char(','));
+    }
+    return out;
+}
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;
+}
+
+QString childPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/crashchild");
+}
+
+const QStringList SampleWords = {
+    QStringLiteral("Abbey\tname/-/10"),
+    QStringLiteral("call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9"),
+    QStringLiteral("quick\tadj./reg/12;adv./-/3"),
+    QStringLiteral("zzz"),
+};
+
+} // namespace
+
+/// Dictionary files: round trips, incremental and failed saves, changes by other programs, bad,
+/// locked and read-only files.
+class TestStorage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripOfEveryField_data();
+    void roundTripOfEveryField();
+    void identity_data();
+    void identity();
+    void incrementalSave_data();
+    void incrementalSave();
+    void saveWithoutEditsWritesNothing();
+    void failedSaveKeepsEdits_data();
+    void failedSaveKeepsEdits();
+    void beginEditRereadsChangedFile();
+    void beginEditKeepsLocalEdits();
+    void badFiles_data();
+    void badFiles();
+    void readOnlyFile();
+    void lockedFile();
+    void createRefusesExistingFile_data();
+    void createRefusesExistingFile();
+    void createNeedsAWritableFolder();
+    void orderSurvivesIncrementalSaves();
+    void closesWhenLastHandleGoes();
+};
+
+void TestStorage::roundTripOfEveryField_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expansion");
+    QTest::addColumn<QStringList>("adverbs");
+    QTest::newRow("no codes") << "zzz" << QString() << QStringList();
+    QTest::newRow("new code") << "blorp\tnew//1" << QString() << QStringList();
+    QTest::newRow("usages") << "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9" << QString()
+                            << QStringList();
+    QTest::newRow("adverb positions") << "quickly\tadv./-/12" << QString() << QStringList{"vp+", "+S", "S+"};
+    QTest::newRow("expansion") << "asap\tadv./-/7"
+                               << "as soon as possible" << QStringList();
+    QTest::newRow("separators in values") << "odd\tnoun/a;b,c\\d/3/x\\,y:p:q"
+                                          << "tab\tand\nline, semi; back\\" << QStringList{"a,b", "c;d"};
+    QTest::newRow("non-Latin-1") << QString::fromUtf8("日本\tname/-/31") << QString::fromUtf8("Ωmega 🎉")
+                                 << QStringList();
+    QTest::newRow("UK subcode") << "colour\tnoun/Loc pl with 'the'/4" << QString() << QStringList();
+}
+
+void TestStorage::roundTripOfEveryField()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, expansion);
+    QFETCH(QStringList, adverbs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("round.dict");
+    QStringList expected;
+    {
+        DictionaryReference ref = Prediction::createDictionary(path, "Round", Prediction::American);
+        QVERIFY(ref != 0);
+        Word *word = TempDictionary::applyLine(ref.get(), line);
+        QVERIFY(word);
+        if (!word->codes.isEmpty()) {
+            word->codes.at(0)->expansion = expansion;
+            word->codes.at(0)->touch();
+            word->codes.at(0)->adverbPositions->setCodes(adverbs);
+        }
+        expected = describe(word);
+        QCOMPARE(ref->save(), 0);
+        QVERIFY(!ref->isDirty());
+    }
+    QString error;
+    DictionaryReference ref = Prediction::openDictionary(path, &error);
+    QVERIFY2(ref != 0, qPrintable(error));
+    QCOMPARE(ref->wordCount(), 1);
+    Word *word = ref->findWord(line.section('\t', 0, 0));
+    QVERIFY(word);
+    QCOMPARE(describe(word), expected);
+    QVERIFY(!ref->isDirty());
+}
+
+void TestStorage::identity_data()
+{
+    QTest::addColumn<int>("variety");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("uk");
+    QTest::addColumn<bool>("canadian");
+    QTest::addColumn<bool>("ukGrammar");
+    QTest::newRow("American") << int(Prediction::American) << "Personal" << false << false << false;
+    QTest::newRow("British") << int(Prediction::British) << "Personal (British)" << true << false << true;
+    QTest::newRow("Canadian") << int(Prediction::Canadian) << QString::fromUtf8("Dictionnaire élargi") << false << true
+                              << false;
+}
+
+void TestStorage::identity()
+{
+    QFETCH(int, variety);
+    QFETCH(QString, name);
+    QFETCH(bool, uk);
+    QFETCH(bool, canadian);
+    QFETCH(bool, ukGrammar);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("identity.dict");
+    {
+        DictionaryReference ref = Prediction::createDictionary(path, name, Prediction::Variety(variety));
+        QVERIFY(ref != 0);
+        QCOMPARE(ref->displayName(), name);
+        QVERIFY(!ref->isDirty());
+    }
+    DictionaryReference ref = Prediction::openDictionary(path);
+    QVERIFY(ref != 0);
+    QCOMPARE(ref->displayName(), name);
+    QCOMPARE(ref.displayName(), name);
+    QCOMPARE(ref->isUK(), uk);
+    QCOMPARE(ref->isCanadian(), canadian);
+    QCOMPARE(ref->isUKGrammar(), ukGrammar);
+    QCOMPARE(ref.isUKGrammar(), ukGrammar);
+    QCOMPARE(ref->path(), QFileInfo(path).canonicalFilePath());
+    QVERIFY(!ref->isReadOnly());
+    QCOMPARE(ref->wordCount(), 0);
+    QCOMPARE(ref->wordList(), QStringList());
+}
+
+void TestStorage::incrementalSave_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QStringList>("expectedLog");
+    QTest::newRow("change a code") << "frequency" << QStringList{"update|call"};
+    QTest::newRow("add a word") << "add" << QStringList{"insert|pear"};
+    QTest::newRow("remove a word") << "remove" << QStringList{"delete|quick"};
+    QTest::newRow("re-spell a word") << "spell" << QStringList{"update|Abbot"};
+    QTest::newRow("two edits of one word") << "twice" << QStringList{"update|call"};
+    QTest::newRow("add then remove") << "add-remove" << QStringList();
+    QTest::newRow("remove and add back") << "remove-add" << QStringList{"delete|quick", "insert|quick"};
+}
+
+void TestStorage::incrementalSave()
+{
+    QFETCH(QString, edit);
+    QFETCH(QStringList, expectedLog);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("incremental.dict");
+    QCOMPARE(makeDictionary(path, SampleWords), QString());
+    // Triggers record every row the engine writes.
+    QVERIFY(sql(path,
+                "CREATE TABLE log(what TEXT);"
+                "CREATE TRIGGER u AFTER UPDATE ON words BEGIN INSERT INTO log VALUES ('update|' || new.text); END;"
+                "CREATE TRIGGER i AFTER INSERT ON words BEGIN INSERT INTO log VALUES ('insert|' || new.text); END;"
+                "CREATE TRIGGER d AFTER DELETE ON words BEGIN INSERT INTO log VALUES ('delete|' || old.text); END;"));
+    const QStringList before = query(path, "SELECT id, text, codes FROM words ORDER BY id");
+    {
+        DictionaryReference ref = Prediction::openDictionary(path);
+        QVERIFY(ref != 0);
+        if (edit == "frequency") {
+            ref->findWord("call")->codes.at(0)->setFrequency("5");
+        } else if (edit == "add") {
+            QVERIFY(ref->addWord("pear", "edit"));
+        } else if (edit == "remove") {
+            ref->findWord("quick")->removeWord();
+        } else if (edit == "spell") {
+            ref->findWord("Abbey")->changeSpelling("Abbot");
+        } else if (edit == "twice") {
+            ref->findWord("call")->codes.at(0)->setFrequency("5");
+            ref->findWord("call")->addUse(0);
+        } else if (edit == "add-remove") {
+            ref->addWord("pear", "edit")->removeWord();
+        } else if (edit == "remove-add") {
+            ref->findWord("quick")->removeWord();
+            QVERIFY(ref->addWord("quick", "edit"));
+        }
+        QCOMPARE(ref->save(), 0);
+        QVERIFY(!ref->isDirty());
+    }
+    QCOMPARE(query(path, "SELECT what FROM log ORDER BY rowid"), expectedLog);
+    // Rows the edit did not touch are exactly as they were.
+    const QStringList after = query(path, "SELECT id, text, codes FROM words ORDER BY id");
+    int unchanged = 0;
+    for (const QString &row : before)
+        unchanged += after.contains(row) ? 1 : 0;
+    const int touched = int(expectedLog.size()) - (edit == "remove-add" ? 1 : 0);
+    QCOMPARE(unchanged, int(before.size()) - (edit == "add" ? 0 : touched));
+}
+
+void TestStorage::saveWithoutEditsWritesNothing()
+{
+    TempDictionary dict(SampleWords);
+    const QByteArray before = fileBytes(dict.path());
+    QCOMPARE(dict->save(), 0);
+    QCOMPARE(fileBytes(dict.path()), before);
+    dict->findWord("call");
+    dict->setSelectionRule("Verbs only");
+    dict->wordList();
+    QVERIFY(!dict->isDirty());
+    QCOMPARE(dict->save(), 0);
+    QCOMPARE(fileBytes(dict.path()), before);
+}
+
+void TestStorage::failedSaveKeepsEdits_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("messageHas");
+    QTest::newRow("another program saved") << "other"
+                                           << "another program";
+    QTest::newRow("another process saved") << "process"
+                                           << "another program";
+    QTest::newRow("file replaced") << "replaced"
+                                   << "another program";
+    QTest::newRow("file deleted") << "deleted"
+                                  << "another program";
+    QTest::newRow("folder not writable") << "folder"
+                                         << "cannot be written";
+    QTest::newRow("journal cannot be made") << "journal"
+                                            << "dictionary file";
+}
+
+void TestStorage::failedSaveKeepsEdits()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, messageHas);
+    TempDictionary dict(SampleWords);
+    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
+    const QString path = dict.path();
+    Word *call = dict->findWord("call");
+    call->codes.at(0)->setFrequency("2");
+    QVERIFY(dict->addWord("pear", "edit"));
+    QVERIFY(dict->isDirty());
+
+    QTemporaryDir other;
+    if (cause == "other") {
+        QVERIFY(sql(path, "INSERT INTO words(text, frequency, kinds, codes) VALUES ('fromother', 0, 0, '');"
+                          "UPDATE meta SET value = value + 1 WHERE key = 'change_counter'"));
+    } else if (cause == "process") {
+        QCOMPARE(QProcess::execute(childPath(), {"add", path, "fromother"}), 0);
+    } else if (cause == "replaced") {
+        const QString replacement = other.filePath("new.dict");
+        QCOMPARE(makeDictionary(replacement, {"fromother"}), QString());
+        QVERIFY(::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()) == 0);
+    } else if (cause == "deleted") {
+        QVERIFY(QFile::remove(path));
+    } else if (cause == "folder") {
+        QVERIFY(QFile::setPermissions(dict.folder(), QFile::ReadOwner | QFile::ExeOwner));
+    } else if (cause == "journal") {
+        QVERIFY(QDir().mkdir(path + "-journal"));
+    }
+    const QByteArray before = fileBytes(path);
+
+    QVERIFY(dict->save() != 0);
+    QVERIFY2(dict->lastError().contains(messageHas), qPrintable(dict->lastError()));
+    QVERIFY(dict->isDirty());
+    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("2"));
+    QVERIFY(dict->findWord("pear"));
+    // Trying again fails the same way: the edits are still waiting.
+    QVERIFY(dict->save() != 0);
+    QVERIFY(dict->isDirty());
+
+    if (cause == "folder" || cause == "journal") {
+        // Once the obstacle is gone the same edits save.
+        QFile::setPermissions(dict.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().rmdir(path + "-journal");
+        QCOMPARE(dict->save(), 0);
+        QVERIFY(!dict->isDirty());
+        QVERIFY(dict->reload());
+        QCOMPARE(dict->findWord("call")->codes.at(0)->frequency, QStringLiteral("2"));
+        QVERIFY(dict->findWord("pear"));
+    } else if (cause != "deleted") {
+        // The other program's work is still there, and reloading shows it.
+        QVERIFY(dict->reload());
+        QVERIFY(dict->findWord("fromother"));
+        QVERIFY(!dict->isDirty());
+    } else {
+        QVERIFY(!dict->reload());
+        QVERIFY(!dict->lastError().isEmpty());
+        QVERIFY(dict->isDirty());
+    }
+}
+
+void TestStorage::beginEditRereadsChangedFile()
+{
+    TempDictionary dict(SampleWords);
+    Word *call = dict->findWord("call");
+    QCOMPARE(QProcess::execute(childPath(), {"add", dict.path(), "fromother"}), 0);
+    QVERIFY(!dict->findWord("fromother"));
+    dict->begin_edit();
+    QVERIFY(dict->findWord("fromother"));
+    QCOMPARE(dict->findWord("call"), call);
+    // Now the file is as loaded: editing and saving works again.
+    call->codes.at(0)->setFrequency("1");
+    QCOMPARE(dict->save(), 0);
+    dict->begin_edit();
+    QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("1"));
+}
+
+void TestStorage::beginEditKeepsLocalEdits()
+{
+    TempDictionary dict(SampleWords);
+    QVERIFY(dict->addWord("mine", "edit"));
+    QCOMPARE(QProcess::execute(childPath(), {"add", dict.path(), "fromother"}), 0);
+    dict->begin_edit();
+    QVERIFY(dict->findWord("mine"));
+    QVERIFY(!dict->findWord("fromother"));
+    QVERIFY(dict->isDirty());
+}
+
+void TestStorage::badFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("messageHas");
+    QTest::newRow("missing") << "missing"
+                             << "does not exist";
+    QTest::newRow("empty file") << "empty"
+                                << "not a Lexora dictionary";
+    QTest::newRow("text file") << "text"
+                               << "not a Lexora dictionary";
+    QTest::newRow("random bytes") << "random"
+                                  << "not a Lexora dictionary";
+    QTest::newRow("other database") << "otherdb"
+                                    << "not a Lexora dictionary";
+    QTest::newRow("empty database") << "emptydb"
+                                    << "not a Lexora dictionary";
+    QTest::newRow("truncated") << "truncated"
+                               << "damaged";
+    QTest::newRow("corrupt pages") << "corrupt"
+                                   << "damaged";
+    QTest::newRow("newer version") << "newer"
+                                   << "newer version";
+    QTest::newRow("a folder") << "folder"
+                              << "folder";
+    QTest::newRow("unreadable file") << "unreadable"
+                                     << "cannot be read";
+    QTest::newRow("unreadable folder") << "unreadablefolder"
+                                       << "cannot be read";
+}
+
+void TestStorage::badFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, messageHas);
+    QTemporaryDir dir;
+    QString path = dir.filePath("bad.dict");
+    QStringList many;
+    for (int i = 0; i < 3000; ++i)
+        many << QStringLiteral("word%1\tnoun/reg/%2").arg(i).arg(i % 31);
+
+    if (kind == "empty") {
+        QVERIFY(writeBytes(path, QByteArray()));
+    } else if (kind == "text") {
+        QVERIFY(writeBytes(path, "apple\nbanana\ncherry\n"));
+    } else if (kind == "random") {
+        QByteArray bytes;
+        for (int i = 0; i < 8192; ++i)
+            bytes += char((i * 7919) & 0xff);
+        QVERIFY(writeBytes(path, bytes));
+    } else if (kind == "otherdb") {
+        QVERIFY(sql(path, "PRAGMA user_version = 1; CREATE TABLE meta(key, value); INSERT INTO meta VALUES "
+                          "('format', 'something else'); CREATE TABLE words(x)"));
+    } else if (kind == "emptydb") {
+        QVERIFY(sql(path, "CREATE TABLE notes(text)"));
+    } else if (kind == "truncated" || kind == "corrupt") {
+        QCOMPARE(makeDictionary(path, many), QString());
+        QByteArray bytes = fileBytes(path);
+        QVERIFY(bytes.size() > 16384);
+        if (kind == "truncated") {
+            bytes.truncate(bytes.size() / 2);
+        } else {
+            for (qsizetype i = 4096; i < bytes.size(); ++i)
+                bytes[i] = char(0xa5 ^ (i & 0x3f));
+        }
+        QVERIFY(writeBytes(path, bytes));
+    } else if (kind == "newer") {
+        QCOMPARE(makeDictionary(path, {"apple"}), QString());
+        QVERIFY(sql(path, "PRAGMA user_version = 99"));
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "unreadable") {
+        QCOMPARE(makeDictionary(path, {"apple"}), QString());
+        QVERIFY(QFile::setPermissions(path, QFile::Permissions()));
+    } else if (kind == "unreadablefolder") {
+        QVERIFY(QDir().mkdir(dir.filePath("locked")));
+        path = dir.filePath("locked/bad.dict");
+        QCOMPARE(makeDictionary(path, {"apple"}), QString());
+        QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::Permissions()));
+        if (runningAsRoot()) {
+            QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QSKIP("an administrator can read any folder");
+        }
+    }
+    const QByteArray before = fileBytes(path);
+    const QFileInfo beforeInfo(path);
+
+    QString error;
+    DictionaryReference ref = Prediction::openDictionary(path, &error);
+    QVERIFY(ref == 0);
+    QVERIFY2(error.contains(messageHas), qPrintable(error));
+    QVERIFY2(error.contains(QFileInfo(path).fileName()) || error.contains("folder"), qPrintable(error));
+    // Nothing was written, and no side files were left behind.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(QFileInfo(path).exists(), beforeInfo.exists());
+    QVERIFY(!QFileInfo::exists(path + "-journal"));
+    // The error pointer is optional.
+    QVERIFY(Prediction::openDictionary(path + ".other") == 0);
+}
+
+void TestStorage::readOnlyFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("readonly.dict");
+    QCOMPARE(makeDictionary(path, SampleWords), QString());
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray before = fileBytes(path);
+
+    QString error;
+    DictionaryReference ref = Prediction::openDictionary(path, &error);
+    QVERIFY2(ref != 0, qPrintable(error));
+    QVERIFY(ref->isReadOnly());
+    QCOMPARE(ref->wordCount(), int(SampleWords.size()));
+    QVERIFY(ref->addWord("pear", "edit"));
+    QVERIFY(ref->isDirty());
+    QVERIFY(ref->save() != 0);
+    QVERIFY2(ref->lastError().contains("read-only"), qPrintable(ref->lastError()));
+    QVERIFY(ref->isDirty());
+    QCOMPARE(fileBytes(path), before);
+    QVERIFY(ref->reload());
+    QVERIFY(!ref->findWord("pear"));
+    QVERIFY(!ref->isDirty());
+}
+
+void TestStorage::lockedFile()
+{
+    TempDictionary dict(SampleWords);
+    QVERIFY(dict->addWord("pear", "edit"));
+    const QString otherPath = dict.folder() + "/other.dict";
+    QCOMPARE(makeDictionary(otherPath, SampleWords), QString());
+
+    for (const QString &path : {dict.path(), otherPath}) {
+        QProcess locker;
+        locker.start(childPath(), {"lock", path});
+        QVERIFY(locker.waitForReadyRead(10000));
+        QCOMPARE(locker.readLine().trimmed(), QByteArray("locked"));
+        const QByteArray before = fileBytes(path);
+
+        if (path == otherPath) {
+            QString error;
+            QVERIFY(Prediction::openDictionary(path, &error) == 0);
+            QVERIFY2(error.contains("locked by another program"), qPrintable(error));
+        } else {
+            QVERIFY(dict->save() != 0);
+            QVERIFY2(dict->lastError().contains("locked by another program"), qPrintable(dict->lastError()));
+            QVERIFY(dict->isDirty());
+        }
+        QCOMPARE(fileBytes(path), before);
+        locker.closeWriteChannel();
+        QVERIFY(locker.waitForFinished(10000));
+        QCOMPARE(locker.exitCode(), 0);
+    }
+    // With the lock gone both work again.
+    QCOMPARE(dict->save(), 0);
+    QVERIFY(!dict->isDirty());
+    QVERIFY(Prediction::openDictionary(otherPath) != 0);
+}
+
+void TestStorage::createRefusesExistingFile_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("text file") << QByteArray("keep me\n");
+}
+
+void TestStorage::createRefusesExistingFile()
+{
+    QFETCH(QByteArray, contents);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("exists.dict");
+    QVERIFY(writeBytes(path, contents));
+    QString error;
+    QVERIFY(Prediction::createDictionary(path, "New", Prediction::British, &error) == 0);
+    QVERIFY2(error.contains("already exists"), qPrintable(error));
+    QCOMPARE(fileBytes(path), contents);
+
+    // An existing dictionary is not replaced either, even while it is open.
+    const QString dictPath = dir.filePath("real.dict");
+    QCOMPARE(makeDictionary(dictPath, SampleWords), QString());
+    DictionaryReference open = Prediction::openDictionary(dictPath);
+    QVERIFY(Prediction::createDictionary(dictPath, "New", Prediction::American, &error) == 0);
+    QCOMPARE(open->wordCount(), int(SampleWords.size()));
+    QVERIFY(open->reload());
+    QCOMPARE(open->wordCount(), int(SampleWords.size()));
+}
+
+void TestStorage::createNeedsAWritableFolder()
+{
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY(Prediction::createDictionary(dir.filePath("no/such/folder.dict"), "X", Prediction::American, &error) == 0);
+    QVERIFY2(error.contains("does not exist"), qPrintable(error));
+    QVERIFY(Prediction::createDictionary(QString(), "X", Prediction::American, &error) == 0);
+    QVERIFY(!error.isEmpty());
+
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(Prediction::createDictionary(dir.filePath("new.dict"), "X", Prediction::American, &error) == 0);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY2(error.contains("cannot be written"), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(dir.filePath("new.dict")));
+}
+
+void TestStorage::orderSurvivesIncrementalSaves()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("order.dict");
+    QStringList words;
+    for (int i = 0; i < 500; ++i)
+        words << QStringLiteral("m%1").arg(i, 3, 10, QLatin1Char('0'));
+    QCOMPARE(makeDictionary(path, words), QString());
+    QStringList expected;
+    {
+        DictionaryReference ref = Prediction::openDictionary(path);
+        // Words saved later land at the end of the file, out of order.
+        for (const char *text : {"Zed", "aardvark", "M250a", "abbey", "Abbey", "m499"})
+            QVERIFY(ref->addWord(text, "edit"));
+        ref->findWord("m100")->changeSpelling("a100");
+        ref->findWord("m101")->changeSpelling("z101");
+        QCOMPARE(ref->save(), 0);
+        expected = ref->wordList();
+    }
+    QCOMPARE(expected.mid(0, 4), (QStringList{"a100", "aardvark", "Abbey", "abbey"}));
+    QCOMPARE(expected.mid(expected.size() - 2), (QStringList{"z101", "Zed"}));
+    DictionaryReference ref = Prediction::openDictionary(path);
+    QCOMPARE(ref->wordList(), expected);
+    QCOMPARE(ref->wordCount(), 505);
+}
+
+void TestStorage::closesWhenLastHandleGoes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("close.dict");
+    QCOMPARE(makeDictionary(path, SampleWords), QString());
+    {
+        DictionaryReference first = Prediction::openDictionary(path);
+        DictionaryReference second = first;
+        first = DictionaryReference();
+        // Still open through the copy: unsaved edits are shared with a new handle.
+        QVERIFY(second->addWord("unsaved", "edit"));
+        DictionaryReference third = Prediction::openDictionary(path);
+        QVERIFY(third->findWord("unsaved"));
+    }
+    // All handles gone: the next open reads the file afresh, without the unsaved word.
+    DictionaryReference again = Prediction::openDictionary(path);
+    QVERIFY(again != 0);
+    QVERIFY(!again->findWord("unsaved"));
+    QVERIFY(!again->isDirty());
+}
+
+QTEST_GUILESS_MAIN(TestStorage)
+#include "tst_storage.moc"
