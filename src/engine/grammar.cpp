@@ -462,8 +462,21 @@ QList<Guess> guess(const QString &word, bool advanced)
         for (const Lexicon::Code &c : std::as_const(entry.codes))
             addUnique(&guesses, makeGuess(c.partOfSpeech, c.subcode, c.frequency));
     }
-    if (guesses.isEmpty() && isPlainWord(word))
-        guesses = guessFromBase(word, lexicon);
+    // A form of a known word ("looking", "walked") may be a lemma of its own as well; its readings as
+    // a form go before the lemma's readings that are rarer.
+    if (isPlainWord(word)) {
+        for (const Guess &derived : guessFromBase(word, lexicon)) {
+            bool known = false;
+            for (const Guess &g : std::as_const(guesses))
+                known = known || g.partOfSpeech == derived.partOfSpeech;
+            if (known)
+                continue;
+            int at = 0;
+            while (at < guesses.size() && guesses.at(at).frequency >= derived.frequency)
+                ++at;
+            guesses.insert(at, derived);
+        }
+    }
     if (guesses.isEmpty())
         guesses = guessBySpelling(word);
     if (guesses.isEmpty())

@@ -1,0 +1,644 @@
+// The engine's grammar knowledge: guesses for new words, subcode menus, example lines, usage frames,
+// inflection rules and the lexicon file.
+
+#include "grammar.h"
+#include "inflection.h"
+#include "lexicon.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList describe(const QList<Grammar::Guess> &guesses)
+{
+    QStringList codes;
+    for (const Grammar::Guess &g : guesses)
+        codes << g.partOfSpeech + QLatin1Char('/') + g.subcode;
+    return codes;
+}
+
+// The example lines as the details panel shows them, with the label in place of "~".
+QStringList render(const QStringList &labels, const QStringList &templates)
+{
+    QStringList lines;
+    for (int i = 0; i < qMin(labels.size(), templates.size()); ++i) {
+        for (QString part : templates.at(i).split(QLatin1Char('/')))
+            lines << part.replace(QLatin1Char('~'), labels.at(i));
+    }
+    return lines;
+}
+
+bool hasLonePlaceholder(const QString &pattern, char digit)
+{
+    return pattern.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(QLatin1Char(digit))));
+}
+
+} // namespace
+
+class TestGrammar : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void guesses_data();
+    void guesses();
+    void frequencyOrder_data();
+    void frequencyOrder();
+    void subcodeChoices_data();
+    void subcodeChoices();
+    void examples_data();
+    void examples();
+    void examplesUseOnlyMenuSubcodes();
+    void canHaveUses_data();
+    void canHaveUses();
+    void complementPatterns_data();
+    void complementPatterns();
+    void everyVerbPatternHasParticles();
+    void complementName_data();
+    void complementName();
+    void listTexts();
+    void doubling_data();
+    void doubling();
+    void lexiconFile();
+    void damagedLexiconIsEmpty_data();
+    void damagedLexiconIsEmpty();
+};
+
+void TestGrammar::guesses_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("advanced");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("needsLexicon");
+
+    auto row = [](const char *name, const char *word, bool advanced, const QStringList &expected, bool lexicon) {
+        QTest::newRow(name) << QString::fromUtf8(word) << advanced << expected << lexicon;
+    };
+    // From the lexicon.
+    row("study basic", "study", false, {"verb/reg"}, true);
+    row("study advanced", "study", true, {"verb/reg", "noun/reg"}, true);
+    row("irregular verb", "see", false, {"verb/irreg p & pp"}, true);
+    row("irregular doubling verb", "sit", false, {"verb/irreg p&pp,dbl"}, true);
+    row("doubling verb", "stop", false, {"verb/reg, dbl"}, true);
+    row("trim", "trim", false, {"verb/reg, dbl"}, true);
+    row("past and pp as root", "hurt", false, {"verb/p & pp = root"}, true);
+    row("pp as root, doubling", "run", false, {"verb/pp = root, dbl"}, true);
+    row("past as root", "beat", false, {"verb/past = root"}, true);
+    row("bet", "bet", false, {"verb/p&pp=root,dbl"}, true);
+    row("adverb", "quickly", false, {"adv./-"}, true);
+    row("short adjective", "happy", false, {"adj./reg"}, true);
+    row("doubling adjective", "big", false, {"adj./reg, dbl"}, true);
+    row("long adjective", "beautiful", false, {"adj./absolute"}, true);
+    row("plural unchanged", "sheep", false, {"noun/plural unchanged"}, true);
+    row("latin plural", "cactus", false, {"noun/Latin plural"}, true);
+    row("man, men", "man", true, {"noun/man, men, etc..", "verb/reg, dbl"}, true);
+    // Forms the exception lists give.
+    row("irregular past", "ran", false, {"verb/past"}, true);
+    row("irregular participle", "seen", false, {"verb/past participle"}, true);
+    row("past and participle", "told", false, {"verb/+ed (p & pp)"}, true);
+    row("irregular plural", "geese", false, {"noun/plural only"}, true);
+    row("irregular comparative", "better", false, {"adj./comparative"}, true);
+    // Regular forms of lexicon words.
+    row("regular past", "walked", false, {"verb/+ed (p & pp)"}, true);
+    row("regular -ing", "walking", false, {"verb/+ing"}, true);
+    row("-ing that is a lemma too", "looking", true, {"verb/+ing", "adj./absolute", "noun/reg"}, true);
+    row("-ed of a regular verb", "jumped", false, {"verb/+ed (p & pp)"}, true);
+    row("silent e -ing", "hoping", false, {"verb/+ing"}, true);
+    row("plural and 3rd person", "dogs", true, {"noun/plural only", "verb/+s"}, true);
+    row("comparative", "taller", false, {"adj./comparative"}, true);
+    row("superlative", "tallest", false, {"adj./superlative"}, true);
+    // Spelling rules for words nothing knows.
+    row("capitalised", "Zorblax", false, {"name/Singular name"}, false);
+    row("capitalised advanced", "Zorblax", true, {"name/Singular name"}, false);
+    row("-ly", "florbly", false, {"adv./-"}, false);
+    row("-ness", "glorpness", false, {"noun/reg"}, false);
+    row("-tion", "zibbration", false, {"noun/reg"}, false);
+    row("-ize", "flurbize", false, {"verb/reg"}, false);
+    row("-ise", "flurbise", false, {"verb/reg"}, false);
+    row("-ous", "blibbous", false, {"adj./absolute"}, false);
+    row("-less", "snorkless", false, {"adj./absolute"}, false);
+    row("-ing basic", "snorking", false, {"verb/+ing"}, false);
+    row("-ing advanced", "snorking", true, {"verb/+ing", "adj./verb 'ING'"}, false);
+    row("unknown", "xqzt", false, {"new/"}, false);
+    row("unknown advanced", "xqzt", true, {"new/"}, false);
+    row("digits", "1234", true, {"new/"}, false);
+    row("punctuation", "?!", false, {"new/"}, false);
+    row("empty", "", false, {"new/"}, false);
+}
+
+void TestGrammar::guesses()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, advanced);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, needsLexicon);
+    if (needsLexicon && Lexicon::shared().isEmpty())
+        QSKIP("No lexicon on this machine (WordNet is not installed): lexicon guesses cannot be checked");
+
+    const QList<Grammar::Guess> guesses = Grammar::guess(word, advanced);
+    QCOMPARE(describe(guesses), expected);
+    for (const Grammar::Guess &g : guesses) {
+        QVERIFY2(g.frequency >= 1 && g.frequency <= 31, qPrintable(QString::number(g.frequency)));
+        if (g.partOfSpeech != QLatin1String("new"))
+            QVERIFY2(Grammar::subcodeChoices(g.partOfSpeech).contains(g.subcode) || g.partOfSpeech == "adv.",
+                     qPrintable(g.subcode));
+    }
+}
+
+void TestGrammar::frequencyOrder_data()
+{
+    QTest::addColumn<QString>("common");
+    QTest::addColumn<QString>("rare");
+    QTest::newRow("see / abacus") << "see"
+                                  << "abacus";
+    QTest::newRow("time / thyme") << "time"
+                                  << "thyme";
+    QTest::newRow("good / gaudy") << "good"
+                                  << "gaudy";
+    QTest::newRow("walked / sauntered") << "walked"
+                                        << "sauntered";
+}
+
+void TestGrammar::frequencyOrder()
+{
+    QFETCH(QString, common);
+    QFETCH(QString, rare);
+    if (Lexicon::shared().isEmpty())
+        QSKIP("No lexicon on this machine (WordNet is not installed): frequencies are all 1");
+    const QList<Grammar::Guess> a = Grammar::guess(common, false);
+    const QList<Grammar::Guess> b = Grammar::guess(rare, false);
+    QCOMPARE(a.size(), 1);
+    QCOMPARE(b.size(), 1);
+    QVERIFY2(a.first().frequency > b.first().frequency,
+             qPrintable(QStringLiteral("%1 %2").arg(a.first().frequency).arg(b.first().frequency)));
+}
+
+void TestGrammar::subcodeChoices_data()
+{
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("noun") << "noun"
+                          << QStringList{"reg",
+                                         "usually plural",
+                                         "singular only",
+                                         "plural only",
+                                         "plural unchanged",
+                                         "group",
+                                         "uncount",
+                                         "uncount or count",
+                                         "U or C, usu.pl",
+                                         "U or singular",
+                                         "U or plural count",
+                                         "U or C, pl. unchgd",
+                                         "uncount plural",
+                                         "singular with 'the'",
+                                         "plural with 'the'",
+                                         "Latin plural",
+                                         "U or C, Latin pl.",
+                                         "man, men, etc..",
+                                         "pl unchngd or +s",
+                                         "plural = '~zzes'",
+                                         "pl. only: add 's' ",
+                                         "reg Time",
+                                         "reg Place"};
+    QTest::newRow("name") << "name" << QStringList{"Singular name",       "Singular with 'the'", "Plural name",
+                                                   "Plural with 'the'",   "First Name",          "Last Name",
+                                                   "Time, Event",         "Time with 'the'",     "Location",
+                                                   "Loc sing with 'the'", "Loc pl with 'the'",   "City, etc"};
+    QTest::newRow("verb") << "verb"
+                          << QStringList{"reg",
+                                         "irreg p & pp",
+                                         "p & pp = root",
+                                         "past = root",
+                                         "pp = root",
+                                         "reg, dbl",
+                                         "irreg p&pp,dbl",
+                                         "p&pp=root,dbl",
+                                         "past=root,dbl",
+                                         "pp = root, dbl",
+                                         "root",
+                                         "+s",
+                                         "+ing",
+                                         "+ed (p & pp)",
+                                         "past",
+                                         "past participle",
+                                         "passive only",
+                                         "infinitive",
+                                         "p & pp, not passive"};
+    QTest::newRow("adjective") << "adj." << QStringList{"reg",          "reg, dbl",    "absolute",
+                                                        "comparative",  "superlative", "attrib only",
+                                                        "pred only",    "nongradable", "nongrad attrib",
+                                                        "nongrad pred", "verb 'ED'",   "verb 'ING'",
+                                                        "absolute2"};
+    QTest::newRow("time") << "time"
+                          << QStringList{"age",
+                                         "after",
+                                         "before",
+                                         "day",
+                                         "during",
+                                         "coming",
+                                         "earlier",
+                                         "following",
+                                         "immediately",
+                                         "last",
+                                         "late,early",
+                                         "later",
+                                         "long",
+                                         "longer",
+                                         "morning,afternoon",
+                                         "next",
+                                         "night",
+                                         "new",
+                                         "often",
+                                         "since",
+                                         "soon",
+                                         "September",
+                                         "then",
+                                         "time",
+                                         "times",
+                                         "today",
+                                         "until",
+                                         "yesterday,tomorrow",
+                                         "week,month",
+                                         "when,whenever"};
+    QTest::newRow("adverb") << "adv." << QStringList();
+    QTest::newRow("new") << "new" << QStringList();
+    QTest::newRow("case matters") << "Noun" << QStringList();
+    QTest::newRow("empty") << "" << QStringList();
+}
+
+void TestGrammar::subcodeChoices()
+{
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QStringList, expected);
+    QCOMPARE(Grammar::subcodeChoices(partOfSpeech), expected);
+}
+
+void TestGrammar::examples_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QString>("subcode");
+    QTest::addColumn<QStringList>("lines");
+
+    auto verb = [](const char *name, const char *word, const char *subcode, const QStringList &forms) {
+        QTest::newRow(name) << word << "verb" << subcode
+                            << QStringList{"root: to " + forms.at(0), "3rd person: she " + forms.at(1),
+                                           "-ing: she is " + forms.at(2), "past: she " + forms.at(3),
+                                           "past participle: she has " + forms.at(4)};
+    };
+    verb("regular verb", "like", "reg", {"like", "likes", "liking", "liked", "liked"});
+    verb("regular -y verb", "try", "reg", {"try", "tries", "trying", "tried", "tried"});
+    verb("regular -ss verb", "miss", "reg", {"miss", "misses", "missing", "missed", "missed"});
+    verb("regular -ee verb", "agree", "reg", {"agree", "agrees", "agreeing", "agreed", "agreed"});
+    verb("regular -ie verb", "die", "reg", {"die", "dies", "dying", "died", "died"});
+    verb("irregular verb", "see", "irreg p & pp", {"see", "sees", "seeing", "saw", "seen"});
+    verb("irregular go", "go", "irreg p & pp", {"go", "goes", "going", "went", "gone"});
+    verb("irregular, doubled", "sit", "irreg p&pp,dbl", {"sit", "sits", "sitting", "sat", "sat"});
+    verb("regular, doubled", "trim", "reg, dbl", {"trim", "trims", "trimming", "trimmed", "trimmed"});
+    verb("p & pp = root", "hurt", "p & pp = root", {"hurt", "hurts", "hurting", "hurt", "hurt"});
+    verb("p&pp=root, doubled", "bet", "p&pp=root,dbl", {"bet", "bets", "betting", "bet", "bet"});
+    verb("pp = root, doubled", "run", "pp = root, dbl", {"run", "runs", "running", "ran", "run"});
+    verb("past = root", "beat", "past = root", {"beat", "beats", "beating", "beat", "beaten"});
+    verb("regular subcode wins", "see", "reg", {"see", "sees", "seeing", "seed", "seed"});
+    QTest::newRow("past only") << "saw"
+                               << "verb"
+                               << "past" << QStringList{"past: she saw"};
+    QTest::newRow("past participle only") << "seen"
+                                          << "verb"
+                                          << "past participle" << QStringList{"past participle: she has seen"};
+    QTest::newRow("+ed") << "told"
+                         << "verb"
+                         << "+ed (p & pp)" << QStringList{"past: she told", "past participle: she has told"};
+
+    QTest::newRow("regular noun") << "dog"
+                                  << "noun"
+                                  << "reg" << QStringList{"singular: one dog", "plural: two dogs"};
+    QTest::newRow("noun -x") << "box"
+                             << "noun"
+                             << "reg" << QStringList{"singular: one box", "plural: two boxes"};
+    QTest::newRow("noun -y") << "city"
+                             << "noun"
+                             << "reg" << QStringList{"singular: one city", "plural: two cities"};
+    QTest::newRow("noun -ay") << "day"
+                              << "noun"
+                              << "reg" << QStringList{"singular: one day", "plural: two days"};
+    QTest::newRow("plural unchanged") << "sheep"
+                                      << "noun"
+                                      << "plural unchanged" << QStringList{"singular: one sheep", "plural: two sheep"};
+    QTest::newRow("man, men") << "woman"
+                              << "noun"
+                              << "man, men, etc.." << QStringList{"singular: one woman", "plural: two women"};
+    QTest::newRow("latin plural") << "cactus"
+                                  << "noun"
+                                  << "Latin plural" << QStringList{"singular: one cactus", "plural: two cacti"};
+    QTest::newRow("zzes") << "quiz"
+                          << "noun"
+                          << "plural = '~zzes'" << QStringList{"singular: one quiz", "plural: two quizzes"};
+    QTest::newRow("singular only") << "goose"
+                                   << "noun"
+                                   << "singular only" << QStringList{"singular: one goose"};
+    QTest::newRow("plural only") << "geese"
+                                 << "noun"
+                                 << "plural only" << QStringList{"plural: two geese"};
+    QTest::newRow("uncount") << "water"
+                             << "noun"
+                             << "uncount" << QStringList{"uncount: some water is"};
+    QTest::newRow("group, two lines") << "army"
+                                      << "noun"
+                                      << "group"
+                                      << QStringList{"singular: one army", "plural: two armies",
+                                                     "group: the army is...", "group: the army are..."};
+
+    QTest::newRow("regular adjective") << "late"
+                                       << "adj."
+                                       << "reg"
+                                       << QStringList{"comparative: later than that", "superlative: the latest"};
+    QTest::newRow("-y adjective") << "happy"
+                                  << "adj."
+                                  << "reg"
+                                  << QStringList{"comparative: happier than that", "superlative: the happiest"};
+    QTest::newRow("doubled adjective") << "big"
+                                       << "adj."
+                                       << "reg, dbl"
+                                       << QStringList{"comparative: bigger than that", "superlative: the biggest"};
+    QTest::newRow("irregular adjective") << "good"
+                                         << "adj."
+                                         << "reg"
+                                         << QStringList{"comparative: better than that", "superlative: the best"};
+    QTest::newRow("absolute adjective") << "beautiful"
+                                        << "adj."
+                                        << "absolute"
+                                        << QStringList{"comparative: more beautiful than that",
+                                                       "superlative: the most beautiful"};
+    QTest::newRow("comparative") << "better"
+                                 << "adj."
+                                 << "comparative" << QStringList{"comparative: better than that"};
+
+    QTest::newRow("location") << "Chicago"
+                              << "name"
+                              << "Location" << QStringList{"name: in Chicago"};
+    QTest::newRow("city, two lines") << "Leeds"
+                                     << "name"
+                                     << "City, etc" << QStringList{"name: Leeds is...", "name: Leeds are playing"};
+    QTest::newRow("adverb") << "quickly"
+                            << "adv."
+                            << "-" << QStringList{"adverb: she did it quickly"};
+    QTest::newRow("new word") << "xqzt"
+                              << "new"
+                              << "" << QStringList();
+    QTest::newRow("other part of speech") << "the"
+                                          << "det"
+                                          << "" << QStringList();
+}
+
+void TestGrammar::examples()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QString, subcode);
+    QFETCH(QStringList, lines);
+
+    QStringList labels{QStringLiteral("stale")};
+    QStringList templates{QStringLiteral("stale")};
+    Grammar::examples(word, partOfSpeech, subcode, &labels, &templates);
+    QCOMPARE(labels.size(), templates.size());
+    for (const QString &t : std::as_const(templates))
+        QVERIFY2(t.startsWith(QLatin1Char('~')), qPrintable(t));
+    QCOMPARE(render(labels, templates), lines);
+}
+
+void TestGrammar::examplesUseOnlyMenuSubcodes()
+{
+    // Every subcode a menu offers yields example lines whose parts each carry the label.
+    for (const char *pos : {"noun", "verb", "adj.", "name"}) {
+        for (const QString &subcode : Grammar::subcodeChoices(QLatin1String(pos))) {
+            QStringList labels;
+            QStringList templates;
+            Grammar::examples(QStringLiteral("plonk"), QLatin1String(pos), subcode, &labels, &templates);
+            QVERIFY2(!labels.isEmpty(), qPrintable(QLatin1String(pos) + QLatin1Char(' ') + subcode));
+            QCOMPARE(labels.size(), templates.size());
+            for (const QString &t : std::as_const(templates)) {
+                for (const QString &part : t.split(QLatin1Char('/')))
+                    QVERIFY2(part.startsWith(QLatin1Char('~')) && part.contains(QLatin1String("plonk")),
+                             qPrintable(subcode + QLatin1String(": ") + t));
+            }
+        }
+    }
+}
+
+void TestGrammar::canHaveUses_data()
+{
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("noun") << "noun" << true;
+    QTest::newRow("verb") << "verb" << true;
+    QTest::newRow("adjective") << "adj." << true;
+    QTest::newRow("name") << "name" << false;
+    QTest::newRow("adverb") << "adv." << false;
+    QTest::newRow("time") << "time" << false;
+    QTest::newRow("new") << "new" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestGrammar::canHaveUses()
+{
+    QFETCH(QString, partOfSpeech);
+    QFETCH(bool, expected);
+    QCOMPARE(Grammar::canHaveUses(partOfSpeech), expected);
+}
+
+void TestGrammar::complementPatterns_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("transitive") << "call"
+                                << "verb" << QStringList{"Tn"} << QStringList{"call someone 1"};
+    QTest::newRow("prepositional") << "complain"
+                                   << "verb" << QStringList{"Ipr"} << QStringList{"complain 1 2 something"};
+    QTest::newRow("two codes in order") << "give"
+                                        << "verb" << QStringList{"Dnn", "Dnpr"}
+                                        << QStringList{"give someone 1 a book", "give a book 1 2 someone"};
+    QTest::newRow("phrasal marker alone") << "call"
+                                          << "verb" << QStringList{"phrasal"} << QStringList{"call someone 1"};
+    QTest::newRow("phrasal marker with pattern")
+        << "call"
+        << "verb" << QStringList{"phrasal", "Tn"} << QStringList{"call someone 1"};
+    QTest::newRow("non-phrasal marker") << "call"
+                                        << "verb" << QStringList{"nonphrasal"} << QStringList();
+    QTest::newRow("no codes") << "call"
+                              << "verb" << QStringList() << QStringList();
+    QTest::newRow("noun default") << "complaint"
+                                  << "noun" << QStringList{"default"} << QStringList{"a complaint 2 something"};
+    QTest::newRow("noun quantity") << "cup"
+                                   << "noun" << QStringList{"Q1"} << QStringList{"a cup of something"};
+    QTest::newRow("adjective no-prep") << "angry"
+                                       << "adj." << QStringList{"-"} << QStringList{"it is angry"};
+    QTest::newRow("adjective preposition") << "fond"
+                                           << "adj." << QStringList{"of"} << QStringList{"she is fond of something"};
+    QTest::newRow("unknown adjective code") << "fond"
+                                            << "adj." << QStringList{"zz"} << QStringList{"she is fond 2 something"};
+    QTest::newRow("adverb has no usages") << "quickly"
+                                          << "adv." << QStringList{"Tn"} << QStringList();
+}
+
+void TestGrammar::complementPatterns()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QStringList, codes);
+    QFETCH(QStringList, expected);
+    QCOMPARE(Grammar::complementPatterns(word, partOfSpeech, codes), expected);
+}
+
+void TestGrammar::everyVerbPatternHasParticles()
+{
+    const QStringList codes = {"I",  "ILoc", "Idest", "Ipr", "Ipg",  "Tn",  "TnLoc", "TnDest", "Tnpr", "Tf",
+                               "Tw", "Tt",   "Tnt",   "Tg",  "Tsg",  "Tng", "Tni",   "Tned",   "Lv",   "La",
+                               "Ln", "Lln",  "Cna",   "Cnn", "Cnas", "Dnn", "Dnpr",  "Dnf",    "Dnw"};
+    const QStringList withPreposition = {"ILoc", "Idest", "Ipr", "Ipg", "TnLoc", "TnDest", "Tnpr", "Dnpr"};
+    QSet<QString> distinct;
+    for (const QString &code : codes) {
+        const QStringList patterns =
+            Grammar::complementPatterns(QStringLiteral("plonk"), QStringLiteral("verb"), {code});
+        QCOMPARE(patterns.size(), 1);
+        const QString &p = patterns.first();
+        QVERIFY2(p.startsWith(QLatin1String("plonk ")), qPrintable(code + ": " + p));
+        QVERIFY2(hasLonePlaceholder(p, '1'), qPrintable(code + ": " + p));
+        QCOMPARE(hasLonePlaceholder(p, '2'), withPreposition.contains(code));
+        QCOMPARE(p.count(QLatin1Char('1')), 1);
+        distinct.insert(p);
+    }
+    // Patterns that differ in what follows the verb do not collapse into one frame.
+    QVERIFY(distinct.size() >= 20);
+}
+
+void TestGrammar::complementName_data()
+{
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one code") << "verb" << QStringList{"Tn"} << "Tn";
+    QTest::newRow("codes joined") << "verb" << QStringList{"Tn", "Ipr"} << "Tn, Ipr";
+    QTest::newRow("phrasal markers") << "verb" << QStringList{"phrasal", "Tn", "nonphrasal"}
+                                     << "Phrasal verb, Tn, Non Phrasal Verb";
+    QTest::newRow("adjective no-prep") << "adj." << QStringList{"-"} << "no-prep";
+    QTest::newRow("noun code") << "noun" << QStringList{"WH1"} << "WH1";
+    QTest::newRow("none yet, still clickable") << "noun" << QStringList() << "no complement";
+}
+
+void TestGrammar::complementName()
+{
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QStringList, codes);
+    QFETCH(QString, expected);
+    QCOMPARE(Grammar::complementName(partOfSpeech, codes), expected);
+}
+
+void TestGrammar::listTexts()
+{
+    QCOMPARE(Grammar::listText({"up", "down"}), QStringLiteral("up/down"));
+    QCOMPARE(Grammar::listText({"out of"}), QStringLiteral("out of"));
+    QCOMPARE(Grammar::listText({}), QString());
+    QCOMPARE(Grammar::adverbText({"+S", "er"}), QStringLiteral("before the sentence, comparative"));
+    QCOMPARE(Grammar::adverbText({"vp+", "odd"}), QStringLiteral("after the verb phrase, odd"));
+    QCOMPARE(Grammar::adverbText({}), QString());
+}
+
+void TestGrammar::doubling_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("doubles");
+    QTest::newRow("stop") << "stop" << true;
+    QTest::newRow("trim") << "trim" << true;
+    QTest::newRow("begin (stressed last syllable)") << "begin" << true;
+    QTest::newRow("quit (qu)") << "quit" << true;
+    QTest::newRow("visit (unstressed)") << "visit" << false;
+    QTest::newRow("open") << "open" << false;
+    QTest::newRow("fix (x)") << "fix" << false;
+    QTest::newRow("play (y)") << "play" << false;
+    QTest::newRow("show (w)") << "show" << false;
+    QTest::newRow("need (two vowels)") << "need" << false;
+    QTest::newRow("help (two consonants)") << "help" << false;
+    QTest::newRow("short") << "go" << false;
+}
+
+void TestGrammar::doubling()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, doubles);
+    QCOMPARE(Inflection::doublesByRule(word), doubles);
+}
+
+void TestGrammar::lexiconFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("lexicon.dat"));
+
+    QMap<QString, Lexicon::Entry> entries;
+    for (const char *w : {"zebra", "apple", "mango", "banana", "kiwi"})
+        entries[QLatin1String(w)].codes.append({QStringLiteral("noun"), QStringLiteral("reg"), 7});
+    Lexicon::Entry run;
+    run.codes = {{QStringLiteral("verb"), QStringLiteral("pp = root, dbl"), 18},
+                 {QStringLiteral("noun"), QStringLiteral("reg"), 11}};
+    run.past = QStringLiteral("ran");
+    run.participle = QStringLiteral("run");
+    entries.insert(QStringLiteral("run"), run);
+    Lexicon::Entry naive;
+    naive.codes = {{QStringLiteral("adj."), QStringLiteral("absolute"), 5}};
+    naive.comparative = QStringLiteral("naïver");
+    entries.insert(QStringLiteral("naïve"), naive);
+    QString error;
+    QVERIFY2(Lexicon::write(path, entries, &error), qPrintable(error));
+
+    const Lexicon lexicon(path);
+    QCOMPARE(lexicon.size(), entries.size());
+    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
+        Lexicon::Entry found;
+        QVERIFY2(lexicon.lookup(it.key(), &found), qPrintable(it.key()));
+        QCOMPARE(found.codes.size(), it->codes.size());
+        for (int i = 0; i < found.codes.size(); ++i) {
+            QCOMPARE(found.codes.at(i).partOfSpeech, it->codes.at(i).partOfSpeech);
+            QCOMPARE(found.codes.at(i).subcode, it->codes.at(i).subcode);
+            QCOMPARE(found.codes.at(i).frequency, it->codes.at(i).frequency);
+        }
+        QCOMPARE(found.past, it->past);
+        QCOMPARE(found.participle, it->participle);
+        QCOMPARE(found.comparative, it->comparative);
+    }
+    // Neighbours, prefixes and extensions of stored words are not found.
+    for (const char *absent : {"", "a", "ap", "applez", "aaa", "zzz", "ru", "runs", "Run", "naive"})
+        QVERIFY2(!lexicon.lookup(QString::fromUtf8(absent), nullptr), absent);
+}
+
+void TestGrammar::damagedLexiconIsEmpty_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("empty file") << QByteArray();
+    QTest::newRow("wrong magic") << QByteArray("NOTALEXICONFILE\n");
+    QTest::newRow("count beyond the file") << QByteArray("LXLEX1\0\0\xff\xff\x00\x00", 12);
+    QTest::newRow("offset beyond the records") << QByteArray("LXLEX1\0\0\x01\0\0\0\x50\0\0\0dog\tnoun|reg|3\t\n", 34);
+    QTest::newRow("truncated record") << QByteArray("LXLEX1\0\0\x01\0\0\0\0\0\0\0dog\tnoun", 24);
+}
+
+void TestGrammar::damagedLexiconIsEmpty()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("lexicon.dat")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    const Lexicon lexicon(file.fileName());
+    QVERIFY(lexicon.isEmpty());
+    QVERIFY(!lexicon.lookup(QStringLiteral("dog"), nullptr));
+}
+
+QTEST_GUILESS_MAIN(TestGrammar)
+#include "tst_grammar.moc"
