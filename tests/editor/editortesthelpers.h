@@ -1,0 +1,84 @@
+#pragma once
+
+// Helpers shared by the editor window's tests: build a window the way a host does and read its widgets.
+
+#include <QApplication>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <memory>
+
+#include "dicteditor.h"
+#include "dictionaryeditor.h"
+#include "grammarpopupuser.h"
+#include "ourtextbrowser.h"
+#include "tempdictionary.h"
+
+namespace EditorTest {
+
+/// Creates a window through the exported factory, as a host would.
+inline std::unique_ptr<DictEditor> create(const DictionaryReference &dictionary, bool writable = true,
+                                          const QString &word = QString(), bool saveByHost = false)
+{
+    DictionaryEditor *editor =
+        DictionaryEditor::createEditor(writable, word, dictionary, nullptr, Qt::WindowFlags(), saveByHost);
+    return std::unique_ptr<DictEditor>(qobject_cast<DictEditor *>(editor));
+}
+
+/// Shows the window and waits until it is the active window, so that focus rules apply.
+inline bool showActive(QWidget *window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+/// A child widget of the window by object name (tests reach widgets as hosts do, by name).
+template<class T = QWidget> T *child(const QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QLatin1String(name));
+}
+
+inline QListWidget *list(const QWidget *window)
+{
+    return child<QListWidget>(window, "listWidget");
+}
+
+inline QTextEdit *wordBox(const QWidget *window)
+{
+    return child<QTextEdit>(window, "lineEdit");
+}
+
+inline QStringList listed(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+inline QString currentText(const QListWidget *list)
+{
+    return list->currentItem() ? list->currentItem()->text() : QString();
+}
+
+/// What the details panel shows: the word strip and the grammar-code text.
+inline QString panelWord(const DictEditor *editor)
+{
+    return editor->grammarPopUp->WordNameBox->toPlainText().trimmed();
+}
+
+inline bool panelEmpty(const DictEditor *editor)
+{
+    return editor->grammarPopUp->WordNameBox->toPlainText().trimmed().isEmpty() &&
+           editor->grammarPopUp->textBrowser->toPlainText().trimmed().isEmpty();
+}
+
+inline DictionaryReference argument(const QSignalSpy &spy, int emission)
+{
+    return qvariant_cast<DictionaryReference>(spy.at(emission).at(0));
+}
+
+} // namespace EditorTest
