@@ -1,5 +1,7 @@
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -225,8 +227,8 @@ void TestGrammarPopUp::formatLine_data()
     QTest::newRow("colour given") << "Arial" << 1u << 3 << "red" << false << "x"
                                   << "&nbsp;<font face = \"Arial\" size=3 color=red>x</font>";
     // Filled one number at a time: a colour holding "%3" receives the family too.
-    QTest::newRow("placeholders filled in turn") << "F" << 0u << 2 << "%3" << false << "%1"
-                                                 << "<font face = \"F\" size=2 color=F>%1</font>";
+    QTest::newRow("placeholders filled in turn") << "navy" << 0u << 2 << "%3" << false << "%1"
+                                                 << "<font face = \"navy\" size=2 color=navy>%1</font>";
     QTest::newRow("markup in the text") << "F" << 0u << 1 << "" << true << "<i>a&b</i>"
                                         << "<font face = \"F\" size=1 color=><b><i>a&b</i></b></font>";
 }
@@ -303,6 +305,8 @@ void TestGrammarPopUp::formatPatternLines_data()
     QTest::newRow("2 touching digits and letters stays")
         << QStringList{"12 2nd 22 x2 2_ 2"} << "up"
         << "about" << 3 << 1 << QStringList{open + particles + "2 2nd 22 x2 2_ " + prepositions + "</font>"};
+    QTest::newRow("21 stays") << QStringList{"21"} << "up"
+                              << "about" << 3 << 1 << QStringList{open + "2" + particles + "</font>"};
     QTest::newRow("2 beside punctuation is alone")
         << QStringList{"(2) 2."} << "up"
         << "about" << 3 << 1 << QStringList{open + "(" + prepositions + ") " + prepositions + ".</font>"};
@@ -424,6 +428,9 @@ void TestGrammarPopUp::renderWord()
     for (int c = 0; c < word->codes.size(); ++c) {
         const GCode *code = word->codes.at(c);
         const int start = expected.length() + 1;
+        // The separator lines belong to the region before.
+        if (!regions.isEmpty())
+            regions.last().end = start - 1;
         // Subcodes stored as "0", "????" or "-" show as nothing (see emptiedSubcodes).
         const bool none = QStringList{"0", "????", "-"}.contains(code->subcode);
         expected.append(codeLine(c, code->partOfSpeech, none ? QString() : code->subcode));
