@@ -1,0 +1,457 @@
+// The lexora-dict command-line tool, run as a separate process on temporary files.
+
+#include "prediction.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+} // namespace
+
+class TestLexoraDict : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void helpAndVersion();
+    void badCommandLines_data();
+    void badCommandLines();
+    void createAndInfo_data();
+    void createAndInfo();
+    void createNeverReplacesAFile();
+    void importReport();
+    void importRefusals_data();
+    void importRefusals();
+    void importGrammarModes();
+    void importUnknownCodes();
+    void importIntoMissingFile();
+    void exportWords();
+    void exportToUnwritablePlace();
+    void checkGoodFile();
+    void checkBadFiles_data();
+    void checkBadFiles();
+
+private:
+    Run run(const QStringList &arguments);
+    QString createDictionary(const QString &name, const QStringList &words = {},
+                             const QString &variety = QStringLiteral("american"));
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    QString m_tool;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+Run TestLexoraDict::run(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(m_tool, arguments);
+    Run result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QString TestLexoraDict::createDictionary(const QString &name, const QStringList &words, const QString &variety)
+{
+    const QString file = path(name);
+    const Run created = run({"create", file, "--name", name, "--variety", variety});
+    if (created.exitCode != 0)
+        return QString();
+    if (!words.isEmpty()) {
+        const QString list = file + QStringLiteral(".txt");
+        if (!writeFile(list, words.join(QLatin1Char('\n')).toUtf8() + '\n'))
+            return QString();
+        if (run({"import", file, list}).exitCode != 0)
+            return QString();
+    }
+    return file;
+}
+
+void TestLexoraDict::initTestCase()
+{
+    m_tool = QCoreApplication::applicationDirPath() + QStringLiteral("/lexora-dict");
+    QVERIFY2(QFileInfo(m_tool).isExecutable(), qPrintable(m_tool + QStringLiteral(" has not been built")));
+}
+
+void TestLexoraDict::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestLexoraDict::cleanup()
+{
+    m_dir.reset();
+}
+
+void TestLexoraDict::helpAndVersion()
+{
+    const Run help = run({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    for (const char *command : {"create", "info", "import", "export", "check"})
+        QVERIFY2(help.out.contains(QLatin1String(command)), command);
+    const Run version = run({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QVERIFY(version.out.startsWith(QLatin1String("lexora-dict ")));
+}
+
+void TestLexoraDict::badCommandLines_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no command") << QStringList() << "no command";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << "unknown command";
+    QTest::newRow("create without a name") << QStringList{"create", "@DIR@/x.dict"} << "--name";
+    QTest::newRow("create with a blank name") << QStringList{"create", "@DIR@/x.dict", "--name", "  "} << "--name";
+    QTest::newRow("create with a bad variety")
+        << QStringList{"create", "@DIR@/x.dict", "--name", "X", "--variety", "martian"} << "variety";
+    QTest::newRow("create without a file") << QStringList{"create", "--name", "X"} << "FILE";
+    QTest::newRow("info with two files") << QStringList{"info", "a", "b"} << "FILE";
+    QTest::newRow("import without a list") << QStringList{"import", "@DIR@/x.dict"} << "LIST";
+    QTest::newRow("import with a bad mode")
+        << QStringList{"import", "@DIR@/x.dict", "@DIR@/l.txt", "--grammar", "fancy"} << "grammar";
+    QTest::newRow("export with three files") << QStringList{"export", "a", "b", "c"} << "OUT";
+    QTest::newRow("check without a file") << QStringList{"check"} << "FILE";
+}
+
+void TestLexoraDict::badCommandLines()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    for (QString &argument : arguments)
+        argument.replace(QStringLiteral("@DIR@"), m_dir->path());
+    const Run result = run(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("x.dict"))));
+}
+
+void TestLexoraDict::createAndInfo_data()
+{
+    QTest::addColumn<QString>("variety");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("ukGrammar");
+    QTest::newRow("american") << "american"
+                              << "American"
+                              << "no";
+    QTest::newRow("british") << "british"
+                             << "British"
+                             << "yes";
+    QTest::newRow("canadian") << "canadian"
+                              << "Canadian"
+                              << "no";
+    QTest::newRow("capitals accepted") << "British"
+                                       << "British"
+                                       << "yes";
+}
+
+void TestLexoraDict::createAndInfo()
+{
+    QFETCH(QString, variety);
+    QFETCH(QString, shown);
+    QFETCH(QString, ukGrammar);
+    const QString file = path(QStringLiteral("new.dict"));
+    const Run created = run({"create", file, "--name", "My Words", "--variety", variety});
+    QCOMPARE(created.exitCode, 0);
+    QVERIFY(QFileInfo(file).isFile());
+
+    QString error;
+    DictionaryReference dictionary = Prediction::openDictionary(file, &error);
+    QVERIFY2(dictionary != 0, qPrintable(error));
+    QCOMPARE(dictionary->displayName(), QStringLiteral("My Words"));
+    QCOMPARE(dictionary->isUK(), shown == QLatin1String("British"));
+    QCOMPARE(dictionary->isCanadian(), shown == QLatin1String("Canadian"));
+    dictionary = DictionaryReference();
+
+    const Run info = run({"info", file});
+    QCOMPARE(info.exitCode, 0);
+    const QStringList lines = info.out.split(QLatin1Char('\n'));
+    QVERIFY(lines.contains(QStringLiteral("Name: My Words")));
+    QVERIFY(lines.contains(QStringLiteral("Variety: ") + shown));
+    QVERIFY(lines.contains(QStringLiteral("Words: 0")));
+    QVERIFY(lines.contains(QStringLiteral("UK grammar: ") + ukGrammar));
+    QVERIFY2(info.out.contains(QRegularExpression(QStringLiteral("^Letter-group threshold: \\d+"),
+                                                  QRegularExpression::MultilineOption)),
+             qPrintable(info.out));
+}
+
+void TestLexoraDict::createNeverReplacesAFile()
+{
+    const QString file = path(QStringLiteral("taken.dict"));
+    QVERIFY(writeFile(file, "precious data"));
+    const Run result = run({"create", file, "--name", "X"});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(!result.err.isEmpty());
+    QCOMPARE(readAll(file), QByteArray("precious data"));
+}
+
+void TestLexoraDict::importReport()
+{
+    const QString file = createDictionary(QStringLiteral("words.dict"), {QStringLiteral("apple")});
+    QVERIFY(!file.isEmpty());
+    const QString list = path(QStringLiteral("list.txt"));
+    // Line numbers: 1 banana, 2 apple (present), 3 blank, 4 tab only, 5 cherry with frequency,
+    // 6 banana again, 7 over-long word, 8 naïve (CR LF line end), 9 bad frequency.
+    QVERIFY(writeFile(list, "banana\napple\n\n\t\ncherry\t12\nbanana\n" + QByteArray(65, 'x') +
+                                "\nna\xc3\xafve\r\ndate\t99\n"));
+    const Run result = run({"import", file, list});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.contains(QLatin1String("3 added, 2 skipped (already present), 3 refused")),
+             qPrintable(result.out));
+    const QStringList lines = result.out.split(QLatin1Char('\n'));
+    auto lineStarting = [&](const QString &start) {
+        for (const QString &l : lines) {
+            if (l.startsWith(start))
+                return l;
+        }
+        return QString();
+    };
+    QVERIFY(lineStarting(QStringLiteral("skipped line 2:")).contains(QLatin1String("apple")));
+    QVERIFY(lineStarting(QStringLiteral("skipped line 6:")).contains(QLatin1String("banana")));
+    QVERIFY(lineStarting(QStringLiteral("refused line 4:")).contains(QLatin1String("no word")));
+    QVERIFY(lineStarting(QStringLiteral("refused line 7:")).contains(QLatin1String("64")));
+    QVERIFY(lineStarting(QStringLiteral("refused line 9:")).contains(QLatin1String("frequency")));
+    QVERIFY(lineStarting(QStringLiteral("refused line 3:")).isEmpty());
+
+    QString error;
+    DictionaryReference dictionary = Prediction::openDictionary(file, &error);
+    QVERIFY2(dictionary != 0, qPrintable(error));
+    QVERIFY(!dictionary->isDirty());
+    QCOMPARE(dictionary->wordCount(), 4);
+    for (const QString &word : {QStringLiteral("apple"), QStringLiteral("banana"), QStringLiteral("cherry"),
+                                QString::fromUtf8("na\xc3\xafve")})
+        QVERIFY2(dictionary->findWord(word), qPrintable(word));
+    QVERIFY(!dictionary->findWord(QStringLiteral("date")));
+    Word *cherry = dictionary->findWord(QStringLiteral("cherry"));
+    QVERIFY(!cherry->codes.isEmpty());
+    for (const GCode *code : std::as_const(cherry->codes))
+        QCOMPARE(code->frequency, QStringLiteral("12"));
+}
+
+void TestLexoraDict::importRefusals_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("tab only") << QByteArray("\t") << "no word";
+    QTest::newRow("tab and frequency") << QByteArray("\t7") << "no word";
+    QTest::newRow("65 characters") << QByteArray(65, 'q') << "longer than 64";
+    QTest::newRow("control character") << QByteArray("ab\x01"
+                                                     "cd")
+                                       << "control character";
+    QTest::newRow("frequency 0") << QByteArray("word\t0") << "frequency";
+    QTest::newRow("frequency 32") << QByteArray("word\t32") << "frequency";
+    QTest::newRow("frequency not a number") << QByteArray("word\tten") << "frequency";
+    QTest::newRow("frequency with a fraction") << QByteArray("word\t3.5") << "frequency";
+}
+
+void TestLexoraDict::importRefusals()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, reason);
+    const QString file = createDictionary(QStringLiteral("r.dict"));
+    QVERIFY(!file.isEmpty());
+    const QString list = path(QStringLiteral("list.txt"));
+    QVERIFY(writeFile(list, "first\n" + line + "\nlast\t31\n"));
+    const Run result = run({"import", file, list});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.contains(QLatin1String("2 added, 0 skipped (already present), 1 refused")),
+             qPrintable(result.out));
+    QVERIFY2(result.out.contains(
+                 QRegularExpression(QStringLiteral("^refused line 2: .*") + QRegularExpression::escape(reason),
+                                    QRegularExpression::MultilineOption)),
+             qPrintable(result.out));
+    DictionaryReference dictionary = Prediction::openDictionary(file);
+    QVERIFY(dictionary != 0);
+    QCOMPARE(dictionary->wordCount(), 2);
+    QVERIFY(dictionary->findWord(QStringLiteral("first")));
+    QVERIFY(dictionary->findWord(QStringLiteral("last")));
+}
+
+void TestLexoraDict::importGrammarModes()
+{
+    for (const QString &mode : {QStringLiteral("basic"), QStringLiteral("advanced")}) {
+        const QString file = path(mode + QStringLiteral(".dict"));
+        QCOMPARE(run({"create", file, "--name", mode}).exitCode, 0);
+        const QString list = path(QStringLiteral("list.txt"));
+        QVERIFY(writeFile(list, "xqzt\nflurbize\n"));
+        QCOMPARE(run({"import", file, list, "--grammar", mode}).exitCode, 0);
+        DictionaryReference dictionary = Prediction::openDictionary(file);
+        QVERIFY(dictionary != 0);
+        Word *unknown = dictionary->findWord(QStringLiteral("xqzt"));
+        QVERIFY(unknown);
+        QCOMPARE(unknown->codes.size(), 1);
+        QCOMPARE(unknown->codes.first()->partOfSpeech, QStringLiteral("new"));
+        Word *verb = dictionary->findWord(QStringLiteral("flurbize"));
+        QVERIFY(verb);
+        QCOMPARE(verb->codes.first()->partOfSpeech, QStringLiteral("verb"));
+    }
+}
+
+void TestLexoraDict::importUnknownCodes()
+{
+    const QString file = createDictionary(QStringLiteral("collected.dict"));
+    QVERIFY(!file.isEmpty());
+    const QString list = path(QStringLiteral("list.txt"));
+    QVERIFY(writeFile(list, "flurbize\nglorpness\t9\nZorblax\n"));
+    QCOMPARE(run({"import", file, list, "--grammar", "advanced", "--unknown"}).exitCode, 0);
+    DictionaryReference dictionary = Prediction::openDictionary(file);
+    QVERIFY(dictionary != 0);
+    for (const char *text : {"flurbize", "glorpness", "Zorblax"}) {
+        Word *word = dictionary->findWord(QLatin1String(text));
+        QVERIFY2(word, text);
+        QCOMPARE(word->codes.size(), 1);
+        QCOMPARE(word->codes.first()->partOfSpeech, QStringLiteral("new"));
+    }
+    QCOMPARE(dictionary->findWord(QStringLiteral("glorpness"))->codes.first()->frequency, QStringLiteral("9"));
+}
+
+void TestLexoraDict::importIntoMissingFile()
+{
+    const QString list = path(QStringLiteral("list.txt"));
+    QVERIFY(writeFile(list, "word\n"));
+    const Run result = run({"import", path(QStringLiteral("missing.dict")), list});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(!result.err.isEmpty());
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("missing.dict"))));
+
+    const QString file = createDictionary(QStringLiteral("d.dict"));
+    const Run noList = run({"import", file, path(QStringLiteral("nolist.txt"))});
+    QCOMPARE(noList.exitCode, 1);
+    QVERIFY(noList.err.contains(QLatin1String("nolist.txt")));
+}
+
+void TestLexoraDict::exportWords()
+{
+    const QStringList words = {QStringLiteral("zebra"),           QStringLiteral("Abbey"),
+                               QStringLiteral("abbot"),           QStringLiteral("about"),
+                               QString::fromUtf8("na\xc3\xafve"), QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac")};
+    const QString file = createDictionary(QStringLiteral("e.dict"), words);
+    QVERIFY(!file.isEmpty());
+
+    DictionaryReference dictionary = Prediction::openDictionary(file);
+    QVERIFY(dictionary != 0);
+    dictionary->setSelectionRule(QStringLiteral("all words"));
+    const QStringList expected = dictionary->wordList();
+    dictionary = DictionaryReference();
+    QCOMPARE(expected.size(), words.size());
+
+    const QString out = path(QStringLiteral("out.txt"));
+    QVERIFY(writeFile(out, "old content"));
+    const Run result = run({"export", file, out});
+    QCOMPARE(result.exitCode, 0);
+    const QByteArray content = readAll(out);
+    QCOMPARE(QString::fromUtf8(content).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+    QVERIFY(content.endsWith('\n'));
+    QVERIFY(!content.contains('\r'));
+
+    const Run toStdout = run({"export", file});
+    QCOMPARE(toStdout.exitCode, 0);
+    QCOMPARE(toStdout.out.toUtf8(), content);
+}
+
+void TestLexoraDict::exportToUnwritablePlace()
+{
+    const QString file = createDictionary(QStringLiteral("e.dict"), {QStringLiteral("word")});
+    QVERIFY(!file.isEmpty());
+    const Run result = run({"export", file, path(QStringLiteral("no/such/folder/out.txt"))});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(result.err.contains(QLatin1String("out.txt")));
+    const Run missing = run({"export", path(QStringLiteral("missing.dict")), path(QStringLiteral("out.txt"))});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("out.txt"))));
+}
+
+void TestLexoraDict::checkGoodFile()
+{
+    QStringList words;
+    for (int i = 0; i < 300; ++i)
+        words << QStringLiteral("word%1").arg(i);
+    const QString file = createDictionary(QStringLiteral("good.dict"), words);
+    QVERIFY(!file.isEmpty());
+    const QByteArray before = readAll(file);
+    const Run result = run({"check", file});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.contains(QLatin1String("ok, 300 words")), qPrintable(result.out));
+    QCOMPARE(readAll(file), before);
+}
+
+void TestLexoraDict::checkBadFiles_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("missing file") << "missing";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("text file") << "text";
+    QTest::newRow("truncated") << "truncated";
+    QTest::newRow("cell pointers overwritten") << "pointers";
+    QTest::newRow("folder instead of file") << "folder";
+}
+
+void TestLexoraDict::checkBadFiles()
+{
+    QFETCH(QString, damage);
+    QStringList words;
+    for (int i = 0; i < 600; ++i)
+        words << QStringLiteral("entry%1").arg(i);
+    const QString file = createDictionary(QStringLiteral("bad.dict"), words);
+    QVERIFY(!file.isEmpty());
+    QByteArray content = readAll(file);
+    QVERIFY(content.size() > 4 * 4096);
+    const int pageSize = (uchar(content.at(16)) << 8) | uchar(content.at(17));
+    QVERIFY(pageSize >= 512);
+    QVERIFY(QFile::remove(file));
+
+    if (damage == QLatin1String("empty")) {
+        QVERIFY(writeFile(file, QByteArray()));
+    } else if (damage == QLatin1String("text")) {
+        QVERIFY(writeFile(file, "apple\nbanana\ncherry\n"));
+    } else if (damage == QLatin1String("truncated")) {
+        QVERIFY(writeFile(file, content.left(pageSize + pageSize / 2)));
+    } else if (damage == QLatin1String("pointers")) {
+        // Zero the cell pointer array of every b-tree page after the first.
+        for (qsizetype page = pageSize; page + 16 <= content.size(); page += pageSize)
+            std::fill(content.begin() + page + 8, content.begin() + page + 16, '\0');
+        QVERIFY(writeFile(file, content));
+    } else if (damage == QLatin1String("folder")) {
+        QVERIFY(QDir().mkdir(file));
+    }
+    const QByteArray damaged = QFileInfo(file).isFile() ? readAll(file) : QByteArray();
+
+    const Run result = run({"check", file});
+    QVERIFY2(result.exitCode == 1, qPrintable(result.out + result.err));
+    QVERIFY(!(result.out + result.err).contains(QLatin1String(": ok")));
+    if (QFileInfo(file).isFile())
+        QCOMPARE(readAll(file), damaged);
+}
+
+QTEST_GUILESS_MAIN(TestLexoraDict)
+#include "tst_lexoradict.moc"
