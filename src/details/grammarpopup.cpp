@@ -324,8 +324,3 @@ void GrammarPopUp::editAdverbPositions(CodeList *positions)
     }
     positions->setCodes(chosen);
 }
-
-void GrammarPopUp::requestCodeDeletion(int codeIndex)
-{
-    Q_UNUSED(codeIndex);
-}

@@ -73,8 +73,6 @@ protected:
                                   const QString &prepositionsPiece);
     /// Lets the user tick where an adverb may stand and stores the ticked codes in table order.
     void editAdverbPositions(CodeList *positions);
-    /// Hands the deletion of grammar code codeIndex of the current word to the editor window.
-    void requestCodeDeletion(int codeIndex);
 
     /// The line marker: a template's own line breaks become this before any HTML is put in.
     static const QString lineMarker;
