@@ -573,23 +573,38 @@ bool DictionaryData::lessThan(const QString &a, const QString &b)
     return compareWords(a, b) < 0;
 }
 
+// Inserting into or erasing from a vector of a million entries moves megabytes, so new entries wait in
+// a side list and dead ones stay in place, flagged, until the next ordered walk merges them.
 void DictionaryData::insertInOrder(WordEntry *entry)
 {
-    auto &order = m_content->order;
-    auto at = std::upper_bound(order.begin(), order.end(), entry,
-                               [](const WordEntry *a, const WordEntry *b) { return lessThan(a->text, b->text); });
-    order.insert(at, entry);
+    m_content->pending.push_back(entry);
 }
 
-void DictionaryData::removeFromOrder(WordEntry *entry)
+void DictionaryData::normalizeOrder()
 {
-    auto &order = m_content->order;
-    auto at = std::lower_bound(order.begin(), order.end(), entry,
-                               [](const WordEntry *a, const WordEntry *b) { return lessThan(a->text, b->text); });
-    if (at != order.end() && *at == entry)
-        order.erase(at);
-    else
-        order.erase(std::remove(order.begin(), order.end(), entry), order.end());
+    Content &content = *m_content;
+    if (content.pending.empty() && content.dead == 0)
+        return;
+    auto less = [](const WordEntry *a, const WordEntry *b) { return lessThan(a->text, b->text); };
+    std::vector<WordEntry *> pending;
+    pending.swap(content.pending);
+    pending.erase(
+        std::remove_if(pending.begin(), pending.end(), [](const WordEntry *e) { return e->flags & WordEntry::Dead; }),
+        pending.end());
+    std::sort(pending.begin(), pending.end(), less);
+    std::vector<WordEntry *> merged;
+    merged.reserve(content.order.size() + pending.size());
+    auto next = pending.begin();
+    for (WordEntry *entry : content.order) {
+        if (entry->flags & WordEntry::Dead)
+            continue;
+        while (next != pending.end() && less(*next, entry))
+            merged.push_back(*next++);
+        merged.push_back(entry);
+    }
+    merged.insert(merged.end(), next, pending.end());
+    content.order.swap(merged);
+    content.dead = 0;
 }
 
 void DictionaryData::updateSummary(WordEntry *entry)
@@ -633,9 +648,9 @@ void DictionaryData::removeWord(Word *word)
     WordEntry *entry = entryOf(word);
     if (!entry)
         return;
-    removeFromOrder(entry);
     m_content->index.remove(entry->text);
     entry->flags |= WordEntry::Removed;
+    ++m_content->dead;
     word->m_removed = true;
     if (entry->id != 0)
         m_removedEntries.push_back(entry);
@@ -650,12 +665,21 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
     if (!entry || spelling == word->text || !WordRecord::isAcceptableSpelling(spelling) ||
         m_content->index.contains(spelling))
         return false;
-    removeFromOrder(entry);
+    // The word moves to a fresh entry under its new spelling; the old one stays behind, dead, until the
+    // order is next merged.
     m_content->index.remove(entry->text);
-    entry->text = spelling;
+    m_content->entries.push_back(*entry);
+    WordEntry *moved = &m_content->entries.back();
+    entry->flags = WordEntry::Stale;
+    entry->word = nullptr;
+    entry->id = 0;
+    ++m_content->dead;
+    std::replace(m_changed.begin(), m_changed.end(), entry, moved);
+    moved->text = spelling;
     word->text = spelling;
-    m_content->index.insert(spelling, entry);
-    insertInOrder(entry);
+    m_content->index.insert(spelling, moved);
+    insertInOrder(moved);
+    entry = moved;
     for (GCode *code : word->codes)
         refreshDerived(code);
     markChanged(entry);
@@ -775,6 +799,7 @@ char32_t DictionaryData::firstGroupOfList() const
 
 void DictionaryData::rebuildList()
 {
+    normalizeOrder();
     m_list.clear();
     const bool byGroup = displayByLetterGroup();
     if (byGroup && m_group == 0)
@@ -881,6 +906,12 @@ int DictionaryData::save()
             return fail(QString(), 5);
         remove.reset();
     }
+    // New words are written in display order, so that a file written at once reads back already sorted.
+    std::stable_partition(m_changed.begin(), m_changed.end(), [](const WordEntry *entry) { return entry->id != 0; });
+    const auto firstNew =
+        std::find_if(m_changed.begin(), m_changed.end(), [](const WordEntry *entry) { return entry->id == 0; });
+    std::sort(firstNew, m_changed.end(),
+              [](const WordEntry *a, const WordEntry *b) { return compareWords(a->text, b->text) < 0; });
     for (WordEntry *entry : m_changed) {
         if (entry->flags & WordEntry::Removed)
             continue;

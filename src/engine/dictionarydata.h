@@ -18,7 +18,9 @@ struct WordEntry
     enum Flag : quint8
     {
         Changed = 1,
-        Removed = 2
+        Removed = 2,
+        Stale = 4, // left behind when the word moved to another entry (a new spelling)
+        Dead = Removed | Stale
     };
 
     QString text;
@@ -66,7 +68,7 @@ public:
     Word *findWord(const QString &text);
     Word *addWord(const QString &text);
     Word *addWord(const WordRecord &record);
-    int wordCount() const { return int(m_content->order.size()); }
+    int wordCount() const { return int(m_content->index.size()); }
     Word *currentWord() const { return m_currentWord; }
 
     // Edits reported by Word, GCode and the code lists.
@@ -97,7 +99,9 @@ private:
     struct Content
     {
         std::deque<WordEntry> entries;
-        std::vector<WordEntry *> order; // display order
+        std::vector<WordEntry *> order;   // display order, once normalizeOrder() has run
+        std::vector<WordEntry *> pending; // entries not yet merged into order
+        size_t dead = 0;                  // removed or stale entries still in order
         QHash<QString, WordEntry *> index;
         QByteArray arena;
         QString displayName;
@@ -140,7 +144,7 @@ private:
     static char32_t letterGroupOf(const QString &text);
     static bool lessThan(const QString &a, const QString &b);
     void insertInOrder(WordEntry *entry);
-    void removeFromOrder(WordEntry *entry);
+    void normalizeOrder();
 
     Dictionary *m_dictionary = nullptr;
     int m_refCount = 0;

@@ -1,0 +1,201 @@
+// Engine benchmark: builds dictionaries of 10,000, 100,000 and 1,000,000 words in a temporary folder
+// and prints one figure per line as "name: value unit". Pass sizes as arguments to run others.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <malloc.h>
+#include <vector>
+
+#include "prediction.h"
+
+namespace {
+
+void print(const QString &name, double value, const char *unit)
+{
+    std::printf("%s: %.3f %s\n", qPrintable(name), value, unit);
+    std::fflush(stdout);
+}
+
+// Heap bytes in use, small blocks and mapped ones together.
+qint64 heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks) + qint64(info.hblkhd);
+}
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toLongLong() * 4096;
+}
+
+// Word-like spellings: lower case mostly, some capitalised, 3 to 12 letters, all different.
+QStringList makeWords(int count, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QSet<QString> seen;
+    QStringList words;
+    words.reserve(count);
+    static const char letters[] = "etaoinshrdlcumwfgypbvkjxqz";
+    while (words.size() < count) {
+        const int length = 3 + int(random.bounded(10));
+        QString word;
+        word.reserve(length);
+        for (int i = 0; i < length; ++i) {
+            // Skew towards common letters, as real words are.
+            const int pick = int(qMin(random.bounded(26u), random.bounded(26u)));
+            word += QLatin1Char(letters[pick]);
+        }
+        if (random.bounded(10) == 0)
+            word[0] = word.at(0).toUpper();
+        if (!seen.contains(word)) {
+            seen.insert(word);
+            words << word;
+        }
+    }
+    return words;
+}
+
+double msSince(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void run(int size, const QString &folder)
+{
+    const QString tag = QStringLiteral("[%1 words] ").arg(size);
+    const QString path = folder + QStringLiteral("/bench%1.dict").arg(size);
+    const QStringList words = makeWords(size, 1234u + quint32(size));
+
+    // Build: every word added through the engine with its grammar guesses, then one full save.
+    {
+        DictionaryReference::setEditPreferences(QStringLiteral("advanced_grammar"));
+        DictionaryReference ref = Prediction::createDictionary(path, QStringLiteral("Bench"), Prediction::American);
+        if (ref == 0)
+            return;
+        QElapsedTimer timer;
+        timer.start();
+        for (const QString &word : words)
+            ref->addWord(word, QStringLiteral("edit"));
+        print(tag + QStringLiteral("addWord (building)"), msSince(timer) * 1000.0 / size, "us");
+        timer.restart();
+        if (ref->save() != 0) {
+            std::printf("save failed: %s\n", qPrintable(ref->lastError()));
+            return;
+        }
+        print(tag + QStringLiteral("full save"), msSince(timer), "ms");
+        print(tag + QStringLiteral("file size per word"), double(QFileInfo(path).size()) / size, "bytes");
+    }
+    malloc_trim(0);
+
+    // Open and list.
+    const qint64 heapBefore = heapInUse();
+    const qint64 residentBefore = residentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    DictionaryReference ref = Prediction::openDictionary(path);
+    print(tag + QStringLiteral("open"), msSince(timer), "ms");
+    timer.restart();
+    QStringList list = ref->wordList();
+    print(tag + QStringLiteral("first wordList()"), msSince(timer), "ms");
+    print(tag + QStringLiteral("listed words"), list.size(), "words");
+    list.clear();
+    print(tag + QStringLiteral("engine memory per word"), double(heapInUse() - heapBefore) / size, "bytes");
+    print(tag + QStringLiteral("resident memory per word"), double(residentBytes() - residentBefore) / size, "bytes");
+
+    // Rule switches: each rebuilds the list from the word summaries.
+    for (const char *rule : {"Verbs only", "Unknown words", "all words"}) {
+        timer.restart();
+        ref->setSelectionRule(QString::fromLatin1(rule));
+        const int count = int(ref->wordList().size());
+        print(tag + QStringLiteral("rule switch to \"%1\" (%2 listed)").arg(QLatin1String(rule)).arg(count),
+              msSince(timer), "ms");
+    }
+    if (ref->displayByLetterGroup()) {
+        timer.restart();
+        ref->setLetterGroup(QStringLiteral("s"));
+        const int count = int(ref->wordList().size());
+        print(tag + QStringLiteral("letter group switch (%1 listed)").arg(count), msSince(timer), "ms");
+    }
+
+    // findWord: the first lookup of a word makes its object; later lookups only find it.
+    QRandomGenerator random(99);
+    std::vector<QString> probes;
+    for (int i = 0; i < 20000; ++i)
+        probes.push_back(words.at(int(random.bounded(quint32(size)))));
+    timer.restart();
+    for (const QString &probe : probes)
+        ref->findWord(probe);
+    print(tag + QStringLiteral("findWord, first lookup"), msSince(timer) * 1000.0 / double(probes.size()), "us");
+    int found = 0;
+    timer.restart();
+    for (int round = 0; round < 10; ++round) {
+        for (const QString &probe : probes)
+            found += ref->findWord(probe) ? 1 : 0;
+    }
+    print(tag + QStringLiteral("findWord"), msSince(timer) * 1000.0 / double(probes.size() * 10), "us");
+    timer.restart();
+    for (const QString &probe : probes)
+        found += ref->findWord(probe + QLatin1Char('#')) ? 1 : 0;
+    print(tag + QStringLiteral("findWord, missing word"), msSince(timer) * 1000.0 / double(probes.size()), "us");
+
+    // addWord into the open dictionary.
+    const QStringList extra = makeWords(1000, 777u);
+    timer.restart();
+    int added = 0;
+    for (const QString &word : extra)
+        added += ref->addWord(word + QStringLiteral("q"), QStringLiteral("edit")) ? 1 : 0;
+    print(tag + QStringLiteral("addWord"), msSince(timer) * 1000.0 / double(added), "us");
+    timer.restart();
+    if (ref->save() != 0)
+        std::printf("save failed: %s\n", qPrintable(ref->lastError()));
+    print(tag + QStringLiteral("save of 1000 added words"), msSince(timer), "ms");
+
+    // Saving one change, several times; the median is printed.
+    std::vector<double> times;
+    for (int i = 0; i < 7; ++i) {
+        Word *word = ref->findWord(words.at(int(random.bounded(quint32(size)))));
+        if (!word || word->codes.isEmpty())
+            continue;
+        word->codes.first()->setFrequency(QString::number(1 + i));
+        timer.restart();
+        ref->save();
+        times.push_back(msSince(timer));
+    }
+    std::sort(times.begin(), times.end());
+    if (!times.empty())
+        print(tag + QStringLiteral("save of one change"), times.at(times.size() / 2), "ms");
+
+    // Opening again after incremental saves (new words out of order at the end of the file).
+    ref = DictionaryReference();
+    timer.restart();
+    ref = Prediction::openDictionary(path);
+    print(tag + QStringLiteral("open after incremental saves"), msSince(timer), "ms");
+    ref = DictionaryReference();
+    QFile::remove(path);
+    if (found < 0)
+        std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QList<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes << QByteArray(argv[i]).toInt();
+    if (sizes.isEmpty())
+        sizes = {10000, 100000, 1000000};
+    QTemporaryDir dir;
+    for (int size : sizes)
+        run(size, dir.path());
+    return 0;
+}
