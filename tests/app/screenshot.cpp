@@ -1,0 +1,101 @@
+// Saves pictures of an editor window, collapsed and expanded, for the README. It works on a copy of
+// the sample dictionary, shows the word with the most grammar codes and usages among the first words
+// of the list, and grabs the window (no screen needed under the offscreen platform).
+//
+//     lexora_screenshot <output folder> [dictionary]
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "dictionaryeditor.h"
+
+namespace {
+
+int richness(Word *word)
+{
+    int score = 0;
+    for (const GCode *code : word->codes)
+        score += 2 + int(code->usages.size());
+    return score;
+}
+
+// The word of the first few thousand words that has the most to show in the details panel.
+QString richestWord(Dictionary *dictionary)
+{
+    const QStringList words = dictionary->wordList();
+    QString best;
+    int bestScore = -1;
+    for (int i = 0; i < words.size() && i < 5000; ++i) {
+        Word *word = dictionary->findWord(words[i]);
+        if (!word)
+            continue;
+        const int score = richness(word);
+        if (score > bestScore) {
+            best = words[i];
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+bool save(DictionaryEditor *window, const QString &path)
+{
+    QApplication::processEvents();
+    if (!window->grab().save(path, "PNG")) {
+        std::fprintf(stderr, "lexora_screenshot: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() < 2) {
+        std::fprintf(stderr, "usage: lexora_screenshot <output folder> [dictionary]\n");
+        return 2;
+    }
+    const QDir output(arguments.at(1));
+    const QString sample =
+        arguments.size() > 2 ? arguments.at(2) : QStringLiteral(LEXORA_SAMPLE_BUILD_DIR "/personal.dict");
+    if (!QFileInfo(sample).isFile() || !output.exists()) {
+        std::fprintf(stderr, "lexora_screenshot: no dictionary %s or no folder %s\n", qPrintable(sample),
+                     qPrintable(output.path()));
+        return 1;
+    }
+
+    // The picture must not change the sample, so the editor works on a copy.
+    QTemporaryDir work;
+    const QString path = work.filePath(QStringLiteral("personal.dict"));
+    if (!work.isValid() || !QFile::copy(sample, path)) {
+        std::fprintf(stderr, "lexora_screenshot: cannot copy %s\n", qPrintable(sample));
+        return 1;
+    }
+    QString error;
+    DictionaryReference dictionary = Prediction::openDictionary(path, &error);
+    if (dictionary == 0) {
+        std::fprintf(stderr, "lexora_screenshot: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    const QString word = richestWord(dictionary.get());
+    DictionaryEditor *window =
+        DictionaryEditor::createEditor(true, word, dictionary, nullptr, Qt::WindowFlags(), false);
+    window->move(0, 0);
+    window->show();
+    window->activateWindow();
+    bool ok = save(window, output.filePath(QStringLiteral("editor-collapsed.png")));
+    window->collapse(false);
+    ok = save(window, output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
+    delete window;
+    return ok ? 0 : 1;
+}
