@@ -85,6 +85,9 @@ private slots:
     void differentWordResetsScroll();
     void lastWordTextIsShared();
     void anchorClickRendersAgain();
+    void clicksOnRenderedWord_data();
+    void clicksOnRenderedWord();
+    void clickOnWordWithoutCodes();
     void setWritable();
 
 private:
@@ -667,6 +670,101 @@ void TestGrammarPopUp::anchorClickRendersAgain()
     emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_frequency")));
     QVERIFY(!panel.textBrowser->currentRegion); // rendered again
     QCOMPARE(panel.currentWord, word);
+}
+
+namespace {
+
+// Clicks into the given block of the panel's browser, or below the text when block is -1.
+void clickBlock(GrammarPopUp &panel, int block)
+{
+    OurTextBrowser *browser = panel.textBrowser;
+    QPoint point(30, browser->viewport()->height() - 3);
+    if (block >= 0) {
+        QTextCursor cursor(browser->document()->findBlockByNumber(block));
+        // At the left edge the click lands on the block's first position.
+        point = QPoint(1, browser->cursorRect(cursor).center().y());
+    }
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+}
+
+int blockWithText(GrammarPopUp &panel, const QString &text, int occurrence)
+{
+    int seen = 0;
+    for (QTextBlock block = panel.textBrowser->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.text() == text && seen++ == occurrence)
+            return block.blockNumber();
+    }
+    return -1;
+}
+
+} // namespace
+
+void TestGrammarPopUp::clicksOnRenderedWord_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("region");
+    QTest::addColumn<QList<bool>>("announced");
+
+    // call: code 0 (verb, two usages) then code 1 (noun, none): regions 0, 1, 2 and 3.
+    QTest::newRow("first separator: the last usage of code 0")
+        << "separator 0" << 2 << QList<bool>{true, false, true, true};
+    QTest::newRow("empty line after it") << "blank 0" << 2 << QList<bool>{true, false, true, true};
+    QTest::newRow("second code") << "code 1" << 3 << QList<bool>{true, true, true, false};
+    QTest::newRow("below the text: the last region") << "below" << 3 << QList<bool>{true, true, true, false};
+    QTest::newRow("first line, before the first region starts") << "first" << 3 << QList<bool>{true, true, true, false};
+}
+
+void TestGrammarPopUp::clicksOnRenderedWord()
+{
+    QFETCH(QString, where);
+    QFETCH(int, region);
+    QFETCH(QList<bool>, announced);
+    TempDictionary dict({"call\tverb/reg/18/Tn:up:|Ipr::about;noun/reg/4"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    QVERIFY(word);
+    QVERIFY(word->codes.at(1)->canHaveUses());
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.resize(500, 900);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    panel.displayWord(QStringLiteral("call"), word, 1);
+    QCOMPARE(panel.textBrowser->regionCount, 4);
+
+    const QString separator = QStringLiteral("_____________________");
+    int block = -1;
+    if (where == QLatin1String("separator 0"))
+        block = blockWithText(panel, separator, 0);
+    else if (where == QLatin1String("blank 0"))
+        block = blockWithText(panel, separator, 0) + 1;
+    else if (where == QLatin1String("code 1"))
+        block = blockWithText(panel, separator, 0) + 3;
+    else if (where == QLatin1String("first"))
+        block = 0;
+    QVERIFY(where == QLatin1String("below") || block >= 0);
+
+    QSignalSpy spy(panel.textBrowser, &OurTextBrowser::announceContextChange);
+    clickBlock(panel, block);
+    QCOMPARE(spy.count(), 1);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(spy.first().at(i).toBool(), announced.at(i));
+    QCOMPARE(panel.textBrowser->currentRegion, &panel.textBrowser->regions[region]);
+    QCOMPARE(panel.textBrowser->textCursor().selectionStart(), panel.textBrowser->regions[region].start);
+    QCOMPARE(panel.textBrowser->textCursor().selectedText().size(), 1);
+}
+
+void TestGrammarPopUp::clickOnWordWithoutCodes()
+{
+    TempDictionary dict({"Abbey", "cat\tnoun/reg/5"});
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.resize(400, 300);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    panel.displayWord(QStringLiteral("Abbey"), dict->findWord(QStringLiteral("Abbey")), 1);
+    QCOMPARE(panel.textBrowser->regionCount, 0);
+    QSignalSpy spy(panel.textBrowser, &OurTextBrowser::announceContextChange);
+    clickBlock(panel, -1);
+    QCOMPARE(spy.count(), 0);
+    QVERIFY(!panel.textBrowser->currentRegion);
 }
 
 void TestGrammarPopUp::setWritable()
