@@ -1,6 +1,6 @@
 // Saves pictures of an editor window, collapsed and expanded, for the README. It works on a copy of
-// the sample dictionary, shows the word with the most grammar codes and usages among the first words
-// of the list, and grabs the window (no screen needed under the offscreen platform).
+// the sample dictionary, shows the word with the most grammar codes and usages among the first twenty
+// thousand words of the list, and grabs the window (no screen needed under the offscreen platform).
 //
 //     lexora_screenshot <output folder> [dictionary]
 
@@ -20,17 +20,17 @@ int richness(Word *word)
 {
     int score = 0;
     for (const GCode *code : word->codes)
-        score += 2 + int(code->usages.size());
+        score += 2 + 3 * int(code->usages.size());
     return score;
 }
 
-// The word of the first few thousand words that has the most to show in the details panel.
+// The word of the first twenty thousand that has the most to show in the details panel, usages above all.
 QString richestWord(Dictionary *dictionary)
 {
     const QStringList words = dictionary->wordList();
     QString best;
     int bestScore = -1;
-    for (int i = 0; i < words.size() && i < 5000; ++i) {
+    for (int i = 0; i < words.size() && i < 20000; ++i) {
         Word *word = dictionary->findWord(words[i]);
         if (!word)
             continue;
