@@ -802,6 +802,8 @@ void DictionaryData::rebuildList()
     normalizeOrder();
     m_list.clear();
     const bool byGroup = displayByLetterGroup();
+    if (!byGroup)
+        m_list.reserve(qsizetype(m_content->order.size()));
     if (byGroup && m_group == 0)
         m_group = firstGroupOfList();
     for (const WordEntry *entry : m_content->order) {

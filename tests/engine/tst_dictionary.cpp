@@ -82,6 +82,9 @@ private slots:
     void order_data();
     void order();
     void wordListFollowsEdits();
+    void wordListIsCached();
+    void letterGroupThreshold_data();
+    void letterGroupThreshold();
     void letterGroups();
     void noLetterGroupsBelowThreshold();
     void addWordRefuses_data();
@@ -229,6 +232,68 @@ void TestDictionary::wordListFollowsEdits()
     // invalidateWordList() rebuilds without losing anything.
     dict->invalidateWordList();
     QCOMPARE(dict->wordList(), QStringList{"zabbot"});
+}
+
+void TestDictionary::wordListIsCached()
+{
+    TempDictionary dict(FilterWords);
+    const QStringList first = dict->wordList();
+    // Without a change the same list comes back, not a rebuilt copy.
+    QCOMPARE(dict->wordList().constData(), first.constData());
+    dict->findWord("call");
+    dict->setSelectionRule("no such rule");
+    dict->setMinimumFreq(0);
+    QCOMPARE(dict->wordList().constData(), first.constData());
+    dict->invalidateWordList();
+    const QStringList rebuilt = dict->wordList();
+    QVERIFY(rebuilt.constData() != first.constData());
+    QCOMPARE(rebuilt, first);
+    dict->findWord("call")->codes.at(0)->setFrequency("1");
+    QVERIFY(dict->wordList().constData() != rebuilt.constData());
+}
+
+void TestDictionary::letterGroupThreshold_data()
+{
+    QTest::addColumn<int>("threshold");
+    QTest::addColumn<bool>("byGroup");
+    QTest::newRow("one below the word count") << 4 << true;
+    QTest::newRow("equal to the word count") << 5 << false;
+    QTest::newRow("above") << 6 << false;
+    QTest::newRow("zero means never") << 0 << false;
+    QTest::newRow("one") << 1 << true;
+}
+
+void TestDictionary::letterGroupThreshold()
+{
+    QFETCH(int, threshold);
+    QFETCH(bool, byGroup);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("threshold.dict");
+    {
+        DictionaryReference ref = Prediction::createDictionary(path, "Threshold", Prediction::American);
+        for (const char *text : {"apple", "avocado", "banana", "cherry", "Cranberry"})
+            QVERIFY(ref->addWord(text, "edit"));
+        QCOMPARE(ref->save(), 0);
+        // A new dictionary shows small word counts whole.
+        QVERIFY(!ref->displayByLetterGroup());
+    }
+    QVERIFY(setThreshold(path, threshold));
+    DictionaryReference ref = Prediction::openDictionary(path);
+    QCOMPARE(ref->displayByLetterGroup(), byGroup);
+    QCOMPARE(ref->wordList(), byGroup ? QStringList({"apple", "avocado"})
+                                      : QStringList({"apple", "avocado", "banana", "cherry", "Cranberry"}));
+    QCOMPARE(ref->setLetterGroup("c"), byGroup);
+    QCOMPARE(ref->wordList(), byGroup ? QStringList({"cherry", "Cranberry"})
+                                      : QStringList({"apple", "avocado", "banana", "cherry", "Cranberry"}));
+    // Removing a word can end letter-group mode; adding one can start it.
+    if (byGroup && threshold == 4) {
+        ref->findWord("apple")->removeWord();
+        QVERIFY(!ref->displayByLetterGroup());
+        QCOMPARE(ref->filteredWordCount(), 4);
+        QVERIFY(ref->addWord("date", "edit"));
+        QVERIFY(ref->displayByLetterGroup());
+        QCOMPARE(ref->wordList(), (QStringList{"cherry", "Cranberry"}));
+    }
 }
 
 void TestDictionary::letterGroups()
