@@ -11,10 +11,13 @@ namespace {
 
 const char personalFileName[] = "personal.dict";
 
+// Write permission in the folder's mode bits is required as well, even for a user whom the system would let
+// through, so that a folder marked read-only is treated as such by everyone (as the engine's save does).
 bool folderIsWritable(const QString &folder)
 {
     const QFileInfo info(folder);
-    return info.isDir() && info.isWritable();
+    const QFile::Permissions writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return info.isDir() && info.isWritable() && (info.permissions() & writeBits);
 }
 
 } // namespace
@@ -95,6 +98,12 @@ DictionaryReference DictionaryOpener::open(const QString &path, bool forEditing,
         return DictionaryReference();
     }
     const QString canonical = info.canonicalFilePath();
+    if (forEditing && !m_lockedPaths.contains(canonical) && !folderIsWritable(info.absolutePath())) {
+        *error = QObject::tr("The folder \"%1\" cannot be written to, so the dictionary \"%2\" cannot be opened "
+                             "for editing. Make the folder writable, or open the dictionary with --read-only.")
+                     .arg(QDir::toNativeSeparators(info.absolutePath()), QDir::toNativeSeparators(path));
+        return DictionaryReference();
+    }
     if (forEditing && !m_lockedPaths.contains(canonical) && !lock(canonical, error))
         return DictionaryReference();
 

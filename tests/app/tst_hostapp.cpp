@@ -74,6 +74,7 @@ private slots:
     void readOnlyViewerNeedsNoLock();
     void ownDictionaryIsMadeOnFirstRun();
     void unwritableDataFolder();
+    void unwritableDictionaryFolder();
 
 private:
     QProcessEnvironment environment() const;
@@ -353,6 +354,30 @@ void TestHostApp::unwritableDataFolder()
     QVERIFY(exitCode != 0);
     QVERIFY2(err.contains(QStringLiteral("data folder")), qPrintable(err));
     QVERIFY2(err.contains(blocker.fileName()), qPrintable(err));
+}
+
+// A dictionary whose folder is marked read-only cannot be edited (saving would fail); it can be viewed.
+void TestHostApp::unwritableDictionaryFolder()
+{
+    TempDictionary dictionary({"abbey\tnoun/reg/10"});
+    QVERIFY(dictionary.error().isEmpty());
+    QFile::Permissions writable = QFileInfo(dictionary.folder()).permissions();
+    QVERIFY(QFile::setPermissions(dictionary.folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                           QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    int exitCode = 0;
+    QString out, err;
+    const bool ended = run({dictionary.path()}, &exitCode, &out, &err);
+    {
+        Editor viewer({QStringLiteral("--read-only"), dictionary.path()}, environment());
+        QVERIFY(viewer.process().waitForStarted());
+        QVERIFY(!viewer.process().waitForFinished(3000));
+    }
+    QFile::setPermissions(dictionary.folder(), writable);
+    QVERIFY(ended);
+    QVERIFY(exitCode != 0);
+    QVERIFY2(err.contains(QStringLiteral("cannot be written")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("--read-only")), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(dictionary.path() + QStringLiteral(".lock")));
 }
 
 QTEST_MAIN(TestHostApp)
