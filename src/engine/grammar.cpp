@@ -146,7 +146,10 @@ QList<Grammar::Guess> guessFromBase(const QString &word, const Lexicon &lexicon)
             found.append({makeGuess(c.partOfSpeech, c.subcode, code.frequency), i});
         }
     }
-    std::stable_sort(found.begin(), found.end(), [](const Ranked &a, const Ranked &b) { return a.rank < b.rank; });
+    // The commonest reading first ("does" is the verb before the deer), the lexicon's order on ties.
+    std::stable_sort(found.begin(), found.end(), [](const Ranked &a, const Ranked &b) {
+        return a.guess.frequency != b.guess.frequency ? a.guess.frequency > b.guess.frequency : a.rank < b.rank;
+    });
     QList<Grammar::Guess> guesses;
     for (const Ranked &r : std::as_const(found))
         addUnique(&guesses, r.guess);

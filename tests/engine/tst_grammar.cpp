@@ -107,6 +107,8 @@ void TestGrammar::guesses_data()
     row("-ed of a regular verb", "jumped", false, {"verb/+ed (p & pp)"}, true);
     row("silent e -ing", "hoping", false, {"verb/+ing"}, true);
     row("plural and 3rd person", "dogs", true, {"noun/plural only", "verb/+s"}, true);
+    row("3rd person before a rare plural", "does", true, {"verb/+s", "noun/plural only"}, true);
+    row("3rd person", "walks", false, {"verb/+s"}, true);
     row("comparative", "taller", false, {"adj./comparative"}, true);
     row("superlative", "tallest", false, {"adj./superlative"}, true);
     // Spelling rules for words nothing knows.
