@@ -1,0 +1,194 @@
+// Editor window benchmark: builds dictionaries of 10,000, 100,000 and 1,000,000 words in a temporary
+// folder, opens an editor window on each and prints one figure per line as "name: value unit".
+// Pass sizes as arguments to run others.
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "dicteditor.h"
+#include "dictionaryeditor.h"
+
+namespace {
+
+void print(const QString &name, double value, const char *unit)
+{
+    std::printf("%s: %.3f %s\n", qPrintable(name), value, unit);
+    std::fflush(stdout);
+}
+
+double msSince(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Word-like spellings, 3 to 12 letters, some capitalised, all different.
+QStringList makeWords(int count, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QSet<QString> seen;
+    QStringList words;
+    words.reserve(count);
+    static const char letters[] = "etaoinshrdlcumwfgypbvkjxqz";
+    while (words.size() < count) {
+        const int length = 3 + int(random.bounded(10));
+        QString word;
+        word.reserve(length);
+        for (int i = 0; i < length; ++i)
+            word += QLatin1Char(letters[qMin(random.bounded(26u), random.bounded(26u))]);
+        if (random.bounded(10) == 0)
+            word[0] = word.at(0).toUpper();
+        if (!seen.contains(word)) {
+            seen.insert(word);
+            words << word;
+        }
+    }
+    return words;
+}
+
+template<class T> T *child(QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QLatin1String(name));
+}
+
+void typeKey(QWidget *box, QChar letter)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (letter.toLower().unicode() - 'a'), Qt::NoModifier, QString(letter));
+    QApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(letter));
+    QApplication::sendEvent(box, &release);
+}
+
+void run(int size, const QString &folder)
+{
+    const QString tag = QStringLiteral("[%1 words] ").arg(size);
+    const QString path = folder + QStringLiteral("/editor%1.dict").arg(size);
+    const QStringList words = makeWords(size, 4321u + quint32(size));
+    {
+        DictionaryReference::setEditPreferences(QStringLiteral("basic_grammar"));
+        DictionaryReference ref = Prediction::createDictionary(path, QStringLiteral("Bench"), Prediction::American);
+        if (ref == 0)
+            return;
+        for (const QString &word : words)
+            ref->addWord(word, QStringLiteral("edit"));
+        if (ref->save() != 0) {
+            std::printf("save failed: %s\n", qPrintable(ref->lastError()));
+            return;
+        }
+    }
+
+    QString error;
+    DictionaryReference dictionary = Prediction::openDictionary(path, &error);
+    if (dictionary == 0) {
+        std::printf("open failed: %s\n", qPrintable(error));
+        return;
+    }
+    print(tag + QStringLiteral("shown by letter group"), dictionary->displayByLetterGroup() ? 1 : 0, "bool");
+
+    QElapsedTimer timer;
+    timer.start();
+    std::unique_ptr<DictionaryEditor> editor(
+        DictionaryEditor::createEditor(true, QString(), dictionary, nullptr, Qt::WindowFlags(), false));
+    print(tag + QStringLiteral("construction"), msSince(timer), "ms");
+    timer.restart();
+    editor->collapse(false);
+    editor->show();
+    editor->activateWindow();
+    QApplication::processEvents();
+    print(tag + QStringLiteral("first show"), msSince(timer), "ms");
+
+    auto listWidget = child<QListWidget>(editor.get(), "listWidget");
+    auto box = child<QTextEdit>(editor.get(), "lineEdit");
+    print(tag + QStringLiteral("listed words"), listWidget->count(), "words");
+
+    // One keystroke of find-as-you-type: the word box holds the first letters of a word, the next
+    // letter is typed. Prefixes are visited letter group by letter group, as a user types within one.
+    QRandomGenerator random(99);
+    QStringList prefixes;
+    for (int i = 0; i < 300; ++i) {
+        const QString &word = words.at(int(random.bounded(qint64(words.size()))));
+        prefixes << word.left(2 + int(random.bounded(qMin(qint64(word.size()) - 2, qint64(4)))));
+    }
+    std::sort(prefixes.begin(), prefixes.end(),
+              [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
+    std::vector<double> keystrokes;
+    std::vector<double> groupSwitches;
+    QString group;
+    for (const QString &prefix : prefixes) {
+        box->setFocus();
+        const QString start = prefix.left(prefix.size() - 1);
+        const bool newGroup = start.left(1).compare(group, Qt::CaseInsensitive) != 0;
+        timer.restart();
+        box->setPlainText(start);
+        if (newGroup) {
+            groupSwitches.push_back(msSince(timer));
+            group = start.left(1);
+        }
+        QTextCursor cursor = box->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        box->setTextCursor(cursor);
+        timer.restart();
+        typeKey(box, prefix.back());
+        keystrokes.push_back(msSince(timer));
+    }
+    print(tag + QStringLiteral("keystroke (median)"), median(keystrokes), "ms");
+    print(tag + QStringLiteral("keystroke (slowest)"), *std::max_element(keystrokes.begin(), keystrokes.end()), "ms");
+    print(tag + QStringLiteral("first letter of a word (median)"), median(groupSwitches), "ms");
+
+    auto combo = child<QComboBox>(editor.get(), "FilterLIst");
+    timer.restart();
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Nouns only")));
+    print(tag + QStringLiteral("filter switch to nouns"), msSince(timer), "ms");
+    timer.restart();
+    combo->setCurrentIndex(0);
+    print(tag + QStringLiteral("filter switch to all words"), msSince(timer), "ms");
+
+    auto minimum = child<QSpinBox>(editor.get(), "MinFreq");
+    timer.restart();
+    minimum->setValue(5);
+    print(tag + QStringLiteral("frequency change"), msSince(timer), "ms");
+    timer.restart();
+    minimum->setValue(0);
+    print(tag + QStringLiteral("frequency change back"), msSince(timer), "ms");
+
+    timer.restart();
+    editor.reset();
+    print(tag + QStringLiteral("window deletion"), msSince(timer), "ms");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QList<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes << QString::fromLocal8Bit(argv[i]).toInt();
+    if (sizes.isEmpty())
+        sizes = {10000, 100000, 1000000};
+    QTemporaryDir folder;
+    for (int size : sizes) {
+        if (size > 0)
+            run(size, folder.path());
+    }
+    return 0;
+}
