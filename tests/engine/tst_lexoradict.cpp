@@ -30,6 +30,19 @@ bool writeFile(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
+// The words of the current rule, across letter groups when the dictionary uses them.
+QStringList allWordsOf(Dictionary *dictionary)
+{
+    if (!dictionary->displayByLetterGroup())
+        return dictionary->wordList();
+    QStringList words;
+    for (char c = 'a'; c <= 'z'; ++c) {
+        dictionary->setLetterGroup(QString(QLatin1Char(c)));
+        words << dictionary->wordList();
+    }
+    return words;
+}
+
 } // namespace
 
 class TestLexoraDict : public QObject
@@ -57,6 +70,9 @@ private slots:
     void checkGoodFile();
     void checkBadFiles_data();
     void checkBadFiles();
+    void infoOnBadFiles();
+    void sampleDictionaries_data();
+    void sampleDictionaries();
 
 private:
     Run run(const QStringList &arguments);
@@ -451,6 +467,76 @@ void TestLexoraDict::checkBadFiles()
     QVERIFY(!(result.out + result.err).contains(QLatin1String(": ok")));
     if (QFileInfo(file).isFile())
         QCOMPARE(readAll(file), damaged);
+}
+
+void TestLexoraDict::infoOnBadFiles()
+{
+    const QString text = path(QStringLiteral("text.dict"));
+    QVERIFY(writeFile(text, "not a dictionary\n"));
+    for (const QString &file : {text, path(QStringLiteral("missing.dict"))}) {
+        const Run result = run({"info", file});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY(result.out.isEmpty());
+        QVERIFY(!result.err.isEmpty());
+    }
+    QCOMPARE(readAll(text), QByteArray("not a dictionary\n"));
+}
+
+void TestLexoraDict::sampleDictionaries_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("british");
+    QTest::addColumn<int>("minimumWords");
+    QTest::addColumn<int>("maximumWords");
+    QTest::addColumn<bool>("onlyNewCodes");
+    QTest::newRow("personal") << "personal.dict"
+                              << "Personal" << false << 3000 << 200000 << false;
+    QTest::newRow("british") << "british.dict"
+                             << "British Personal" << true << 3000 << 200000 << false;
+    QTest::newRow("collected") << "collected.dict"
+                               << "Collected Words" << false << 100 << 1000 << true;
+}
+
+void TestLexoraDict::sampleDictionaries()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QFETCH(bool, british);
+    QFETCH(int, minimumWords);
+    QFETCH(int, maximumWords);
+    QFETCH(bool, onlyNewCodes);
+    const QString samplePath = QCoreApplication::applicationDirPath() + QStringLiteral("/../data/") + file;
+    if (!QFileInfo::exists(samplePath))
+        QSKIP("The sample dictionaries are built with the whole project; this build has not made them yet");
+
+    // Work on a copy, so that a test never touches the shipped samples.
+    const QString copy = path(file);
+    QVERIFY(QFile::copy(samplePath, copy));
+    QString error;
+    DictionaryReference dictionary = Prediction::openDictionary(copy, &error);
+    QVERIFY2(dictionary != 0, qPrintable(error));
+    QCOMPARE(dictionary->displayName(), name);
+    QCOMPARE(dictionary->isUK(), british);
+    QCOMPARE(dictionary->isUKGrammar(), british);
+    QVERIFY2(dictionary->wordCount() >= minimumWords && dictionary->wordCount() <= maximumWords,
+             qPrintable(QString::number(dictionary->wordCount())));
+
+    dictionary->setSelectionRule(QStringLiteral("all words"));
+    const QStringList all = allWordsOf(dictionary.get());
+    QCOMPARE(all.size(), dictionary->wordCount());
+    for (const QString &word : all)
+        QVERIFY2(!word.endsWith(QLatin1String("'s")), qPrintable(word));
+    dictionary->setSelectionRule(QStringLiteral("Unknown words"));
+    const int unknown = allWordsOf(dictionary.get()).size();
+    if (onlyNewCodes) {
+        QCOMPARE(unknown, all.size());
+    } else {
+        // Most words got real grammar from the lexicon or the spelling rules.
+        QVERIFY2(unknown * 5 < all.size(), qPrintable(QString::number(unknown)));
+        dictionary->setSelectionRule(QStringLiteral("Verbs only"));
+        QVERIFY(!allWordsOf(dictionary.get()).isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLexoraDict)
