@@ -72,7 +72,10 @@ bool Lexicon::load(const QString &path)
         if (qFromLittleEndian<quint32>(data.constData() + headerSize + i * 4) >= recordsSize)
             return false;
     }
+    // Records are text ending in a line feed; anything else is a damaged file.
     if (count > 0 && data.at(data.size() - 1) != '\n')
+        return false;
+    if (std::memchr(data.constData() + tableEnd, '\0', size_t(recordsSize)))
         return false;
     m_data = data;
     m_count = count;
@@ -86,7 +89,7 @@ QByteArray Lexicon::recordKey(quint32 index) const
 {
     const char *start = m_records + qFromLittleEndian<quint32>(m_offsets + index * 4);
     const char *end = start;
-    while (*end != '\t' && *end != '\n')
+    while (*end != '\t' && *end != '\n') // the record area ends with a line feed
         ++end;
     return QByteArray::fromRawData(start, int(end - start));
 }
@@ -110,7 +113,8 @@ bool Lexicon::lookup(const QString &word, Entry *entry) const
             if (!entry)
                 return true;
             const char *start = k.constData();
-            const char *end = std::strchr(start, '\n');
+            const char *dataEnd = m_data.constData() + m_data.size();
+            const char *end = static_cast<const char *>(std::memchr(start, '\n', size_t(dataEnd - start)));
             const QList<QByteArray> fields = QByteArray::fromRawData(start, int(end - start)).split('\t');
             *entry = Entry();
             if (fields.size() > 1) {

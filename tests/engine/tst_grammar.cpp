@@ -626,6 +626,7 @@ void TestGrammar::damagedLexiconIsEmpty_data()
     QTest::newRow("wrong magic") << QByteArray("NOTALEXICONFILE\n");
     QTest::newRow("count beyond the file") << QByteArray("LXLEX1\0\0\xff\xff\x00\x00", 12);
     QTest::newRow("offset beyond the records") << QByteArray("LXLEX1\0\0\x01\0\0\0\x50\0\0\0dog\tnoun|reg|3\t\n", 34);
+    QTest::newRow("record holding a NUL") << QByteArray("LXLEX1\0\0\x01\0\0\0\0\0\0\0dog\tnoun\0|reg|3\t\n", 33);
     QTest::newRow("truncated record") << QByteArray("LXLEX1\0\0\x01\0\0\0\0\0\0\0dog\tnoun", 24);
 }
 
