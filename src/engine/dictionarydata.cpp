@@ -365,12 +365,9 @@ bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
                 .toInt();
         content->changeCounter = values.value(QStringLiteral("change_counter")).toLongLong();
     }
-    const qint64 rows = db->queryInt("SELECT max(id) FROM words", 0);
     SqliteStatement words(db->handle(), "SELECT id, text, frequency, kinds, codes FROM words");
     if (!words.isValid())
         return failRead(words.prepareResult() != SQLITE_ERROR);
-    if (rows > 0 && rows < 50000000)
-        content->index.reserve(rows);
     int rc;
     while ((rc = words.step()) == SQLITE_ROW) {
         int textSize = 0;
@@ -386,22 +383,22 @@ bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
         entry.codesOffset = quint32(content->arena.size());
         entry.codesLength = quint32(codesSize);
         content->arena.append(codes, codesSize);
-        WordEntry *&slot = content->index[entry.text];
-        if (slot) {
-            // Two rows with one spelling: only a damaged or hand-edited file has that; keep the first.
-            content->entries.pop_back();
-            continue;
-        }
-        slot = &entry;
     }
     if (rc != SQLITE_DONE)
         return failRead(true);
     m_dataVersion = db->queryInt("PRAGMA data_version", 0);
     db->exec("COMMIT");
 
+    // Two rows with one spelling: only a damaged or hand-edited file has that; the first one counts.
+    const std::vector<WordEntry *> duplicates =
+        content->index.insertAll(content->entries.begin(), content->entries.end());
+    for (WordEntry *entry : duplicates)
+        entry->flags = WordEntry::Stale;
     content->order.reserve(content->entries.size());
-    for (WordEntry &entry : content->entries)
-        content->order.push_back(&entry);
+    for (WordEntry &entry : content->entries) {
+        if (!(entry.flags & WordEntry::Stale))
+            content->order.push_back(&entry);
+    }
     auto less = [](const WordEntry *a, const WordEntry *b) { return compareWords(a->text, b->text) < 0; };
     if (!std::is_sorted(content->order.begin(), content->order.end(), less)) {
         // Words saved since the last full rewrite sit at the end of the file: sort only the ones out of
@@ -454,7 +451,7 @@ WordEntry *DictionaryData::entryOf(const Word *word) const
 {
     if (!word || word->m_removed)
         return nullptr;
-    WordEntry *entry = m_content->index.value(word->text);
+    WordEntry *entry = m_content->index.find(word->text);
     return entry && entry->word == word ? entry : nullptr;
 }
 
@@ -508,7 +505,7 @@ Word *DictionaryData::materialize(WordEntry *entry)
 
 Word *DictionaryData::findWord(const QString &text)
 {
-    WordEntry *entry = m_content->index.value(text);
+    WordEntry *entry = m_content->index.find(text);
     if (!entry)
         return nullptr;
     m_currentWord = materialize(entry);
@@ -519,7 +516,7 @@ Word *DictionaryData::addWord(const QString &text)
 {
     if (!WordRecord::isAcceptableSpelling(text))
         return nullptr;
-    if (WordEntry *existing = m_content->index.value(text))
+    if (WordEntry *existing = m_content->index.find(text))
         return materialize(existing);
     WordRecord record;
     record.text = text;
@@ -545,7 +542,7 @@ Word *DictionaryData::addWord(const WordRecord &record)
 {
     if (!WordRecord::isAcceptableSpelling(record.text))
         return nullptr;
-    if (WordEntry *existing = m_content->index.value(record.text))
+    if (WordEntry *existing = m_content->index.find(record.text))
         return materialize(existing);
     WordEntry *entry = insertEntry(record.text);
     Word *word = new Word(m_dictionary);
@@ -563,7 +560,7 @@ WordEntry *DictionaryData::insertEntry(const QString &text)
     m_content->entries.emplace_back();
     WordEntry *entry = &m_content->entries.back();
     entry->text = text;
-    m_content->index.insert(text, entry);
+    m_content->index.insert(entry);
     insertInOrder(entry);
     return entry;
 }
@@ -663,7 +660,7 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
 {
     WordEntry *entry = entryOf(word);
     if (!entry || spelling == word->text || !WordRecord::isAcceptableSpelling(spelling) ||
-        m_content->index.contains(spelling))
+        m_content->index.find(spelling))
         return false;
     // The word moves to a fresh entry under its new spelling; the old one stays behind, dead, until the
     // order is next merged.
@@ -677,7 +674,7 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
     std::replace(m_changed.begin(), m_changed.end(), entry, moved);
     moved->text = spelling;
     word->text = spelling;
-    m_content->index.insert(spelling, moved);
+    m_content->index.insert(moved);
     insertInOrder(moved);
     entry = moved;
     for (GCode *code : word->codes)

@@ -10,6 +10,7 @@
 
 #include "prediction.h"
 #include "sqlitedatabase.h"
+#include "wordindex.h"
 #include "wordrecord.h"
 
 /// A dictionary's words in memory: one compact entry per word; the full Word object is made on demand.
@@ -102,7 +103,7 @@ private:
         std::vector<WordEntry *> order;   // display order, once normalizeOrder() has run
         std::vector<WordEntry *> pending; // entries not yet merged into order
         size_t dead = 0;                  // removed or stale entries still in order
-        QHash<QString, WordEntry *> index;
+        WordIndex index;
         QByteArray arena;
         QString displayName;
         Prediction::Variety variety = Prediction::American;

@@ -104,6 +104,7 @@ private slots:
     void malformedPayloads();
     void truncatedPayloadsAreRefused();
     void wordPointersSurviveRemovalAndReload();
+    void manyAdditionsRemovalsAndRespellings();
     void samePathSharesTheDictionary();
 };
 
@@ -781,6 +782,53 @@ void TestDictionary::wordPointersSurviveRemovalAndReload()
     QCOMPARE(dict->findWord("abbot"), again);
     QVERIFY(abbot->isRemoved());
     QCOMPARE(abbot->text, QStringLiteral("abbot"));
+}
+
+void TestDictionary::manyAdditionsRemovalsAndRespellings()
+{
+    TempDictionary dict({});
+    QMap<QString, Word *> expected; // what the dictionary should hold, in no particular order
+    QRandomGenerator random(7);
+    auto spelling = [&](int i) { return QStringLiteral("w%1").arg(i * 7919 % 5003); };
+    for (int i = 0; i < 3000; ++i) {
+        Word *word = dict->addWord(spelling(i), "edit");
+        QVERIFY(word);
+        expected.insert(spelling(i), word);
+    }
+    for (int round = 0; round < 3000; ++round) {
+        const QString text = spelling(int(random.bounded(3000u)));
+        Word *word = dict->findWord(text);
+        QCOMPARE(word, expected.value(text));
+        if (!word)
+            continue;
+        if (round % 3 == 0) {
+            word->removeWord();
+            expected.remove(text);
+        } else if (round % 3 == 1) {
+            const QString respelt = text + QStringLiteral("x");
+            word->changeSpelling(respelt);
+            if (!expected.contains(respelt)) {
+                expected.remove(text);
+                expected.insert(respelt, word);
+            }
+        } else {
+            dict->wordList(); // merges the words waiting to be ordered
+        }
+    }
+    QCOMPARE(dict->wordCount(), int(expected.size()));
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QCOMPARE(dict->findWord(it.key()), it.value());
+    QStringList sorted = expected.keys();
+    std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    QCOMPARE(dict->wordList(), sorted);
+    QCOMPARE(dict->save(), 0);
+    QVERIFY(dict->reload());
+    QCOMPARE(dict->wordList(), sorted);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QCOMPARE(dict->findWord(it.key()), it.value());
 }
 
 void TestDictionary::samePathSharesTheDictionary()

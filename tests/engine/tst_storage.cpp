@@ -130,6 +130,7 @@ private slots:
     void createNeedsAWritableFolder();
     void orderSurvivesIncrementalSaves();
     void closesWhenLastHandleGoes();
+    void duplicateRowsKeepTheFirst();
 };
 
 void TestStorage::roundTripOfEveryField_data()
@@ -654,6 +655,22 @@ void TestStorage::closesWhenLastHandleGoes()
     QVERIFY(again != 0);
     QVERIFY(!again->findWord("unsaved"));
     QVERIFY(!again->isDirty());
+}
+
+void TestStorage::duplicateRowsKeepTheFirst()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("twice.dict");
+    QCOMPARE(makeDictionary(path, SampleWords), QString());
+    // A hand-edited file with a second row for "call".
+    QVERIFY(sql(path, "INSERT INTO words(text, frequency, kinds, codes) VALUES ('call', 1, 0, 'new\t\t1\t\t')"));
+    DictionaryReference ref = Prediction::openDictionary(path);
+    QVERIFY(ref != 0);
+    QCOMPARE(ref->wordCount(), int(SampleWords.size()));
+    QCOMPARE(ref->wordList().count("call"), 1);
+    Word *call = ref->findWord("call");
+    QVERIFY(call);
+    QCOMPARE(call->codes.at(0)->partOfSpeech, QStringLiteral("verb"));
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
