@@ -863,6 +863,12 @@ int DictionaryData::save()
                        "changes have not been saved, so as not to overwrite the other program's work: reload the "
                        "dictionary and make your changes again.")
             .arg(shown(m_path));
+    if (!QFileInfo::exists(m_path)) {
+        m_lastError = QStringLiteral("The dictionary file \"%1\" no longer exists: another program moved or deleted "
+                                     "it. Your changes have not been saved; put the file back, then save again.")
+                          .arg(shown(m_path));
+        return 2;
+    }
     if (fileChangedOnDisk()) {
         m_lastError = changedElsewhere;
         return 2;

@@ -311,7 +311,7 @@ void TestStorage::failedSaveKeepsEdits_data()
     QTest::newRow("file replaced") << "replaced"
                                    << "another program";
     QTest::newRow("file deleted") << "deleted"
-                                  << "another program";
+                                  << "no longer exists";
     QTest::newRow("folder not writable") << "folder"
                                          << "cannot be written";
     QTest::newRow("journal cannot be made") << "journal"
