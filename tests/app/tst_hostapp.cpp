@@ -70,6 +70,7 @@ private slots:
     void refusedDictionaries();
     void runsUntilEndedAndLocksItsDictionary();
     void secondCopyIsTurnedAway();
+    void transferTargetIsLockedToo();
     void staleLockIsTakenOver();
     void readOnlyViewerNeedsNoLock();
     void ownDictionaryIsMadeOnFirstRun();
@@ -259,6 +260,25 @@ void TestHostApp::secondCopyIsTurnedAway()
     QVERIFY(twice.process().waitForStarted());
     QTRY_COMPARE_WITH_TIMEOUT(lockOwner(dictionary.path()), twice.process().processId(), 20000);
     QCOMPARE(twice.process().state(), QProcess::Running);
+}
+
+// Words are moved into the transfer target, so it is guarded like the dictionaries shown.
+void TestHostApp::transferTargetIsLockedToo()
+{
+    TempDictionary source({"abbey\tnoun/reg/10"}), second({"about\tadv./-/20"}), target({"zebra\tnoun/reg/9"});
+    QVERIFY(source.error().isEmpty() && second.error().isEmpty() && target.error().isEmpty());
+    Editor editor({QStringLiteral("--transfer-to"), target.path(), source.path(), second.path()}, environment());
+    QVERIFY(editor.process().waitForStarted());
+    const qint64 pid = editor.process().processId();
+    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(second.path()), pid, 20000);
+    QCOMPARE(lockOwner(source.path()), pid);
+    QCOMPARE(lockOwner(target.path()), pid);
+
+    int exitCode = 0;
+    QString out, err;
+    QVERIFY(run({target.path()}, &exitCode, &out, &err));
+    QVERIFY(exitCode != 0);
+    QVERIFY2(err.contains(QStringLiteral("already open in another copy")), qPrintable(err));
 }
 
 // A copy of the editor that was killed leaves its lock behind; the next copy takes it over.
