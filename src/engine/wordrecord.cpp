@@ -80,7 +80,7 @@ QString encodeList(const QStringList &list)
     QStringList escaped;
     escaped.reserve(list.size());
     for (const QString &code : list)
-        escaped << escapeValue(code);
+        escaped << (code.isEmpty() ? QStringLiteral("\\e") : escapeValue(code));
     return escaped.join(QLatin1Char(','));
 }
 
@@ -92,7 +92,9 @@ bool decodeList(const QString &text, QStringList *list)
     const QStringList parts = text.split(QLatin1Char(','));
     for (const QString &part : parts) {
         QString value;
-        if (part.isEmpty() || !unescapeValue(part, &value))
+        if (part == QLatin1String("\\e"))
+            value.clear(); // an empty code, which would otherwise vanish between separators
+        else if (part.isEmpty() || !unescapeValue(part, &value))
             return false;
         *list << value;
     }
@@ -301,7 +303,7 @@ bool WordRecord::fromPayload(const QString &payload, WordRecord *record)
         return false;
     for (int i = 0; i < count; ++i) {
         CodeRecord code;
-        if (!decodeCodeLine(lines.at(3 + i), &code) || code.partOfSpeech.isEmpty())
+        if (!decodeCodeLine(lines.at(3 + i), &code))
             return false;
         if (!code.frequency.isEmpty() && !isDecimal(code.frequency))
             return false;

@@ -41,7 +41,7 @@ struct CodeRecord
 /// subcode, frequency, expansion, adverb positions, then one field per usage holding complements,
 /// particles and prepositions separated by ";". Lists separate their codes with ",". Inside a value,
 /// "\" is written "\\", a tab "\t", a line break "\n", "," "\c" and ";" "\s", so that a separator
-/// character in the text is always a separator.
+/// character in the text is always a separator; an empty code in a list is written "\e".
 class WordRecord
 {
 public:

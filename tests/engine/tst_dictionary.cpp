@@ -705,7 +705,9 @@ void TestDictionary::malformedPayloads_data()
     QTest::newRow("spelling with control") << QString(good).replace("call", "ca\\u0007ll");
     QTest::newRow("spelling too long") << QString(good).replace("call", QString(65, QLatin1Char('c')));
     QTest::newRow("code with too few fields") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\nend";
-    QTest::newRow("code without part of speech") << "LexoraWord 1\ncall\n1\n\\u0009reg\\u000918\\u0009\\u0009\nend";
+    QTest::newRow("usage with four lists")
+        << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u000918\\u0009\\u0009\\u0009Tn;up;on;off\nend";
+    QTest::newRow("empty code in a list") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u000918\\u0009\\u0009vp+,\nend";
     QTest::newRow("frequency not a number") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u0009lots\\u0009\\u0009\nend";
     QTest::newRow("usage with two lists")
         << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u000918\\u0009\\u0009\\u0009Tn;up\nend";

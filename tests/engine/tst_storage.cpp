@@ -149,6 +149,8 @@ void TestStorage::roundTripOfEveryField_data()
                                           << "tab\tand\nline, semi; back\\" << QStringList{"a,b", "c;d"};
     QTest::newRow("non-Latin-1") << QString::fromUtf8("日本\tname/-/31") << QString::fromUtf8("Ωmega 🎉")
                                  << QStringList();
+    QTest::newRow("empty codes in a list") << "odd\tnoun/reg/3" << QString() << QStringList{"", "vp+", ""};
+    QTest::newRow("one empty code") << "odd\tnoun/reg/3" << QString() << QStringList{""};
     QTest::newRow("UK subcode") << "colour\tnoun/Loc pl with 'the'/4" << QString() << QStringList();
 }
 
