@@ -32,6 +32,10 @@ private slots:
     void placementFollowsAvailableGeometry();
     void formWidgets_data();
     void formWidgets();
+    void formProperties_data();
+    void formProperties();
+    void formFontsAndColours_data();
+    void formFontsAndColours();
     void tabOrder();
     void comboShowsEngineRules();
     void buttonsAfterConstruction_data();
@@ -262,6 +266,104 @@ void TestDictEditor::formWidgets()
         QCOMPARE(box->title(), text);
     else if (auto button = qobject_cast<QAbstractButton *>(widget))
         QCOMPARE(button->text(), text);
+}
+
+void TestDictEditor::formProperties_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QVariant>("expected");
+    auto row = [](const char *name, const char *property, const QVariant &expected) {
+        QTest::newRow(qPrintable(QStringLiteral("%1.%2").arg(QLatin1String(name), QLatin1String(property))))
+            << QString::fromLatin1(name) << QByteArray(property) << expected;
+    };
+    const int wheel = int(Qt::WheelFocus);
+    const int none = int(Qt::NoFocus);
+    // The width is fixed at construction; the heights are the form's.
+    row("DictEditorClass", "minimumHeight", 350);
+    row("DictEditorClass", "maximumHeight", 10000);
+    row("DictEditorClass", "modal", false);
+    row("lineEdit", "focusPolicy", wheel);
+    row("lineEdit", "tabChangesFocus", true);
+    row("lineEdit", "acceptRichText", false);
+    for (const char *name :
+         {"DeleteWordButton", "changeButton", "AddWordButton", "addGrammarButton", "DeleteGrammarButton",
+          "BasicGrammarButton", "AdvancedGrammarButton", "SaveButton", "ExportWordButton"})
+        row(name, "focusPolicy", wheel);
+    for (const char *name :
+         {"groupBox_3", "FilterLIst", "groupBox_4", "MinFreq", "MaxFreq", "groupBox_2", "groupBox_15", "debugwindow",
+          "groupBox_10", "BiggerButton", "SmallerButton", "GrammarFrame"})
+        row(name, "focusPolicy", none);
+    row("AddWordButton", "autoDefault", true);
+    row("AddWordButton", "default", true);
+    row("MinFreq", "minimum", 0);
+    row("MinFreq", "maximum", 31);
+    row("MinFreq", "value", 0);
+    row("MaxFreq", "minimum", 1);
+    row("MaxFreq", "maximum", 31);
+    row("MaxFreq", "value", 31);
+    row("BiggerButton", "autoRepeat", true);
+    row("SmallerButton", "autoRepeat", true);
+    row("BasicGrammarButton", "checked", true);
+    row("AdvancedGrammarButton", "checked", false);
+    row("listWidget", "maximumSize", QSize(1000, 1000));
+    row("listWidget", "dragDropMode", int(QAbstractItemView::DragDrop));
+    row("listWidget", "selectionBehavior", int(QAbstractItemView::SelectRows));
+    row("listWidget", "verticalScrollMode", int(QAbstractItemView::ScrollPerPixel));
+    row("listWidget", "uniformItemSizes", true);
+    row("GrammarFrame", "maximumSize", QSize(1000, 1000));
+    row("GrammarFrame", "frameShape", int(QFrame::Box));
+    row("GrammarFrame", "frameShadow", int(QFrame::Sunken));
+    row("GrammarFrame", "midLineWidth", 1);
+}
+
+void TestDictEditor::formProperties()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, property);
+    QFETCH(QVariant, expected);
+    TempDictionary dict({"about"});
+    auto editor = create(dict.reference());
+    QWidget *widget = name == QLatin1String("DictEditorClass") ? editor.get() : editor->findChild<QWidget *>(name);
+    QVERIFY2(widget, qPrintable(name));
+    const QVariant actual = widget->property(property.constData());
+    QVERIFY(actual.isValid());
+    if (expected.typeId() == QMetaType::Int)
+        QCOMPARE(actual.toInt(), expected.toInt());
+    else
+        QCOMPARE(actual, expected);
+}
+
+void TestDictEditor::formFontsAndColours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<QColor>("highlight");
+    QTest::newRow("lineEdit") << "lineEdit" << 9 << QColor(10, 36, 106);
+    QTest::newRow("listWidget") << "listWidget" << 9 << QColor(10, 36, 106);
+    QTest::newRow("GrammarFrame") << "GrammarFrame" << 12 << QColor(0, 170, 0);
+    QTest::newRow("BiggerButton") << "BiggerButton" << 13 << QColor();
+    QTest::newRow("SmallerButton") << "SmallerButton" << 19 << QColor();
+}
+
+void TestDictEditor::formFontsAndColours()
+{
+    QFETCH(QString, name);
+    QFETCH(int, pointSize);
+    QFETCH(QColor, highlight);
+    TempDictionary dict({"about"});
+    auto editor = create(dict.reference());
+    QWidget *widget = editor->findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->font().pointSize(), pointSize);
+    QVERIFY(!widget->font().bold());
+    QVERIFY(!widget->font().italic());
+    if (!highlight.isValid())
+        return;
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        QCOMPARE(widget->palette().color(group, QPalette::Highlight), highlight);
+        QCOMPARE(widget->palette().color(group, QPalette::HighlightedText), QColor(Qt::white));
+    }
 }
 
 void TestDictEditor::tabOrder()
