@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <QStringDecoder>
 #include <QTextStream>
 
 #include <sqlite3.h>
@@ -239,15 +240,22 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
                                                                                  : QStringLiteral("basic_grammar"));
     dictionary->begin_edit();
 
-    QStringList lines = QString::fromUtf8(content).split(QLatin1Char('\n'));
+    QList<QByteArray> lines = content.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
+    if (!lines.isEmpty() && lines.first().startsWith("\xef\xbb\xbf"))
+        lines.first().remove(0, 3); // a byte order mark is no part of the first word
     int added = 0;
     QStringList skipped;
     QStringList refused;
     for (int i = 0; i < lines.size(); ++i) {
         const int lineNumber = i + 1;
-        QString line = lines.at(i);
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString line = decoder.decode(lines.at(i));
+        if (decoder.hasError()) {
+            refused << QStringLiteral("line %1: the line is not valid UTF-8 text").arg(lineNumber);
+            continue;
+        }
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         if (line.trimmed().isEmpty() && !line.contains(QLatin1Char('\t')))

@@ -63,6 +63,7 @@ private slots:
     void importRefusals_data();
     void importRefusals();
     void importGrammarModes();
+    void importSkipsByteOrderMark();
     void importUnknownCodes();
     void importIntoMissingFile();
     void exportWords();
@@ -288,6 +289,10 @@ void TestLexoraDict::importRefusals_data()
     QTest::newRow("frequency 32") << QByteArray("word\t32") << "frequency";
     QTest::newRow("frequency not a number") << QByteArray("word\tten") << "frequency";
     QTest::newRow("frequency with a fraction") << QByteArray("word\t3.5") << "frequency";
+    QTest::newRow("Latin-1 text") << QByteArray("caf\xe9") << "UTF-8";
+    QTest::newRow("Latin-1 inside a word") << QByteArray("na\xef"
+                                                         "ve")
+                                           << "UTF-8";
 }
 
 void TestLexoraDict::importRefusals()
@@ -331,6 +336,22 @@ void TestLexoraDict::importGrammarModes()
         QVERIFY(verb);
         QCOMPARE(verb->codes.first()->partOfSpeech, QStringLiteral("verb"));
     }
+}
+
+void TestLexoraDict::importSkipsByteOrderMark()
+{
+    const QString file = createDictionary(QStringLiteral("bom.dict"));
+    QVERIFY(!file.isEmpty());
+    const QString list = path(QStringLiteral("list.txt"));
+    QVERIFY(writeFile(list, "\xef\xbb\xbfmango\r\npapaya\r\n"));
+    const Run result = run({"import", file, list});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.out.contains(QLatin1String("2 added, 0 skipped (already present), 0 refused")),
+             qPrintable(result.out));
+    DictionaryReference dictionary = Prediction::openDictionary(file);
+    QVERIFY(dictionary != 0);
+    QVERIFY(dictionary->findWord(QStringLiteral("mango")));
+    QVERIFY(dictionary->findWord(QStringLiteral("papaya")));
 }
 
 void TestLexoraDict::importUnknownCodes()
