@@ -34,7 +34,7 @@ struct Choice
 struct DialogSpec
 {
     const char *className;
-    const char *title;
+    const char *title; // empty where neither the code nor the form sets one
     int width;
     int height;
     bool fixedSize;
@@ -80,7 +80,7 @@ const QVector<DialogSpec> &dialogs()
          [](const QString &current) { return new NounSelectionDlgUK(current); },
          nounChoices() + QVector<Choice>{{"group noun: 'the army is... / the army are....", "group"}}},
         {"NameSelectionDlg",
-         nullptr,
+         "",
          400,
          387,
          true,
@@ -100,7 +100,7 @@ const QVector<DialogSpec> &dialogs()
              {"location, plural w 'the': 'the Alps'", "Loc pl with 'the'"},
          }},
         {"NameSelectionDlgUK",
-         nullptr,
+         "",
          400,
          441,
          false,
@@ -121,7 +121,7 @@ const QVector<DialogSpec> &dialogs()
              {"city, etc: 'Leeds is... / Leeds are playing Ipswich'", "City, etc"},
          }},
         {"VerbSelectionDlg",
-         nullptr,
+         "",
          400,
          365,
          true,
@@ -139,7 +139,7 @@ const QVector<DialogSpec> &dialogs()
              {"past part only: 'seen'", "past participle"},
          }},
         {"AdjectiveSelectionDlg",
-         nullptr,
+         "",
          400,
          246,
          true,
@@ -225,7 +225,9 @@ private slots:
     void preselection();
     void modalRun_data();
     void modalRun();
-    void adjectiveSlots();
+    void slotNames_data();
+    void slotNames();
+    void adjectiveAbsoluteToggle();
     void adverbForm();
     void adverbModalRun_data();
     void adverbModalRun();
@@ -292,16 +294,21 @@ void TestSelectionDialogs::form()
 
     QCOMPARE(dlg->objectName(), dialog + QStringLiteral("Class"));
     QCOMPARE(QString::fromLatin1(dlg->metaObject()->className()), dialog);
-    if (expected.title)
-        QCOMPARE(dlg->windowTitle(), QString::fromLatin1(expected.title));
-    QVERIFY(!dlg->windowTitle().isEmpty());
-    QCOMPARE(dlg->windowFlags() & (Qt::Window | Qt::WindowTitleHint), Qt::Window | Qt::WindowTitleHint);
+    QCOMPARE(dlg->windowTitle(), QString::fromLatin1(expected.title));
+    // Qt adds the system menu hint itself when the flags are set.
+    QCOMPARE(dlg->windowType(), Qt::Window);
+    QVERIFY(dlg->windowFlags().testFlag(Qt::WindowTitleHint));
     QCOMPARE(dlg->parentWidget(), nullptr);
 
     QCOMPARE(dlg->size(), QSize(expected.width, expected.height));
     QCOMPARE(dlg->minimumSize(), QSize(expected.width, expected.height));
-    if (expected.fixedSize)
+    // A fixed dialog cannot be resized; the others may grow beyond their minimum in both directions.
+    if (expected.fixedSize) {
         QCOMPARE(dlg->maximumSize(), dlg->minimumSize());
+    } else {
+        QVERIFY(dlg->maximumWidth() > expected.width);
+        QVERIFY(dlg->maximumHeight() > expected.height);
+    }
 
     auto frame = dlg->findChild<QFrame *>(QStringLiteral("frame"));
     QVERIFY(frame);
@@ -524,6 +531,7 @@ void TestSelectionDialogs::modalRun_data()
         QTest::addRow("%s Escape", dialog.className) << name << first << buttonName(last) << "Escape" << 0 << "";
         QTest::addRow("%s Return", dialog.className)
             << name << first << buttonName(last) << "Return" << 1 << QString::fromUtf8(dialog.choices[last].code);
+        QTest::addRow("%s Enter", dialog.className) << name << first << QString() << "Enter" << 1 << first;
     }
     QTest::newRow("pos verb") << QStringLiteral("PartOfSpeechSelectionDlg") << "verb" << QString() << "OK" << 1
                               << "verb";
@@ -534,7 +542,7 @@ void TestSelectionDialogs::modalRun_data()
                               << "OK" << 1 << "group";
 }
 
-// A real modal run: the answerer picks a button, then ends the run with OK, Cancel, Escape or Return.
+// A real modal run: the answerer picks a button, then ends the run with OK, Cancel, Escape, Return or Enter.
 // After Cancel the caller writes nothing, so only the result is checked.
 void TestSelectionDialogs::modalRun()
 {
@@ -561,12 +569,15 @@ void TestSelectionDialogs::modalRun()
             buttonBox->button(QDialogButtonBox::Cancel)->click();
         else if (answer == QLatin1String("Escape"))
             QTest::keyClick(modal, Qt::Key_Escape);
+        else if (answer == QLatin1String("Enter"))
+            QTest::keyClick(modal, Qt::Key_Enter, Qt::KeypadModifier);
         else
             QTest::keyClick(modal, Qt::Key_Return);
     });
     const int returned = dlg->exec();
     QVERIFY(answerer.answered());
     QCOMPARE(seen, dialog + QStringLiteral("Class"));
+    QCOMPARE(answerer.title(), QString::fromLatin1(spec(dialog).title));
     QCOMPARE(returned, result);
     // One connection per slot: a second one would accept or reject twice.
     QCOMPARE(accepted.count(), result == QDialog::Accepted ? 1 : 0);
@@ -575,18 +586,40 @@ void TestSelectionDialogs::modalRun()
         QCOMPARE(dlg->selectedCode(), code);
 }
 
-// The adjective dialog's slots, in their declared order; toggling "absolute" changes nothing else.
-void TestSelectionDialogs::adjectiveSlots()
+void TestSelectionDialogs::slotNames_data()
 {
-    const QMetaObject &meta = AdjectiveSelectionDlg::staticMetaObject;
-    QStringList slotNames;
-    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
-        if (meta.method(i).methodType() == QMetaMethod::Slot)
-            slotNames << QString::fromLatin1(meta.method(i).methodSignature());
-    }
-    QCOMPARE(slotNames,
-             (QStringList{"on_radioButton_3_toggled(bool)", "on_buttonBox_accepted()", "on_buttonBox_rejected()"}));
+    QTest::addColumn<const QMetaObject *>("meta");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList buttonBoxSlots{"on_buttonBox_accepted()", "on_buttonBox_rejected()"};
+    QTest::newRow("PartOfSpeechSelectionDlg") << &PartOfSpeechSelectionDlg::staticMetaObject << buttonBoxSlots;
+    QTest::newRow("NounSelectionDlg") << &NounSelectionDlg::staticMetaObject << buttonBoxSlots;
+    QTest::newRow("NounSelectionDlgUK") << &NounSelectionDlgUK::staticMetaObject << buttonBoxSlots;
+    QTest::newRow("NameSelectionDlg") << &NameSelectionDlg::staticMetaObject << buttonBoxSlots;
+    QTest::newRow("NameSelectionDlgUK") << &NameSelectionDlgUK::staticMetaObject << buttonBoxSlots;
+    QTest::newRow("VerbSelectionDlg") << &VerbSelectionDlg::staticMetaObject << buttonBoxSlots;
+    QTest::newRow("AdjectiveSelectionDlg")
+        << &AdjectiveSelectionDlg::staticMetaObject << QStringList{"on_radioButton_3_toggled(bool)"} + buttonBoxSlots;
+    QTest::newRow("AdverbSelectionDlg") << &AdverbSelectionDlg::staticMetaObject << buttonBoxSlots;
+}
 
+// The slots each dialog adds to QDialog, in their declared order: any other slot named after a control
+// would be connected by name too.
+void TestSelectionDialogs::slotNames()
+{
+    QFETCH(const QMetaObject *, meta);
+    QFETCH(QStringList, expected);
+    QVERIFY(meta->inherits(&QDialog::staticMetaObject));
+    QStringList names;
+    for (int i = QDialog::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
+        if (meta->method(i).methodType() == QMetaMethod::Slot)
+            names << QString::fromLatin1(meta->method(i).methodSignature());
+    }
+    QCOMPARE(names, expected);
+}
+
+// Toggling "absolute" has no side effect: the choice simply moves, and the dialog stays open.
+void TestSelectionDialogs::adjectiveAbsoluteToggle()
+{
     AdjectiveSelectionDlg dlg(QStringLiteral("comparative"));
     QSignalSpy finished(&dlg, &QDialog::finished);
     auto absolute = dlg.findChild<QRadioButton *>(QStringLiteral("radioButton_3"));
@@ -596,7 +629,6 @@ void TestSelectionDialogs::adjectiveSlots()
     QCOMPARE(dlg.selectedCode(), QStringLiteral("superlative"));
     QCOMPARE(checkedButtons(dlg, 5), QStringList{QStringLiteral("radioButton_5")});
     QCOMPARE(finished.count(), 0);
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("Select Adjective Subcode"));
 }
 
 void TestSelectionDialogs::adverbForm()
@@ -604,10 +636,14 @@ void TestSelectionDialogs::adverbForm()
     AdverbSelectionDlg dlg;
     QCOMPARE(dlg.objectName(), QStringLiteral("AdverbSelectionDlgClass"));
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Adverb Selection"));
-    QCOMPARE(dlg.windowFlags() & (Qt::Window | Qt::WindowTitleHint), Qt::Window | Qt::WindowTitleHint);
-    QVERIFY(dlg.minimumWidth() >= 446);
-    QVERIFY(dlg.minimumHeight() >= 389);
-    QVERIFY(dlg.width() >= 446 && dlg.height() >= 389);
+    QCOMPARE(dlg.windowType(), Qt::Window);
+    QVERIFY(dlg.windowFlags().testFlag(Qt::WindowTitleHint));
+    QCOMPARE(dlg.parentWidget(), nullptr);
+    // At least 446 by 389, and free to grow.
+    QCOMPARE(dlg.minimumSize(), QSize(446, 389));
+    QCOMPARE(dlg.size(), QSize(446, 389));
+    QVERIFY(dlg.maximumWidth() > 446);
+    QVERIFY(dlg.maximumHeight() > 389);
 
     auto label = dlg.findChild<QLabel *>(QStringLiteral("label"));
     QVERIFY(label);
@@ -621,6 +657,7 @@ void TestSelectionDialogs::adverbForm()
     QCOMPARE(buttonBox->orientation(), Qt::Horizontal);
     QCOMPARE(buttonBox->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QVERIFY(buttonBox->button(QDialogButtonBox::Ok)->isDefault());
+    QVERIFY(!buttonBox->button(QDialogButtonBox::Cancel)->isDefault());
     QVERIFY(label->geometry().bottom() < frame->geometry().top());
     QVERIFY(frame->geometry().bottom() < buttonBox->geometry().top());
     QVERIFY(label->width() >= label->sizeHint().width());
@@ -656,6 +693,8 @@ void TestSelectionDialogs::adverbModalRun_data()
     QTest::newRow("Cancel") << some << QStringList{"checkBox_5"} << "Cancel" << 0 << QStringList();
     QTest::newRow("Escape") << QStringList() << QStringList{"checkBox_5"} << "Escape" << 0 << QStringList();
     QTest::newRow("Return") << QStringList() << QStringList{"checkBox_7"} << "Return" << 1 << QStringList{"checkBox_7"};
+    QTest::newRow("Enter") << some << QStringList{"checkBox_3"} << "Enter" << 1
+                           << QStringList{"checkBox_2", "checkBox_3", "checkBox_8"};
 }
 
 // The boxes keep what the user set during the run; the result tells the caller whether to read them.
@@ -670,6 +709,8 @@ void TestSelectionDialogs::adverbModalRun()
     AdverbSelectionDlg dlg;
     for (const QString &name : before)
         dlg.findChild<QCheckBox *>(name)->setChecked(true);
+    QSignalSpy accepted(&dlg, &QDialog::accepted);
+    QSignalSpy rejected(&dlg, &QDialog::rejected);
     ModalAnswerer answerer;
     answerer.handle([&](QWidget *modal) {
         for (const QString &name : toggle)
@@ -681,12 +722,17 @@ void TestSelectionDialogs::adverbModalRun()
             buttonBox->button(QDialogButtonBox::Cancel)->click();
         else if (answer == QLatin1String("Escape"))
             QTest::keyClick(modal, Qt::Key_Escape);
+        else if (answer == QLatin1String("Enter"))
+            QTest::keyClick(modal, Qt::Key_Enter, Qt::KeypadModifier);
         else
             QTest::keyClick(modal, Qt::Key_Return);
     });
     QCOMPARE(dlg.exec(), result);
     QVERIFY(answerer.answered());
     QCOMPARE(answerer.title(), QStringLiteral("Adverb Selection"));
+    // Ok and Cancel end the run exactly once each way: one connection per slot.
+    QCOMPARE(accepted.count(), result == QDialog::Accepted ? 1 : 0);
+    QCOMPARE(rejected.count(), result == QDialog::Accepted ? 0 : 1);
     if (result == QDialog::Accepted) {
         QStringList checked;
         for (const AdverbBox &box : adverbBoxes) {
