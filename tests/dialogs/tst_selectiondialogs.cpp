@@ -329,6 +329,7 @@ void TestSelectionDialogs::form()
     auto layoutWidget = dlg->findChild<QWidget *>(QStringLiteral("layoutWidget"));
     QCOMPARE(layoutWidget != nullptr, expected.inLayout);
     if (expected.inLayout) {
+        QCOMPARE(layoutWidget->parentWidget(), frame);
         auto layout = qobject_cast<QVBoxLayout *>(layoutWidget->layout());
         QVERIFY(layout);
         QCOMPARE(layout->objectName(), QStringLiteral("vboxLayout"));
@@ -532,6 +533,7 @@ void TestSelectionDialogs::modalRun_data()
         QTest::addRow("%s Return", dialog.className)
             << name << first << buttonName(last) << "Return" << 1 << QString::fromUtf8(dialog.choices[last].code);
         QTest::addRow("%s Enter", dialog.className) << name << first << QString() << "Enter" << 1 << first;
+        QTest::addRow("%s Close", dialog.className) << name << first << buttonName(last) << "Close" << 0 << "";
     }
     QTest::newRow("pos verb") << QStringLiteral("PartOfSpeechSelectionDlg") << "verb" << QString() << "OK" << 1
                               << "verb";
@@ -542,7 +544,8 @@ void TestSelectionDialogs::modalRun_data()
                               << "OK" << 1 << "group";
 }
 
-// A real modal run: the answerer picks a button, then ends the run with OK, Cancel, Escape, Return or Enter.
+// A real modal run: the answerer picks a button, then ends the run with OK, Cancel, Escape, Return, Enter or
+// the close box.
 // After Cancel the caller writes nothing, so only the result is checked.
 void TestSelectionDialogs::modalRun()
 {
@@ -571,6 +574,8 @@ void TestSelectionDialogs::modalRun()
             QTest::keyClick(modal, Qt::Key_Escape);
         else if (answer == QLatin1String("Enter"))
             QTest::keyClick(modal, Qt::Key_Enter, Qt::KeypadModifier);
+        else if (answer == QLatin1String("Close"))
+            modal->close();
         else
             QTest::keyClick(modal, Qt::Key_Return);
     });
