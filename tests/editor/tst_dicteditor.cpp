@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -51,6 +52,7 @@ private slots:
     void resizeKeepsListAndDetailsAboveBottomMargin();
     void setTransferToRelabelsAdd();
     void helpRunsModally();
+    void deletingShownWindowDeletesPanel();
     void cleanup();
 };
 
@@ -604,6 +606,24 @@ void TestDictEditor::helpRunsModally()
     QVERIFY2(answer.failure().isEmpty(), qPrintable(answer.failure()));
     QCOMPARE(answer.className(), QStringLiteral("HelpDlg"));
     QVERIFY(!editor->isVisible());
+}
+
+void TestDictEditor::deletingShownWindowDeletesPanel()
+{
+    TempDictionary dict({"about\tadv./-/20", "abbot\tnoun/reg/9"});
+    auto editor = create(dict.reference());
+    editor->collapse(false);
+    QVERIFY(showActive(editor.get()));
+    list(editor.get())->setFocus();
+    list(editor.get())->setCurrentRow(1);
+    QPointer<QWidget> panel = editor->grammarPopUp;
+    QPointer<QWidget> box = wordBox(editor.get());
+    QVERIFY(panel);
+    editor.reset();
+    QVERIFY(!panel);
+    QVERIFY(!box);
+    QVERIFY(!DictEditor::suppressTextChanged);
+    QVERIFY(!DictEditor::inTextChanged);
 }
 
 void TestDictEditor::cleanup()
