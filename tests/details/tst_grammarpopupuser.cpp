@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDialogButtonBox>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -76,9 +78,12 @@ private slots:
     void dialogCancelledOrEmpty_data();
     void dialogCancelledOrEmpty();
     void subcodeWithoutDialog();
+    void subcodeDialogByPartOfSpeech_data();
+    void subcodeDialogByPartOfSpeech();
     void adverbRun_data();
     void adverbRun();
     void frequencyMenu();
+    void frequencyMenuAtCursor();
     void readOnlyPanelOnlyRendersAgain_data();
     void readOnlyPanelOnlyRendersAgain();
     void ignoredClicks();
@@ -349,6 +354,60 @@ void TestGrammarPopUpUser::subcodeWithoutDialog()
     QVERIFY(!dict->isDirty());
 }
 
+void TestGrammarPopUpUser::subcodeDialogByPartOfSpeech_data()
+{
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QString>("dialog"); // class of the dialog that opens, or "" for none
+
+    QTest::newRow("noun inside a longer word") << "pronoun"
+                                               << "NounSelectionDlg";
+    QTest::newRow("noun before verb") << "verb noun"
+                                      << "NounSelectionDlg";
+    // "adverb" holds "verb", and the verb test comes before the adverb test.
+    QTest::newRow("verb before adv.") << "adverb"
+                                      << "VerbSelectionDlg";
+    QTest::newRow("name inside a longer word") << "surname"
+                                               << "NameSelectionDlg";
+    QTest::newRow("name before adj.") << "adj. name"
+                                      << "NameSelectionDlg";
+    QTest::newRow("adj. before adv.") << "adv. adj."
+                                      << "AdjectiveSelectionDlg";
+    QTest::newRow("adv. inside a longer word") << "xadv.y"
+                                               << "AdverbSelectionDlg";
+    QTest::newRow("case matters") << "Noun"
+                                  << "";
+    QTest::newRow("adj without its dot") << "adj"
+                                         << "";
+    QTest::newRow("adv without its dot") << "adv"
+                                         << "";
+}
+
+void TestGrammarPopUpUser::subcodeDialogByPartOfSpeech()
+{
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QString, dialog);
+    TempDictionary dict({"thing\tnoun/reg/4"});
+    Word *word = dict->findWord(QStringLiteral("thing"));
+    QVERIFY(word);
+    GCode *code = word->codes.first();
+    code->partOfSpeech = partOfSpeech;
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("thing"), word, 1);
+    panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
+
+    ModalAnswerer answer;
+    answer.handle(
+        [](QWidget *modal) { modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click(); });
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_subcode")));
+    // Any dialog runs modally inside the click, so it has been answered by the time the click returns.
+    QCOMPARE(answer.answered(), !dialog.isEmpty());
+    if (!dialog.isEmpty())
+        QCOMPARE(answer.className(), dialog);
+    QCOMPARE(code->subcode, QStringLiteral("reg"));
+    QCOMPARE(code->partOfSpeech, partOfSpeech);
+    QVERIFY(!panel.textBrowser->currentRegion); // rendered again
+}
+
 void TestGrammarPopUpUser::adverbRun_data()
 {
     QTest::addColumn<QStringList>("stored");
@@ -437,6 +496,50 @@ void TestGrammarPopUpUser::frequencyMenu()
     emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_frequency")));
     QVERIFY(close.answered());
     QCOMPARE(word->codes.at(0)->frequency, QStringLiteral("18"));
+}
+
+namespace {
+
+// Records where the first pop-up menu shown in the application appears.
+class MenuPlacement : public QObject
+{
+public:
+    MenuPlacement() { qApp->installEventFilter(this); }
+    ~MenuPlacement() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !seen) {
+            if (auto *menu = qobject_cast<QMenu *>(watched)) {
+                seen = true;
+                position = menu->pos();
+            }
+        }
+        return false;
+    }
+    bool seen = false;
+    QPoint position;
+};
+
+} // namespace
+
+void TestGrammarPopUpUser::frequencyMenuAtCursor()
+{
+    TempDictionary dict({"call\tverb/reg/18"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    GrammarPopUpUser panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("call"), word, 1);
+    const QPoint cursor(137, 41);
+    QCursor::setPos(cursor);
+    QCOMPARE(QCursor::pos(), cursor);
+
+    MenuPlacement placement;
+    ModalAnswerer answer;
+    answer.chooseMenuEntry(QStringLiteral("20"));
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_frequency")));
+    QVERIFY(answer.answered());
+    QVERIFY(placement.seen);
+    QCOMPARE(placement.position, cursor);
+    QCOMPARE(word->codes.first()->frequency, QStringLiteral("20"));
 }
 
 void TestGrammarPopUpUser::readOnlyPanelOnlyRendersAgain_data()
