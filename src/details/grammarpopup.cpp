@@ -230,7 +230,7 @@ void GrammarPopUp::displayWord(const QString &text, Word *word, int scrollMode)
     currentWord = word;
     textBrowser->setHtml(QStringLiteral("<head>"));
     WordNameBox->setHtml(QStringLiteral("<head>"));
-    WordNameBox->append(formatLine(wordFont.family(), 0, wordFont.pointSize(), colour, true, word->text));
+    WordNameBox->append(formatLine(wordFont.family(), 0, wordFont.pointSize(), colour, true, text));
 
     const int codeCount = int(word->codes.size());
     for (int c = 0; c < codeCount; ++c) {

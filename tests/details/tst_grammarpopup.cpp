@@ -77,6 +77,8 @@ private slots:
     void appendedLines();
     void renderWord_data();
     void renderWord();
+    void wordNameLine_data();
+    void wordNameLine();
     void emptiedSubcodes_data();
     void emptiedSubcodes();
     void moreThanFiftyRegions();
@@ -469,6 +471,30 @@ void TestGrammarPopUp::renderWord()
     compareRegions(panel.textBrowser, regions);
     if (word->codes.isEmpty())
         QVERIFY(panel.textBrowser->toPlainText().isEmpty());
+}
+
+void TestGrammarPopUp::wordNameLine_data()
+{
+    QTest::addColumn<QString>("text"); // the text handed to displayWord with the word "call"
+    QTest::newRow("the word's own spelling") << "call";
+    QTest::newRow("another case") << "Call";
+    QTest::newRow("markup") << "<u>call</u>";
+}
+
+void TestGrammarPopUp::wordNameLine()
+{
+    QFETCH(QString, text);
+    TempDictionary dict({"call\tverb/reg/18"});
+    Word *word = dict->findWord(QStringLiteral("call"));
+    QVERIFY(word);
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    // The strip shows the text the caller asked for, in bold, as markup.
+    panel.displayWord(text, word, 1);
+    Reference name;
+    name.append(QStringLiteral("<font face = \"Times New Roman\" size=5 color=><b>") + text +
+                QStringLiteral("</b></font>"));
+    QCOMPARE(panel.WordNameBox->toHtml(), name.html());
+    QCOMPARE(panel.currentWord, word);
 }
 
 void TestGrammarPopUp::emptiedSubcodes_data()
