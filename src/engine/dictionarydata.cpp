@@ -885,19 +885,26 @@ int DictionaryData::save()
         return 4;
     }
     std::vector<WordEntry *> inserted;
+    bool lockedAsLoaded = false;
     auto fail = [&](const QString &message, int code) {
         m_lastError = message.isEmpty() ? describeError(m_path, m_db, QStringLiteral("save")) : message;
-        m_db.exec("ROLLBACK");
+        const bool rolledBack = m_db.exec("ROLLBACK");
         for (WordEntry *entry : inserted)
             entry->id = 0;
+        // The file was as loaded when this save took its lock, so whatever touched it since was this save,
+        // now rolled back: its new time stamp is not another program's change.
+        if (lockedAsLoaded && rolledBack)
+            m_stamp = stamp();
         return code;
     };
     {
         SqliteStatement counter(m_db.handle(), "SELECT value FROM meta WHERE key = 'change_counter'");
         if (counter.step() != SQLITE_ROW)
             return fail(QString(), 5);
-        if (counter.columnInt(0) != m_content->changeCounter)
+        if (counter.columnInt(0) != m_content->changeCounter ||
+            m_db.queryInt("PRAGMA data_version", m_dataVersion) != m_dataVersion)
             return fail(changedElsewhere, 2);
+        lockedAsLoaded = true;
     }
     SqliteStatement remove(m_db.handle(), "DELETE FROM words WHERE id = ?");
     SqliteStatement insert(m_db.handle(), "INSERT INTO words(text, frequency, kinds, codes) VALUES (?, ?, ?, ?)");
