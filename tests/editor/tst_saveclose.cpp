@@ -239,6 +239,8 @@ void TestSaveClose::exportWords()
         filters = dialog->nameFilters();
         startName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
         dialog->selectFile(target);
+        // The dialog may still be reading its starting folder; name the file in full.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
         info.clickButton(QStringLiteral("OK"));
         static_cast<QDialog *>(dialog)->accept();
     });
@@ -271,6 +273,8 @@ void TestSaveClose::exportReplacesExistingFile()
         auto dialog = static_cast<QFileDialog *>(modal);
         dialog->setOption(QFileDialog::DontConfirmOverwrite);
         dialog->selectFile(target);
+        // The dialog may still be reading its starting folder; name the file in full.
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
         info.clickButton(QStringLiteral("OK"));
         static_cast<QDialog *>(dialog)->accept();
     });
