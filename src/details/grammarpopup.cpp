@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSet>
 #include <QTextBrowser>
 
 #include "adverbselectiondlg.h"
@@ -155,18 +156,36 @@ QStringList GrammarPopUp::buildPatternLines(const QStringList &patterns, const Q
 
         QString text = pattern;
         text.replace(QLatin1Char('/'), lineMarker);
-        text.replace(QLatin1Char('1'), particlesPiece);
 
-        // Every lone "2" of the text as it now stands, the particles just put in included; what this
-        // loop inserts is never searched again, and the inserted text is taken as it is (no back-references).
+        // A "2" of the pattern that touches a word character there (as in "12" or "2nd") stays a "2",
+        // even when the particles put in for its neighbouring "1" leave it standing alone.
+        QList<bool> lone(text.size(), false);
+        for (auto it = lonePrepositions.globalMatch(text); it.hasNext();)
+            lone[it.next().capturedStart()] = true;
+        QString withParticles;
+        QSet<int> keptTwos;
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar ch = text.at(i);
+            if (ch == QLatin1Char('1')) {
+                withParticles += particlesPiece;
+                continue;
+            }
+            if (ch == QLatin1Char('2') && !lone.at(i))
+                keptTwos.insert(int(withParticles.size()));
+            withParticles += ch;
+        }
+
+        // The lone "2"s of the text as it now stands, those brought in with the particles included.
         int from = 0;
-        for (auto it = lonePrepositions.globalMatch(text); it.hasNext();) {
+        for (auto it = lonePrepositions.globalMatch(withParticles); it.hasNext();) {
             const int at = int(it.next().capturedStart());
-            line += QStringView(text).mid(from, at - from);
+            if (keptTwos.contains(at))
+                continue;
+            line += QStringView(withParticles).mid(from, at - from);
             line += prepositionsPiece;
             from = at + 1;
         }
-        line += QStringView(text).mid(from);
+        line += QStringView(withParticles).mid(from);
         line += QStringLiteral("</font>");
         lines += line.split(lineMarker, Qt::KeepEmptyParts);
     }
