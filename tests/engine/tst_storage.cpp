@@ -312,6 +312,8 @@ void TestStorage::failedSaveKeepsEdits_data()
                                            << "another program";
     QTest::newRow("file replaced") << "replaced"
                                    << "another program";
+    QTest::newRow("file overwritten in place") << "overwritten"
+                                               << "another program";
     QTest::newRow("file deleted") << "deleted"
                                   << "no longer exists";
     QTest::newRow("folder not writable") << "folder"
@@ -342,6 +344,10 @@ void TestStorage::failedSaveKeepsEdits()
         const QString replacement = other.filePath("new.dict");
         QCOMPARE(makeDictionary(replacement, {"fromother"}), QString());
         QVERIFY(::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()) == 0);
+    } else if (cause == "overwritten") {
+        const QString replacement = other.filePath("new.dict");
+        QCOMPARE(makeDictionary(replacement, {"fromother"}), QString());
+        QVERIFY(writeBytes(path, fileBytes(replacement)));
     } else if (cause == "deleted") {
         QVERIFY(QFile::remove(path));
     } else if (cause == "folder") {
