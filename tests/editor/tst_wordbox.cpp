@@ -1,5 +1,6 @@
 // The word box: find-as-you-type, Up and Down, Return, and keys that reach the window elsewhere.
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSpinBox>
@@ -42,6 +43,7 @@ private slots:
     void keysReachingWindowWhileSpinBoxHasFocus();
     void returnReachingWindow_data();
     void returnReachingWindow();
+    void inputMethodReachingWindowGoesToWordBox();
     void findWordByName();
     void wordBoxSignalsAndFocusOut();
     void cleanup();
@@ -257,24 +259,44 @@ void TestWordBox::keysReachingWindowWhileSpinBoxHasFocus()
 void TestWordBox::returnReachingWindow_data()
 {
     QTest::addColumn<bool>("writable");
-    QTest::newRow("editor") << true;
-    QTest::newRow("viewer") << false;
+    QTest::addColumn<int>("key");
+    QTest::newRow("editor, Return") << true << int(Qt::Key_Return);
+    QTest::newRow("editor, Enter") << true << int(Qt::Key_Enter);
+    QTest::newRow("viewer, Return") << false << int(Qt::Key_Return);
+    QTest::newRow("viewer, Enter") << false << int(Qt::Key_Enter);
 }
 
 void TestWordBox::returnReachingWindow()
 {
     QFETCH(bool, writable);
+    QFETCH(int, key);
     TempDictionary dict(ThreeWords);
     auto editor = create(dict.reference(), writable);
     QVERIFY(showActive(editor.get()));
     auto box = wordBox(editor.get());
     typeInto(box, QStringLiteral("newt"));
     list(editor.get())->setFocus();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral("\r"));
     QApplication::sendEvent(editor.get(), &press);
     QCOMPARE(QApplication::focusWidget(), writable ? static_cast<QWidget *>(list(editor.get())) : box);
     QCOMPARE(dict->findWord(QStringLiteral("newt")) != nullptr, writable);
     QCOMPARE(box->toPlainText(), QStringLiteral("newt"));
+}
+
+void TestWordBox::inputMethodReachingWindowGoesToWordBox()
+{
+    TempDictionary dict(ThreeWords);
+    auto editor = create(dict.reference());
+    QVERIFY(showActive(editor.get()));
+    auto box = wordBox(editor.get());
+    box->clear();
+    list(editor.get())->setFocus();
+    QInputMethodEvent composed(QString(), {});
+    composed.setCommitString(QStringLiteral("abo"));
+    QApplication::sendEvent(editor.get(), &composed);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(box));
+    QCOMPARE(box->toPlainText(), QStringLiteral("abo"));
+    QCOMPARE(currentText(list(editor.get())), QStringLiteral("about"));
 }
 
 void TestWordBox::findWordByName()
