@@ -24,6 +24,7 @@ class TestDictEditor : public QObject
 private slots:
     void userModelIsTrueBeforeAnyEditor();
     void factoryOnEmptyDictionary();
+    void unboundHandleGivesEmptyInertWindow();
     void factoryStartsOnFirstWordOrGivenWord_data();
     void factoryStartsOnFirstWordOrGivenWord();
     void startingWordNotInDictionary();
@@ -74,6 +75,19 @@ void TestDictEditor::factoryOnEmptyDictionary()
     QVERIFY(editor->dictionary == dict.reference());
     QVERIFY(!editor->transferMode);
     QCOMPARE(editor->grammarMode, QStringLiteral("basic_grammar"));
+}
+
+void TestDictEditor::unboundHandleGivesEmptyInertWindow()
+{
+    auto editor = create(DictionaryReference(), true, QStringLiteral("word"));
+    QVERIFY(editor);
+    QCOMPARE(list(editor.get())->count(), 0);
+    QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
+    for (const char *slot : {"on_AddWordButton_clicked", "on_DeleteWordButton_clicked", "on_changeButton_clicked",
+                             "on_addGrammarButton_clicked", "refreshList"})
+        QVERIFY(QMetaObject::invokeMethod(editor.get(), slot));
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(list(editor.get())->count(), 0);
 }
 
 void TestDictEditor::factoryStartsOnFirstWordOrGivenWord_data()
