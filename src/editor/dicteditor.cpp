@@ -46,7 +46,7 @@ bool DictEditor::inTextChanged = false;
 
 DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictionary, QWidget *parent,
                        Qt::WindowFlags flags, bool saveByHost)
-    : DictionaryEditor(parent, flags), ui(new Ui::DictEditorClass), currentWord(nullptr), saveByHost(saveByHost),
+    : DictionaryEditor(parent, flags), ui(new Ui::DictEditor), currentWord(nullptr), saveByHost(saveByHost),
       writable(writable), grammarPopUp(nullptr)
 {
     ui->setupUi(this);

@@ -9,7 +9,7 @@
 #include "dictionaryeditor.h"
 
 namespace Ui {
-class DictEditorClass;
+class DictEditor;
 }
 class GrammarPopUpUser;
 class QListWidgetItem;
@@ -25,7 +25,7 @@ public:
                Qt::WindowFlags flags = Qt::WindowFlags(), bool saveByHost = false);
     ~DictEditor() override;
 
-    std::unique_ptr<Ui::DictEditorClass> ui;
+    std::unique_ptr<Ui::DictEditor> ui;
     Word *currentWord;
     DictionaryReference dictionary;
     bool saveByHost;

@@ -205,7 +205,7 @@ void TestDictEditor::formWidgets_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(cls) << QString::fromLatin1(parent)
                             << geometry << QString::fromUtf8(text) << QString::fromUtf8(tip);
     };
-    row("centralWidget", "QWidget", "DictEditorClass", QRect(0, 0, 741, 2831), "", "");
+    row("centralWidget", "QWidget", "DictEditor", QRect(0, 0, 741, 2831), "", "");
     row("groupBox", "QGroupBox", "centralWidget", QRect(10, 0, 211, 161), "Word", "");
     row("lineEdit", "OurLineEdit", "groupBox", QRect(10, 30, 191, 81), "",
         "Enter the word you want to find or to add.");
@@ -296,9 +296,9 @@ void TestDictEditor::formProperties_data()
     const int wheel = int(Qt::WheelFocus);
     const int none = int(Qt::NoFocus);
     // The width is fixed at construction; the heights are the form's.
-    row("DictEditorClass", "minimumHeight", 350);
-    row("DictEditorClass", "maximumHeight", 10000);
-    row("DictEditorClass", "modal", false);
+    row("DictEditor", "minimumHeight", 350);
+    row("DictEditor", "maximumHeight", 10000);
+    row("DictEditor", "modal", false);
     row("lineEdit", "focusPolicy", wheel);
     row("lineEdit", "tabChangesFocus", true);
     row("lineEdit", "acceptRichText", false);
@@ -340,7 +340,7 @@ void TestDictEditor::formProperties()
     QFETCH(QVariant, expected);
     TempDictionary dict({"about"});
     auto editor = create(dict.reference());
-    QWidget *widget = name == QLatin1String("DictEditorClass") ? editor.get() : editor->findChild<QWidget *>(name);
+    QWidget *widget = name == QLatin1String("DictEditor") ? editor.get() : editor->findChild<QWidget *>(name);
     QVERIFY2(widget, qPrintable(name));
     const QVariant actual = widget->property(property.constData());
     QVERIFY(actual.isValid());
