@@ -6,23 +6,9 @@
 #include "menusonly.h"
 #include "modalanswerer.h"
 
-// Describes a menu as lines: "text\tcode" per entry, "---" per separator, ">title" per submenu.
-static QStringList describe(const QMenu *menu)
-{
-    QStringList lines;
-    const auto actions = menu->actions();
-    for (QAction *action : actions) {
-        if (action->isSeparator())
-            lines << QStringLiteral("---");
-        else if (action->menu())
-            lines << QLatin1Char('>') + action->menu()->title();
-        else
-            lines << action->text() + QLatin1Char('\t') + action->data().toString();
-    }
-    return lines;
-}
+namespace {
 
-static QMenu *submenu(const QMenu *menu, const QString &title)
+QMenu *submenu(const QMenu *menu, const QString &title)
 {
     const auto actions = menu->actions();
     for (QAction *action : actions) {
@@ -32,14 +18,31 @@ static QMenu *submenu(const QMenu *menu, const QString &title)
     return nullptr;
 }
 
-// Entries whose text is their code.
-static QStringList same(const QStringList &codes)
+QMenu *memberMenu(MenusOnly &menus, const QString &name)
 {
-    QStringList lines;
-    for (const QString &code : codes)
-        lines << code + QLatin1Char('\t') + code;
-    return lines;
+    const QHash<QString, QMenu *> byName{{"partOfSpeech", menus.partOfSpeechMenu},
+                                         {"noun", menus.nounMenu},
+                                         {"name", menus.nameMenu},
+                                         {"verb", menus.verbMenu},
+                                         {"adjective", menus.adjectiveMenu},
+                                         {"time", menus.timeMenu}};
+    return byName.value(name);
 }
+
+// Every menu reachable from roots, submenus included.
+QList<QMenu *> allMenus(QList<QMenu *> roots)
+{
+    for (int i = 0; i < roots.size(); ++i) {
+        const auto actions = roots.at(i)->actions();
+        for (QAction *action : actions) {
+            if (action->menu())
+                roots << action->menu();
+        }
+    }
+    return roots;
+}
+
+} // namespace
 
 class TestMenusOnly : public QObject
 {
@@ -47,10 +50,9 @@ class TestMenusOnly : public QObject
 private slots:
     void menuEntries_data();
     void menuEntries();
-    void entriesCarryNothingElse();
+    void entriesCarryOnlyTextAndCode();
     void emptySubcodeMenus();
     void ownership();
-    void submenusReleasedWithTheWindow();
     void parentlessWindowReleasesEverything();
     void addMenuEntryParentsEntryToMenuParent();
     void chosenEntryYieldsItsCode_data();
@@ -59,231 +61,98 @@ private slots:
 
 void TestMenusOnly::menuEntries_data()
 {
-    QTest::addColumn<QStringList>("path"); // member menu name, then submenu titles
-    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("path");   // member menu name, then submenu titles
+    QTest::addColumn<QString>("shape");      // '.' entry, '-' separator, '>' submenu
+    QTest::addColumn<QStringList>("sample"); // "text\tcode" of entries easy to get wrong, in menu order
 
-    QTest::newRow("partOfSpeechMenu") << QStringList{"partOfSpeech"}
-                                      << QStringList{"New\tnew",
-                                                     "Name\tname",
-                                                     "Noun\tnoun",
-                                                     "Verb\tverb",
-                                                     "Adj.\tadj.",
-                                                     "Adv.\tadv.",
+    QTest::newRow("partOfSpeechMenu") << QStringList{"partOfSpeech"} << "..........>-."
+                                      << QStringList{"Adj.\tadj.",
                                                      "Interjection (hello)\thello",
                                                      "Address (Dude!)\taddress",
                                                      "Title (Mr Dr...)\ttitle",
                                                      "Special noun\tspclN",
-                                                     ">Other...",
-                                                     "---",
                                                      "DELETE\tDELETE"};
-    QTest::newRow("Other...") << QStringList{"partOfSpeech", "Other..."}
-                              << QStringList{"Adverbs of place\tplace",
-                                             "VBe\tvbe",
-                                             ">VAux",
-                                             "PN-subj\tpron",
-                                             "PN-obj\tobjPN",
-                                             "PN-poss\tpsvPN",
-                                             "PN-self\trflx",
-                                             "PN-some..\tindef",
-                                             "WH-who, why... \tWH",
-                                             "PN-demonstrative \tTH",
-                                             "Det-a, the, these \tdet",
-                                             ">Det-special use",
-                                             "Quant-many, few... \tquant",
-                                             "Preposition \tprep",
-                                             ">Prep-special",
-                                             "Particle\tpart",
-                                             "Conjuction\tconj",
-                                             "Time Words\ttime",
-                                             "---",
-                                             ">Miscellaneous",
-                                             "Begin Word Chain\tswc",
-                                             "End Word Chain\tewc"};
-    QTest::newRow("VAux") << QStringList{"partOfSpeech", "Other...", "VAux"}
+    QTest::newRow("Other...") << QStringList{"partOfSpeech", "Other..."} << "..>........>..>...->.."
+                              << QStringList{"PN-some..\tindef",           "WH-who, why... \tWH",
+                                             "PN-demonstrative \tTH",      "Det-a, the, these \tdet",
+                                             "Quant-many, few... \tquant", "Preposition \tprep",
+                                             "Conjuction\tconj",           "End Word Chain\tewc"};
+    QTest::newRow("VAux") << QStringList{"partOfSpeech", "Other...", "VAux"} << "..."
                           << QStringList{"Might\tvmight", "Have\tvhave", "Do\tvdo"};
-    QTest::newRow("Det-special use") << QStringList{"partOfSpeech", "Other...", "Det-special use"}
-                                     << same({"a", "the"});
-    QTest::newRow("Prep-special") << QStringList{"partOfSpeech", "Other...", "Prep-special"}
-                                  << same({"to", "for", "by", "of"});
-    QStringList misc = same({"all",     "almost", "alone",  "amust",       "and",     "andor",   "approx",   "as",
-                             "but",     "county", "cpxloc", "cpxmobile",   "cpxpres", "earth",   "either",   "else",
-                             "esquire", "even",   "ever",   "far",         "first",   "heck",    "highness", "if",
-                             "ishas",   "it",     "just",   "mine",        "more",    "neither", "nmbr",     "nmbr2",
-                             "noon",    "nor",    "not",    "havent",      "oclock",  "old",     "once",     "or",
-                             "other",   "own",    "please", "possible",    "quite",   "rest",    "reverend", "right",
-                             "River",   "same",   "second", "so",          "some",    "stdtime", "such",     "than",
-                             "that",    "there",  "too",    "transparent", "very",    "way",     "without",  "yet"});
-    misc[5] = QStringLiteral("and/or\tandor");
-    misc[35] = QStringLiteral("notwithstanding\thavent");
-    QTest::newRow("Miscellaneous") << QStringList{"partOfSpeech", "Other...", "Miscellaneous"} << misc;
-
-    QTest::newRow("nounMenu") << QStringList{"noun"}
+    QTest::newRow("Det-special use") << QStringList{"partOfSpeech", "Other...", "Det-special use"} << ".."
+                                     << QStringList{"the\tthe"};
+    QTest::newRow("Prep-special") << QStringList{"partOfSpeech", "Other...", "Prep-special"} << "...."
+                                  << QStringList{"to\tto", "of\tof"};
+    QTest::newRow("Miscellaneous") << QStringList{"partOfSpeech", "Other...", "Miscellaneous"} << QString(64, '.')
+                                   << QStringList{"and/or\tandor", "notwithstanding\thavent", "River\tRiver",
+                                                  "yet\tyet"};
+    QTest::newRow("nounMenu") << QStringList{"noun"} << "......-.......-..-...-...-.."
                               << QStringList{"Regular\treg",
-                                             "Usually plural\tusually plural",
-                                             "Singular only\tsingular only",
-                                             "Plural only\tplural only",
-                                             "Plural unchanged\tplural unchanged",
-                                             "Group\tgroup",
-                                             "---",
-                                             "Uncount\tuncount",
-                                             "Uncount or count\tuncount or count",
                                              "U or C, usu.pl\tU or C, usu.pl",
-                                             "U or singular\tU or singular",
-                                             "U or plural count\tU or plural count",
-                                             "U or C, pl. unchgd\tU or C, pl. unchgd",
-                                             "Uncount plural\tuncount plural",
-                                             "---",
-                                             "Singular with 'the'\tsingular with 'the'",
-                                             "Plural with 'the'\tplural with 'the'",
-                                             "---",
                                              "Latin plural\tLatin plural",
-                                             "U or C, Latin pl.\tU or C, Latin pl.",
-                                             "Man, men, etc..\tman, men, etc..",
-                                             "---",
-                                             "Pl unchngd or +s\tpl unchngd or +s",
                                              "Plural = '~zzes'\tplural = '~zzes'",
                                              "Pl. only: add 's'\tpl. only: add 's' ",
-                                             "---",
-                                             "Reg Time\treg Time",
-                                             "Reg Place\treg Place"};
-    QTest::newRow("nameMenu") << QStringList{"name"}
-                              << QStringList{"Singular name\tSingular name",
-                                             "Singular with 'the'\tSingular with 'the'",
-                                             "Plural name\tPlural name",
-                                             "Plural with 'the'\tPlural with 'the'",
-                                             "---",
-                                             "First name\tFirst Name",
-                                             "Last name\tLast Name",
-                                             "---",
-                                             "Time, Event\tTime, Event",
-                                             "Time with 'the'\tTime with 'the'",
-                                             "---",
-                                             "Location\tLocation",
-                                             "Loc sing with 'the'\tLoc sing with 'the'",
-                                             "Loc pl with 'the'\tLoc pl with 'the'",
-                                             "City, etc\tCity, etc"};
-    QTest::newRow("verbMenu") << QStringList{"verb"}
-                              << QStringList{"reg\treg",
-                                             "irreg p && pp\tirreg p & pp",
-                                             "p && pp = root\tp & pp = root",
-                                             "past = root\tpast = root",
-                                             "pp = root\tpp = root",
-                                             "---",
-                                             "reg, dbl\treg, dbl",
-                                             "irreg p && pp, dbl\tirreg p&pp,dbl",
-                                             "p && pp=root, dbl\tp&pp=root,dbl",
-                                             "past = root, dbl\tpast=root,dbl",
-                                             "pp = root, dbl\tpp = root, dbl",
-                                             "---",
-                                             "root\troot",
-                                             "+s\t+s",
-                                             "+ing\t+ing",
-                                             "+ed (p && pp)\t+ed (p & pp)",
-                                             "past\tpast",
-                                             "past participle\tpast participle",
-                                             "passive only\tpassive only",
-                                             "infinitive\tinfinitive",
-                                             "p && pp, not passive\tp & pp, not passive"};
-    QStringList adjectives =
-        same({"reg", "reg, dbl", "absolute", "comparative", "superlative", "---", "attrib only", "pred only", "---",
-              "nongradable", "nongrad attrib", "nongrad pred", "---", "verb 'ED'", "verb 'ING'", "---", "absolute2"});
-    adjectives.replaceInStrings(QStringLiteral("---\t---"), QStringLiteral("---"));
-    QTest::newRow("adjectiveMenu") << QStringList{"adjective"} << adjectives;
-    QTest::newRow("timeMenu") << QStringList{"time"}
-                              << same({"age",
-                                       "after",
-                                       "before",
-                                       "day",
-                                       "during",
-                                       "coming",
-                                       "earlier",
-                                       "following",
-                                       "immediately",
-                                       "last",
-                                       "late,early",
-                                       "later",
-                                       "long",
-                                       "longer",
-                                       "morning,afternoon",
-                                       "next",
-                                       "night",
-                                       "new",
-                                       "often",
-                                       "since",
-                                       "soon",
-                                       "September",
-                                       "then",
-                                       "time",
-                                       "times",
-                                       "today",
-                                       "until",
-                                       "yesterday,tomorrow",
-                                       "week,month",
-                                       "when,whenever"});
-}
-
-static QMenu *memberMenu(MenusOnly &menus, const QString &name)
-{
-    if (name == QLatin1String("partOfSpeech"))
-        return menus.partOfSpeechMenu;
-    if (name == QLatin1String("noun"))
-        return menus.nounMenu;
-    if (name == QLatin1String("name"))
-        return menus.nameMenu;
-    if (name == QLatin1String("verb"))
-        return menus.verbMenu;
-    if (name == QLatin1String("adjective"))
-        return menus.adjectiveMenu;
-    if (name == QLatin1String("time"))
-        return menus.timeMenu;
-    return nullptr;
+                                             "Reg Time\treg Time"};
+    QTest::newRow("nameMenu") << QStringList{"name"} << "....-..-..-...."
+                              << QStringList{"First name\tFirst Name", "Last name\tLast Name", "City, etc\tCity, etc"};
+    QTest::newRow("verbMenu") << QStringList{"verb"} << ".....-.....-........."
+                              << QStringList{
+                                     "irreg p && pp\tirreg p & pp",      "irreg p && pp, dbl\tirreg p&pp,dbl",
+                                     "p && pp=root, dbl\tp&pp=root,dbl", "past = root, dbl\tpast=root,dbl",
+                                     "+ed (p && pp)\t+ed (p & pp)",      "p && pp, not passive\tp & pp, not passive"};
+    QTest::newRow("adjectiveMenu") << QStringList{"adjective"} << ".....-..-...-..-."
+                                   << QStringList{"reg, dbl\treg, dbl", "verb 'ED'\tverb 'ED'", "absolute2\tabsolute2"};
+    QTest::newRow("timeMenu") << QStringList{"time"} << QString(30, '.')
+                              << QStringList{"age\tage", "late,early\tlate,early", "September\tSeptember",
+                                             "when,whenever\twhen,whenever"};
 }
 
 void TestMenusOnly::menuEntries()
 {
     QFETCH(QStringList, path);
-    QFETCH(QStringList, expected);
+    QFETCH(QString, shape);
+    QFETCH(QStringList, sample);
 
     QWidget panel;
     MenusOnly menus(true, &panel);
     QMenu *menu = memberMenu(menus, path.first());
-    QVERIFY(menu);
-    for (int i = 1; i < path.size(); ++i) {
+    for (int i = 1; menu && i < path.size(); ++i)
         menu = submenu(menu, path.at(i));
-        QVERIFY2(menu, qPrintable(path.at(i)));
+    QVERIFY(menu);
+
+    QString actualShape;
+    QStringList lines;
+    const auto actions = menu->actions();
+    for (QAction *action : actions) {
+        actualShape += action->isSeparator() ? '-' : action->menu() ? '>' : '.';
+        lines << action->text() + QLatin1Char('\t') + action->data().toString();
     }
-    const QStringList actual = describe(menu);
-    for (int i = 0; i < qMin(actual.size(), expected.size()); ++i)
-        QCOMPARE(actual.at(i), expected.at(i));
-    QCOMPARE(actual.size(), expected.size());
+    QCOMPARE(actualShape, shape);
+    int previous = -1;
+    for (const QString &line : sample) {
+        const int index = lines.indexOf(line);
+        QVERIFY2(index > previous, qPrintable(line));
+        previous = index;
+    }
 }
 
-void TestMenusOnly::entriesCarryNothingElse()
+void TestMenusOnly::entriesCarryOnlyTextAndCode()
 {
     QWidget panel;
     MenusOnly menus(true, &panel);
-    QList<QMenu *> pending{menus.partOfSpeechMenu, menus.nounMenu,      menus.nameMenu,
-                           menus.verbMenu,         menus.adjectiveMenu, menus.timeMenu};
-    int entries = 0;
-    while (!pending.isEmpty()) {
-        QMenu *menu = pending.takeFirst();
+    const QList<QMenu *> all = allMenus(
+        {menus.partOfSpeechMenu, menus.nounMenu, menus.nameMenu, menus.verbMenu, menus.adjectiveMenu, menus.timeMenu});
+    for (QMenu *menu : all) {
         const auto actions = menu->actions();
         for (QAction *action : actions) {
-            if (action->menu()) {
-                pending << action->menu();
+            if (action->menu() || action->isSeparator())
                 continue;
-            }
-            if (action->isSeparator())
-                continue;
-            ++entries;
             QVERIFY(action->shortcut().isEmpty());
             QVERIFY(action->icon().isNull());
             QVERIFY(!action->isCheckable());
             QCOMPARE(action->data().typeId(), QMetaType::QString);
         }
     }
-    // 11 + 17 + 3 + 2 + 4 + 64 + 23 + 12 + 19 + 13 + 30
-    QCOMPARE(entries, 198);
 }
 
 void TestMenusOnly::emptySubcodeMenus()
@@ -291,11 +160,10 @@ void TestMenusOnly::emptySubcodeMenus()
     QWidget panel;
     MenusOnly menus(false, &panel);
     QVERIFY(!menus.fillSubcodeMenus);
-    for (QMenu *menu : {menus.nounMenu, menus.nameMenu, menus.verbMenu, menus.adjectiveMenu, menus.timeMenu}) {
-        QVERIFY(menu);
-        QVERIFY(menu->actions().isEmpty());
-    }
+    for (QMenu *menu : {menus.nounMenu, menus.nameMenu, menus.verbMenu, menus.adjectiveMenu, menus.timeMenu})
+        QVERIFY(menu && menu->actions().isEmpty());
     QVERIFY(!menus.cityEntry);
+    // The part-of-speech menu is always complete.
     QCOMPARE(menus.partOfSpeechMenu->actions().size(), 13);
     QMenu *other = submenu(menus.partOfSpeechMenu, QStringLiteral("Other..."));
     QVERIFY(other);
@@ -311,46 +179,33 @@ void TestMenusOnly::ownership()
     QVERIFY(menus->isWindow());
     QVERIFY(!menus->isVisible());
     QCOMPARE(menus->objectName(), QStringLiteral("MenusOnly"));
-    QVERIFY(menus->fillSubcodeMenus);
     for (QMenu *menu : {menus->partOfSpeechMenu, menus->nounMenu, menus->nameMenu, menus->verbMenu,
                         menus->adjectiveMenu, menus->timeMenu})
         QCOMPARE(menu->parent(), &panel);
-    QVERIFY(menus->cityEntry);
     QCOMPARE(menus->cityEntry, menus->nameMenu->actions().last());
-    QCOMPARE(menus->cityEntry->data().toString(), QStringLiteral("City, etc"));
 
-    // The member menus belong to the panel and outlive the hidden window.
-    QPointer<QMenu> noun = menus->nounMenu;
-    delete menus;
-    QVERIFY(noun);
-    QCOMPARE(noun->actions().size(), 28);
-}
-
-void TestMenusOnly::submenusReleasedWithTheWindow()
-{
-    QWidget panel;
-    auto *menus = new MenusOnly(true, &panel);
+    // The submenus and their entries have no parent: the window releases them.
+    QMenu *other = submenu(menus->partOfSpeechMenu, QStringLiteral("Other..."));
     QList<QPointer<QObject>> released;
-    QList<QMenu *> pending{submenu(menus->partOfSpeechMenu, QStringLiteral("Other..."))};
-    while (!pending.isEmpty()) {
-        QMenu *menu = pending.takeFirst();
-        QVERIFY(menu);
+    for (QMenu *menu : allMenus({other})) {
         QVERIFY(!menu->parent());
         released << menu;
         const auto actions = menu->actions();
         for (QAction *action : actions) {
-            if (action->menu())
-                pending << action->menu();
-            else
+            if (!action->menu())
                 released << action;
         }
     }
     QCOMPARE(released.size(), 1 + 22 + 3 + 2 + 4 + 64);
+
+    // The member menus belong to the panel and outlive the hidden window; only "Other..." leaves them.
+    QPointer<QMenu> noun = menus->nounMenu;
     QMenu *partOfSpeech = menus->partOfSpeechMenu;
     delete menus;
     for (const QPointer<QObject> &object : released)
         QVERIFY(object.isNull());
-    // The "Other..." entry left the part-of-speech menu with its submenu; the panel's own entries stay.
+    QVERIFY(noun);
+    QCOMPARE(noun->actions().size(), 28);
     QCOMPARE(partOfSpeech->actions().size(), 12);
     QCOMPARE(partOfSpeech->actions().last()->data().toString(), QStringLiteral("DELETE"));
 }
@@ -374,11 +229,10 @@ void TestMenusOnly::addMenuEntryParentsEntryToMenuParent()
     QMenu menu(&owner);
     QAction *entry = addMenuEntry(&menu, QStringLiteral("Fish && chips"), QStringLiteral("fish & chips "));
     QCOMPARE(entry->parent(), &owner);
-    QCOMPARE(menu.actions(), QList<QAction *>{entry});
     QCOMPARE(entry->text(), QStringLiteral("Fish && chips"));
     QCOMPARE(entry->data().toString(), QStringLiteral("fish & chips "));
     QAction *second = addMenuEntry(&menu, QStringLiteral("b"), QStringLiteral("c"));
-    QCOMPARE(menu.actions().last(), second);
+    QCOMPARE(menu.actions(), (QList<QAction *>{entry, second}));
 }
 
 void TestMenusOnly::chosenEntryYieldsItsCode_data()
@@ -401,9 +255,6 @@ void TestMenusOnly::chosenEntryYieldsItsCode_data()
     QTest::newRow("first name") << "name"
                                 << "First name"
                                 << "First Name";
-    QTest::newRow("time") << "time"
-                          << "late,early"
-                          << "late,early";
 }
 
 void TestMenusOnly::chosenEntryYieldsItsCode()
