@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHash>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +15,7 @@
 
 #include "editortesthelpers.h"
 #include "modalanswerer.h"
+#include "ourlineedit.h"
 #include "ourlistwidget.h"
 
 using namespace EditorTest;
@@ -29,6 +32,8 @@ private slots:
     void factoryStartsOnFirstWordOrGivenWord();
     void startingWordNotInDictionary();
     void hostConnectedBySignatureHearsActivation();
+    void declaredSignalsAndSlots_data();
+    void declaredSignalsAndSlots();
     void slotsInvokedByNameEmit_data();
     void slotsInvokedByNameEmit();
     void placementFollowsAvailableGeometry();
@@ -150,6 +155,107 @@ void TestDictEditor::hostConnectedBySignatureHearsActivation()
     editor->raise();
     QTRY_VERIFY(activated.count() >= 1);
     QVERIFY(argument(activated, 0) == dict.reference());
+}
+
+void TestDictEditor::declaredSignalsAndSlots_data()
+{
+    // Hosts reach these by name and signature, so each class's own methods are fixed in kind, access and order;
+    // the parameter names listed are part of what a host sees as well.
+    QTest::addColumn<QByteArray>("className");
+    QTest::addColumn<QStringList>("methods");
+    QTest::addColumn<QStringList>("parameterNames");
+    QTest::newRow("DictionaryEditor") << QByteArray("DictionaryEditor")
+                                      << QStringList{"signal public EditWindow_Activate(DictionaryReference)",
+                                                     "signal public Save_Dictionary(DictionaryReference)",
+                                                     "signal public Test_Dictionary(DictionaryReference)",
+                                                     "slot public setWritable(bool)",
+                                                     "slot public setTransferTo(DictionaryReference)",
+                                                     "slot public refreshList()",
+                                                     "slot public updateWindowTitle()",
+                                                     "slot public findWord(QString)",
+                                                     "slot public collapse(bool)"}
+                                      << QStringList{"EditWindow_Activate(DictionaryReference) d",
+                                                     "Save_Dictionary(DictionaryReference) d",
+                                                     "Test_Dictionary(DictionaryReference) d"};
+    QTest::newRow("DictEditor") << QByteArray("DictEditor")
+                                << QStringList{"signal public textChanging(QString)",
+                                               "signal public EditWindow_Activate(DictionaryReference)",
+                                               "signal public EditWindow_Close(DictionaryReference)",
+                                               "signal public Save_Dictionary(DictionaryReference)",
+                                               "signal public Test_Dictionary(DictionaryReference)",
+                                               "signal public UserWantsToolkit(DictionaryReference)",
+                                               "signal public DictionaryChanged()",
+                                               "slot public adaptToContext(bool,bool,bool,bool)",
+                                               "slot public grammarFocusLost()",
+                                               "slot public scrollTheList(int)",
+                                               "slot public DeleteThisGCode(int)",
+                                               "slot public on_addGrammarButton_clicked()",
+                                               "slot private on_ToolkitButton_clicked()",
+                                               "slot private gottaTab()",
+                                               "slot private gottaChange(QString)",
+                                               "slot private on_TestButton_clicked(bool)",
+                                               "slot private on_SaveButton_clicked(bool)",
+                                               "slot private on_FilterLIst_currentIndexChanged(QString)",
+                                               "slot private on_changeButton_clicked()",
+                                               "slot private on_MaxFreq_valueChanged(int)",
+                                               "slot private on_MinFreq_valueChanged(int)",
+                                               "slot private on_SmallerButton_clicked()",
+                                               "slot private on_BiggerButton_clicked()",
+                                               "slot private on_lineEdit_textChanged()",
+                                               "slot private on_listWidget_itemSelectionChanged()",
+                                               "slot private on_deleteUsageButton_clicked()",
+                                               "slot private on_addUsageButton_clicked()",
+                                               "slot private on_DeleteGrammarButton_clicked()",
+                                               "slot private on_DeleteWordButton_clicked()",
+                                               "slot private on_AddWordButton_clicked()",
+                                               "slot private on_listWidget_clicked(QModelIndex)",
+                                               "slot private on_BasicGrammarButton_clicked()",
+                                               "slot private on_AdvancedGrammarButton_clicked()",
+                                               "slot private on_DoneButton_clicked()",
+                                               "slot private on_HelpButton_clicked()",
+                                               "slot private on_ExportWordButton_clicked()",
+                                               "slot private on_MoreLessButton_clicked()"}
+                                << QStringList{"EditWindow_Activate(DictionaryReference) d",
+                                               "EditWindow_Close(DictionaryReference) d",
+                                               "Save_Dictionary(DictionaryReference) d",
+                                               "Test_Dictionary(DictionaryReference) d",
+                                               "UserWantsToolkit(DictionaryReference) d",
+                                               "DeleteThisGCode(int) ix"};
+    QTest::newRow("OurLineEdit") << QByteArray("OurLineEdit")
+                                 << QStringList{"signal public userIsCursoring(int)", "signal public userIsTabbing()",
+                                                "slot public rememberCopyStatus(bool)"}
+                                 << QStringList{"rememberCopyStatus(bool) copyAvailable"};
+}
+
+void TestDictEditor::declaredSignalsAndSlots()
+{
+    QFETCH(QByteArray, className);
+    QFETCH(QStringList, methods);
+    QFETCH(QStringList, parameterNames);
+    const QMetaObject *meta = className == "DictionaryEditor" ? &DictionaryEditor::staticMetaObject
+                              : className == "DictEditor"     ? &DictEditor::staticMetaObject
+                                                              : &OurLineEdit::staticMetaObject;
+    QCOMPARE(QByteArray(meta->className()), className);
+    QStringList declared;
+    QHash<QString, QString> names;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        const char *kind = method.methodType() == QMetaMethod::Signal ? "signal" : "slot";
+        const char *access = method.access() == QMetaMethod::Public      ? "public"
+                             : method.access() == QMetaMethod::Protected ? "protected"
+                                                                         : "private";
+        const QString signature = QString::fromLatin1(method.methodSignature());
+        declared << QStringLiteral("%1 %2 %3").arg(QLatin1String(kind), QLatin1String(access), signature);
+        QStringList parameters;
+        for (const QByteArray &name : method.parameterNames())
+            parameters << QString::fromLatin1(name);
+        names.insert(signature, parameters.join(QLatin1Char(',')));
+    }
+    QCOMPARE(declared, methods);
+    for (const QString &entry : parameterNames) {
+        const QString signature = entry.section(QLatin1Char(' '), 0, 0);
+        QCOMPARE(names.value(signature), entry.section(QLatin1Char(' '), 1));
+    }
 }
 
 void TestDictEditor::slotsInvokedByNameEmit_data()
@@ -326,6 +432,8 @@ void TestDictEditor::formProperties_data()
     row("listWidget", "dragDropMode", int(QAbstractItemView::DragDrop));
     row("listWidget", "selectionBehavior", int(QAbstractItemView::SelectRows));
     row("listWidget", "verticalScrollMode", int(QAbstractItemView::ScrollPerPixel));
+    row("listWidget", "horizontalScrollMode", int(QAbstractItemView::ScrollPerPixel));
+    row("listWidget", "sizePolicy", QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed));
     row("listWidget", "uniformItemSizes", true);
     row("GrammarFrame", "maximumSize", QSize(1000, 1000));
     row("GrammarFrame", "frameShape", int(QFrame::Box));
@@ -355,11 +463,13 @@ void TestDictEditor::formFontsAndColours_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("pointSize");
     QTest::addColumn<QColor>("highlight");
-    QTest::newRow("lineEdit") << "lineEdit" << 9 << QColor(10, 36, 106);
-    QTest::newRow("listWidget") << "listWidget" << 9 << QColor(10, 36, 106);
-    QTest::newRow("GrammarFrame") << "GrammarFrame" << 12 << QColor(0, 170, 0);
-    QTest::newRow("BiggerButton") << "BiggerButton" << 13 << QColor();
-    QTest::newRow("SmallerButton") << "SmallerButton" << 19 << QColor();
+    QTest::addColumn<QString>("family");
+    const QString dialogFont = QStringLiteral("MS Shell Dlg 2");
+    QTest::newRow("lineEdit") << "lineEdit" << 9 << QColor(10, 36, 106) << dialogFont;
+    QTest::newRow("listWidget") << "listWidget" << 9 << QColor(10, 36, 106) << dialogFont;
+    QTest::newRow("GrammarFrame") << "GrammarFrame" << 12 << QColor(0, 170, 0) << dialogFont;
+    QTest::newRow("BiggerButton") << "BiggerButton" << 13 << QColor() << QString();
+    QTest::newRow("SmallerButton") << "SmallerButton" << 19 << QColor() << QString();
 }
 
 void TestDictEditor::formFontsAndColours()
@@ -367,11 +477,15 @@ void TestDictEditor::formFontsAndColours()
     QFETCH(QString, name);
     QFETCH(int, pointSize);
     QFETCH(QColor, highlight);
+    QFETCH(QString, family);
     TempDictionary dict({"about"});
     auto editor = create(dict.reference());
     QWidget *widget = editor->findChild<QWidget *>(name);
     QVERIFY(widget);
     QCOMPARE(widget->font().pointSize(), pointSize);
+    if (!family.isEmpty())
+        QCOMPARE(widget->font().family(), family);
+    QCOMPARE(widget->font().weight(), QFont::Normal);
     QVERIFY(!widget->font().bold());
     QVERIFY(!widget->font().italic());
     if (!highlight.isValid())
