@@ -1,6 +1,7 @@
 // Saves pictures of an editor window, collapsed and expanded, for the README. It works on a copy of
 // the sample dictionary, shows the word with the most grammar codes and usages among the first twenty
-// thousand words of the list, and grabs the window (no screen needed under the offscreen platform).
+// thousand words of the list (giving it usages when it has none), and grabs the window (no screen needed under the
+// offscreen platform).
 //
 //     lexora_screenshot <output folder> [dictionary]
 
@@ -41,6 +42,29 @@ QString richestWord(Dictionary *dictionary)
         }
     }
     return best;
+}
+
+// The samples are built from word lists, so their words carry no usages yet; the picture's word gets a
+// few, the kind a person adds in the details panel, so that usages show too.
+void addUsages(Word *word)
+{
+    for (int i = 0; i < word->codes.size(); ++i) {
+        GCode *code = word->codes.at(i);
+        if (!code->usages.isEmpty())
+            return;
+        if (code->partOfSpeech == QLatin1String("verb")) {
+            word->addUse(short(i));
+            code->usages.last()->complements()->setCodes({QStringLiteral("Tn")});
+            code->usages.last()->particles()->setCodes({QStringLiteral("up")});
+            word->addUse(short(i));
+            code->usages.last()->complements()->setCodes({QStringLiteral("Ipr")});
+            code->usages.last()->particles()->setCodes({QStringLiteral("away")});
+            code->usages.last()->prepositions()->setCodes({QStringLiteral("from")});
+        } else if (code->partOfSpeech == QLatin1String("noun")) {
+            word->addUse(short(i));
+            code->usages.last()->complements()->setCodes({QStringLiteral("of")});
+        }
+    }
 }
 
 bool save(DictionaryEditor *window, const QString &path)
@@ -88,6 +112,8 @@ int main(int argc, char *argv[])
     }
 
     const QString word = richestWord(dictionary.get());
+    if (Word *shown = dictionary->findWord(word))
+        addUsages(shown);
     DictionaryEditor *window =
         DictionaryEditor::createEditor(true, word, dictionary, nullptr, Qt::WindowFlags(), false);
     window->move(0, 0);
