@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -35,6 +36,7 @@ private slots:
     void doneOnCleanDictionaryAsksNothing();
     void doneOnDirtyDictionary_data();
     void doneOnDirtyDictionary();
+    void doneQuestionHasNoParent();
     void doneTreatsTransferTargetWithDictionary_data();
     void doneTreatsTransferTargetWithDictionary();
     void closeBoxRunsDoneAndAnnounces_data();
@@ -149,6 +151,31 @@ void TestSaveClose::doneOnDirtyDictionary()
     QCOMPARE(saves.count(), saveSignals);
 }
 
+void TestSaveClose::doneQuestionHasNoParent()
+{
+    TempDictionary dict({"apple"});
+    auto editor = create(dict.reference());
+    makeDirty(dict, QStringLiteral("banana"));
+    bool parentless = false;
+    bool modal = false;
+    ModalAnswerer answerer;
+    answerer.handle([&](QWidget *dialog) {
+        parentless = !dialog->parentWidget();
+        modal = dialog->isModal();
+        auto cancel = dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"));
+        if (cancel)
+            cancel->click();
+        else
+            static_cast<QDialog *>(dialog)->reject();
+    });
+    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_DoneButton_clicked"));
+    QVERIFY(answerer.answered());
+    QCOMPARE(answerer.className(), QStringLiteral("ChangeConfirmationDlg"));
+    QVERIFY(parentless);
+    QVERIFY(modal);
+    QVERIFY(dict->isDirty());
+}
+
 void TestSaveClose::doneTreatsTransferTargetWithDictionary_data()
 {
     QTest::addColumn<QString>("answer");
@@ -230,6 +257,12 @@ void TestSaveClose::exportWords()
     QString caption;
     QString startName;
     QStringList filters;
+    QWidget *dialogParent = nullptr;
+    // The confirmation: information icon, OK alone, no parent, a plain dialog window.
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    bool infoParentless = false;
+    Qt::WindowFlags infoFlags;
     ModalAnswerer info;
     ModalAnswerer save;
     save.handle([&](QWidget *modal) {
@@ -237,11 +270,23 @@ void TestSaveClose::exportWords()
         QVERIFY(dialog);
         caption = dialog->windowTitle();
         filters = dialog->nameFilters();
+        dialogParent = dialog->parentWidget();
         startName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
         dialog->selectFile(target);
         // The dialog may still be reading its starting folder; name the file in full.
         dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
-        info.clickButton(QStringLiteral("OK"));
+        info.handle([&](QWidget *widget) {
+            auto box = qobject_cast<QMessageBox *>(widget);
+            infoParentless = !widget->parentWidget();
+            infoFlags = widget->windowFlags();
+            if (!box) {
+                static_cast<QDialog *>(widget)->reject();
+                return;
+            }
+            icon = box->icon();
+            buttons = box->standardButtons();
+            box->button(QMessageBox::Ok)->click();
+        });
         static_cast<QDialog *>(dialog)->accept();
     });
     child<QPushButton>(editor.get(), "ExportWordButton")->click();
@@ -250,7 +295,14 @@ void TestSaveClose::exportWords()
     QCOMPARE(caption, QStringLiteral("Save List of Words"));
     QCOMPARE(filters, QStringList{"Text (*.txt)"});
     QCOMPARE(startName, QStringLiteral("Listed.txt"));
+    QCOMPARE(dialogParent, editor.get());
     QCOMPARE(info.title(), QStringLiteral("INFO"));
+    QCOMPARE(info.className(), QStringLiteral("QMessageBox"));
+    QCOMPARE(icon, QMessageBox::Information);
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(infoParentless);
+    QCOMPARE(infoFlags & Qt::WindowType_Mask, Qt::Dialog);
+    QVERIFY(infoFlags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
     QCOMPARE(info.text(), QStringLiteral("Text file %1 saved.").arg(target));
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));

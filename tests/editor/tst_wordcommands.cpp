@@ -1,6 +1,7 @@
 // Add, Transfer, Delete and Change, and the grammar-code and usage commands.
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -62,6 +63,8 @@ private slots:
     void deleteGrammarWithoutClickedRegionDoesNothing();
     void deleteGrammarButtonUsesClickedRegion();
     void usageCommands();
+    void questionBoxes_data();
+    void questionBoxes();
     void grammarButtonsFollowPanel();
     void cleanup();
 };
@@ -306,8 +309,10 @@ void TestWordCommands::changeSpelling()
     QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
     const QString countBefore = child<QLineEdit>(editor.get(), "debugwindow")->text();
     QString offered;
+    QWidget *dialogParent = nullptr;
     ModalAnswerer answerer;
     answerer.handle([&](QWidget *dialog) {
+        dialogParent = dialog->parentWidget();
         auto newBox = dialog->findChild<QLineEdit *>(QStringLiteral("newBox"));
         offered = newBox->text();
         newBox->setText(typed);
@@ -316,6 +321,7 @@ void TestWordCommands::changeSpelling()
     child<QPushButton>(editor.get(), "changeButton")->click();
     QVERIFY(answerer.answered());
     QCOMPARE(answerer.className(), QStringLiteral("ChangeDlg"));
+    QCOMPARE(dialogParent, editor.get());
     QCOMPARE(offered, QStringLiteral("banana"));
     QVERIFY(dict->findWord(typed));
     if (typed != QLatin1String("banana"))
@@ -509,6 +515,78 @@ void TestWordCommands::usageCommands()
     QCOMPARE(word->codes.at(0)->usages.size(), 2);
     QCOMPARE(word->codes.at(0)->usages.at(0)->complements()->codes(), QStringList{"Tn"});
     QCOMPARE(word->codes.at(0)->usages.at(1)->complements()->codes(), QStringList());
+}
+
+void TestWordCommands::questionBoxes_data()
+{
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("regionFlag");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("delete word") << QByteArray("on_DeleteWordButton_clicked") << 0 << "Delete Word?";
+    QTest::newRow("delete grammar code") << QByteArray("on_DeleteGrammarButton_clicked")
+                                         << int(OurTextBrowser::CodeHere) << "Delete Grammar Code?";
+    QTest::newRow("delete usage") << QByteArray("on_deleteUsageButton_clicked") << int(OurTextBrowser::UsageHere)
+                                  << "Delete Usage?";
+}
+
+void TestWordCommands::questionBoxes()
+{
+    // Every yes/no question is a parentless, icon-less message box with OK (the default) and Cancel,
+    // run modally; Cancel leaves the word as it was.
+    QFETCH(QByteArray, command);
+    QFETCH(int, regionFlag);
+    QFETCH(QString, title);
+    TempDictionary dict({"call\tverb/reg/18/Tn::|Ipr::about;noun/reg/5"});
+    auto editor = create(dict.reference());
+    editor->collapse(false);
+    QVERIFY(showActive(editor.get()));
+    selectRow(editor.get(), 0);
+    OurTextBrowser *browser = editor->grammarPopUp->textBrowser;
+    if (regionFlag) {
+        for (int i = 0; i < browser->regionCount && !browser->currentRegion; ++i) {
+            if (browser->regions[i].flags & regionFlag)
+                browser->currentRegion = &browser->regions[i];
+        }
+        QVERIFY(browser->currentRegion);
+    }
+    bool messageBox = false;
+    bool parentless = false;
+    bool modal = false;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QMessageBox::StandardButtons buttons;
+    bool okIsDefault = false;
+    Qt::WindowFlags flags;
+    ModalAnswerer answerer;
+    answerer.handle([&](QWidget *widget) {
+        auto box = qobject_cast<QMessageBox *>(widget);
+        messageBox = box != nullptr;
+        parentless = !widget->parentWidget();
+        modal = widget->isModal();
+        flags = widget->windowFlags();
+        if (!box) {
+            static_cast<QDialog *>(widget)->reject();
+            return;
+        }
+        icon = box->icon();
+        buttons = box->standardButtons();
+        okIsDefault = box->defaultButton() && box->defaultButton() == box->button(QMessageBox::Ok);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(invoke(editor.get(), command.constData()));
+    QVERIFY(answerer.answered());
+    QCOMPARE(answerer.title(), title);
+    QVERIFY(messageBox);
+    QVERIFY(parentless);
+    QVERIFY(modal);
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QCOMPARE(buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QVERIFY(okIsDefault);
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+    QVERIFY(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+    Word *word = dict->findWord(QStringLiteral("call"));
+    QVERIFY(word);
+    QCOMPARE(word->codes.size(), 2);
+    QCOMPARE(word->codes.at(0)->usages.size(), 2);
 }
 
 void TestWordCommands::grammarButtonsFollowPanel()
