@@ -1,22 +1,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <sqlite3.h>
 
 #include "grammar.h"
-#include "lexicon.h"
 #include "prediction.h"
 #include "tempdictionary.h"
 
 namespace {
-
-QStringList partsOfSpeech(const Word *word)
-{
-    QStringList result;
-    for (const GCode *code : word->codes)
-        result << code->partOfSpeech;
-    return result;
-}
 
 // Every field of a word, flattened so that two words can be compared in one QCOMPARE.
 QStringList describe(const Word *word)
@@ -39,17 +31,37 @@ void setExpansion(Word *word, int index, const QString &expansion)
     word->codes.at(index)->touch();
 }
 
-// Writes a letter-group threshold straight into a closed dictionary file.
-bool setThreshold(const QString &path, int threshold)
+// Saves the words in a new dictionary, writes its letter-group threshold straight into the closed file
+// (nothing in the engine changes it) and opens it again.
+DictionaryReference withThreshold(const QString &path, const QStringList &words, int threshold)
 {
+    {
+        DictionaryReference ref = Prediction::createDictionary(path, "Threshold", Prediction::American);
+        for (const QString &text : words)
+            ref->addWord(text, "edit");
+        if (ref->save() != 0 || ref->displayByLetterGroup()) // a new dictionary shows small word counts whole
+            return DictionaryReference();
+    }
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return false;
+        return DictionaryReference();
     const QByteArray sql =
         "UPDATE meta SET value = '" + QByteArray::number(threshold) + "' WHERE key = 'letter_group_threshold'";
     const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
     sqlite3_close(db);
-    return ok;
+    return ok ? Prediction::openDictionary(path) : DictionaryReference();
+}
+
+// The fields a code derives from its word, part of speech and subcode.
+void checkDerivedFields(const Word *word)
+{
+    for (const GCode *code : word->codes) {
+        QCOMPARE(code->subcodeChoices, Grammar::subcodeChoices(code->partOfSpeech));
+        QStringList labels, templates;
+        Grammar::examples(word->text, code->partOfSpeech, code->subcode, &labels, &templates);
+        QCOMPARE(code->exampleLabels, labels);
+        QCOMPARE(code->exampleTemplates, templates);
+    }
 }
 
 const QStringList FilterWords = {
@@ -74,25 +86,16 @@ class TestDictionary : public QObject
 private slots:
     void init() { DictionaryReference::setEditPreferences(QStringLiteral("basic_grammar")); }
 
-    void selectionRulesAreTheFilterNames();
     void filters_data();
     void filters();
-    void unknownRuleKeepsTheRule_data();
-    void unknownRuleKeepsTheRule();
     void order_data();
     void order();
-    void wordListFollowsEdits();
-    void wordListIsCached();
+    void wordListFollowsEditsAndIsCached();
     void letterGroupThreshold_data();
     void letterGroupThreshold();
     void letterGroups();
-    void noLetterGroupsBelowThreshold();
-    void addWordRefuses_data();
-    void addWordRefuses();
-    void addWordReturnsExistingWordUnchanged();
-    void grammarModes_data();
-    void grammarModes();
-    void addWordCopiesFromAnotherDictionary();
+    void addWord_data();
+    void addWord();
     void changeSpelling_data();
     void changeSpelling();
     void editsMarkDirty_data();
@@ -108,15 +111,6 @@ private slots:
     void samePathSharesTheDictionary();
 };
 
-void TestDictionary::selectionRulesAreTheFilterNames()
-{
-    TempDictionary dict({});
-    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
-    QCOMPARE(dict->selectionRules(),
-             QStringList({"all words", "Names only", "Nouns only", "Verbs only", "Adjectives only", "Adverbs only",
-                          "Expansions", "Non-Expansions", "Unknown words"}));
-}
-
 void TestDictionary::filters_data()
 {
     QTest::addColumn<QString>("rule");
@@ -124,24 +118,28 @@ void TestDictionary::filters_data()
     QTest::addColumn<int>("maximum");
     QTest::addColumn<QStringList>("expected");
 
+    auto row = [](const char *name, const QString &rule, int min, int max, const QStringList &expected) {
+        QTest::newRow(name) << rule << min << max << expected;
+    };
     const QStringList all = {"Abbey", "abbot", "about", "asap", "blorp", "call", "quick", "zzz"};
-    QTest::newRow("all words") << "all words" << 0 << 31 << all;
-    QTest::newRow("names") << "Names only" << 0 << 31 << QStringList{"Abbey"};
-    QTest::newRow("nouns") << "Nouns only" << 0 << 31 << QStringList{"abbot"};
-    QTest::newRow("verbs") << "Verbs only" << 0 << 31 << QStringList{"call"};
-    QTest::newRow("adjectives") << "Adjectives only" << 0 << 31 << QStringList{"quick"};
-    QTest::newRow("adverbs: any code counts") << "Adverbs only" << 0 << 31 << QStringList{"about", "asap", "quick"};
-    QTest::newRow("expansions") << "Expansions" << 0 << 31 << QStringList{"asap"};
-    QTest::newRow("non-expansions") << "Non-Expansions" << 0 << 31
-                                    << QStringList{"Abbey", "abbot", "about", "blorp", "call", "quick", "zzz"};
-    QTest::newRow("unknown: no code or only new") << "Unknown words" << 0 << 31 << QStringList{"blorp", "zzz"};
-    QTest::newRow("highest code frequency counts") << "all words" << 12 << 31 << QStringList{"about", "call", "quick"};
-    QTest::newRow("bounds are inclusive") << "all words" << 10 << 12 << QStringList{"Abbey", "quick"};
-    QTest::newRow("single value") << "all words" << 20 << 20 << QStringList{"about"};
-    QTest::newRow("no codes is frequency 0") << "all words" << 0 << 0 << QStringList{"zzz"};
-    QTest::newRow("inverted range lists nothing") << "all words" << 20 << 10 << QStringList();
-    QTest::newRow("rule and range together") << "Adverbs only" << 5 << 31 << QStringList{"about", "asap", "quick"};
-    QTest::newRow("rule and range exclude") << "Adverbs only" << 13 << 31 << QStringList{"about"};
+    row("all words", "all words", 0, 31, all);
+    row("names", "Names only", 0, 31, {"Abbey"});
+    row("nouns", "Nouns only", 0, 31, {"abbot"});
+    row("verbs", "Verbs only", 0, 31, {"call"});
+    row("adjectives", "Adjectives only", 0, 31, {"quick"});
+    row("adverbs: any code counts", "Adverbs only", 0, 31, {"about", "asap", "quick"});
+    row("expansions", "Expansions", 0, 31, {"asap"});
+    row("non-expansions", "Non-Expansions", 0, 31, {"Abbey", "abbot", "about", "blorp", "call", "quick", "zzz"});
+    row("unknown: no code or only new", "Unknown words", 0, 31, {"blorp", "zzz"});
+    row("highest code frequency counts", "all words", 12, 31, {"about", "call", "quick"});
+    row("bounds are inclusive", "all words", 10, 12, {"Abbey", "quick"});
+    row("no codes is frequency 0", "all words", 0, 0, {"zzz"});
+    row("inverted range lists nothing", "all words", 20, 10, {});
+    row("rule and range exclude", "Adverbs only", 13, 31, {"about"});
+    // A rule that is not one of the names leaves the previous rule in force.
+    row("empty rule", "", 0, 31, {"call"});
+    row("unknown rule", "Pronouns only", 0, 31, {"call"});
+    row("rule in the wrong case", "verbs only", 0, 31, {"call"});
 }
 
 void TestDictionary::filters()
@@ -153,31 +151,17 @@ void TestDictionary::filters()
 
     TempDictionary dict(FilterWords);
     QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
+    QCOMPARE(dict->selectionRules(),
+             QStringList({"all words", "Names only", "Nouns only", "Verbs only", "Adjectives only", "Adverbs only",
+                          "Expansions", "Non-Expansions", "Unknown words"}));
     setExpansion(dict->findWord("asap"), 0, "as soon as possible");
+    dict->setSelectionRule("Verbs only");
     dict->setSelectionRule(rule);
     dict->setMinimumFreq(minimum);
     dict->setMaximumFreq(maximum);
     QCOMPARE(dict->wordList(), expected);
     QCOMPARE(dict->filteredWordCount(), int(expected.size()));
     QCOMPARE(dict->wordCount(), int(FilterWords.size()));
-}
-
-void TestDictionary::unknownRuleKeepsTheRule_data()
-{
-    QTest::addColumn<QString>("rule");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("unknown") << "Pronouns only";
-    QTest::newRow("wrong case") << "verbs only";
-}
-
-void TestDictionary::unknownRuleKeepsTheRule()
-{
-    QFETCH(QString, rule);
-    TempDictionary dict(FilterWords);
-    dict->setSelectionRule("Verbs only");
-    QCOMPARE(dict->wordList(), QStringList{"call"});
-    dict->setSelectionRule(rule);
-    QCOMPARE(dict->wordList(), QStringList{"call"});
 }
 
 void TestDictionary::order_data()
@@ -203,27 +187,29 @@ void TestDictionary::order()
     // The same order after a round trip through the file, and with the words added in reverse.
     QVERIFY(dict->reload());
     QCOMPARE(dict->wordList(), expected);
-    QStringList reversed = words;
-    std::reverse(reversed.begin(), reversed.end());
-    TempDictionary other(reversed);
+    std::reverse(words.begin(), words.end());
+    TempDictionary other(words);
     QCOMPARE(other->wordList(), expected);
 }
 
-void TestDictionary::wordListFollowsEdits()
+void TestDictionary::wordListFollowsEditsAndIsCached()
 {
     TempDictionary dict(FilterWords);
     dict->setSelectionRule("Verbs only");
-    QCOMPARE(dict->wordList(), QStringList{"call"});
+    const QStringList first = dict->wordList();
+    QCOMPARE(first, QStringList{"call"});
+    // Without a change the same list comes back, not a rebuilt copy.
+    dict->findWord("call");
+    dict->setSelectionRule("no such rule");
+    QCOMPARE(dict->wordList().constData(), first.constData());
 
     Word *abbot = dict->findWord("abbot");
     abbot->setCodeName(0, "verb");
     QCOMPARE(dict->wordList(), (QStringList{"abbot", "call"}));
-
     dict->setMinimumFreq(10);
     QCOMPARE(dict->wordList(), QStringList{"call"});
     abbot->codes.at(0)->setFrequency("25");
     QCOMPARE(dict->wordList(), (QStringList{"abbot", "call"}));
-
     dict->findWord("call")->removeWord();
     QCOMPARE(dict->wordList(), QStringList{"abbot"});
     abbot->changeSpelling("zabbot");
@@ -231,26 +217,10 @@ void TestDictionary::wordListFollowsEdits()
     QCOMPARE(dict->filteredWordCount(), 1);
 
     // invalidateWordList() rebuilds without losing anything.
+    const QStringList cached = dict->wordList();
     dict->invalidateWordList();
+    QVERIFY(dict->wordList().constData() != cached.constData());
     QCOMPARE(dict->wordList(), QStringList{"zabbot"});
-}
-
-void TestDictionary::wordListIsCached()
-{
-    TempDictionary dict(FilterWords);
-    const QStringList first = dict->wordList();
-    // Without a change the same list comes back, not a rebuilt copy.
-    QCOMPARE(dict->wordList().constData(), first.constData());
-    dict->findWord("call");
-    dict->setSelectionRule("no such rule");
-    dict->setMinimumFreq(0);
-    QCOMPARE(dict->wordList().constData(), first.constData());
-    dict->invalidateWordList();
-    const QStringList rebuilt = dict->wordList();
-    QVERIFY(rebuilt.constData() != first.constData());
-    QCOMPARE(rebuilt, first);
-    dict->findWord("call")->codes.at(0)->setFrequency("1");
-    QVERIFY(dict->wordList().constData() != rebuilt.constData());
 }
 
 void TestDictionary::letterGroupThreshold_data()
@@ -269,25 +239,15 @@ void TestDictionary::letterGroupThreshold()
     QFETCH(int, threshold);
     QFETCH(bool, byGroup);
     QTemporaryDir dir;
-    const QString path = dir.filePath("threshold.dict");
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, "Threshold", Prediction::American);
-        for (const char *text : {"apple", "avocado", "banana", "cherry", "Cranberry"})
-            QVERIFY(ref->addWord(text, "edit"));
-        QCOMPARE(ref->save(), 0);
-        // A new dictionary shows small word counts whole.
-        QVERIFY(!ref->displayByLetterGroup());
-    }
-    QVERIFY(setThreshold(path, threshold));
-    DictionaryReference ref = Prediction::openDictionary(path);
+    const QStringList all = {"apple", "avocado", "banana", "cherry", "Cranberry"};
+    DictionaryReference ref = withThreshold(dir.filePath("threshold.dict"), all, threshold);
+    QVERIFY(ref != 0);
     QCOMPARE(ref->displayByLetterGroup(), byGroup);
-    QCOMPARE(ref->wordList(), byGroup ? QStringList({"apple", "avocado"})
-                                      : QStringList({"apple", "avocado", "banana", "cherry", "Cranberry"}));
+    QCOMPARE(ref->wordList(), byGroup ? QStringList({"apple", "avocado"}) : all);
     QCOMPARE(ref->setLetterGroup("c"), byGroup);
-    QCOMPARE(ref->wordList(), byGroup ? QStringList({"cherry", "Cranberry"})
-                                      : QStringList({"apple", "avocado", "banana", "cherry", "Cranberry"}));
+    QCOMPARE(ref->wordList(), byGroup ? QStringList({"cherry", "Cranberry"}) : all);
     // Removing a word can end letter-group mode; adding one can start it.
-    if (byGroup && threshold == 4) {
+    if (threshold == 4) {
         ref->findWord("apple")->removeWord();
         QVERIFY(!ref->displayByLetterGroup());
         QCOMPARE(ref->filteredWordCount(), 4);
@@ -300,23 +260,15 @@ void TestDictionary::letterGroupThreshold()
 void TestDictionary::letterGroups()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("groups.dict");
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, "Groups", Prediction::American);
-        QVERIFY(ref != 0);
-        for (const char *text : {"zebra", "Émile", "about", "Abbey", "eagle", "abbot", "Zulu", "éclair"})
-            QVERIFY(ref->addWord(text, "edit"));
-        QCOMPARE(ref->save(), 0);
-    }
-    QVERIFY(setThreshold(path, 5));
-    QString error;
-    DictionaryReference ref = Prediction::openDictionary(path, &error);
-    QVERIFY2(ref != 0, qPrintable(error));
+    DictionaryReference ref = withThreshold(
+        dir.filePath("groups.dict"), {"zebra", "Émile", "about", "Abbey", "eagle", "abbot", "Zulu", "éclair"}, 5);
+    QVERIFY(ref != 0);
     QVERIFY(ref->displayByLetterGroup());
     // The list starts on the group of the first word in order.
     QCOMPARE(ref->wordList(), (QStringList{"Abbey", "abbot", "about"}));
     QCOMPARE(ref->filteredWordCount(), 3);
 
+    // Accented letters fall into the group of their base letter; only a plain letter names a group.
     QVERIFY(ref->setLetterGroup("Eve"));
     QCOMPARE(ref->wordList(), (QStringList{"eagle", "éclair", "Émile"}));
     QVERIFY(!ref->setLetterGroup("ELK"));
@@ -336,150 +288,69 @@ void TestDictionary::letterGroups()
     QCOMPARE(ref->wordList(), QStringList{"Abbey"});
 }
 
-void TestDictionary::noLetterGroupsBelowThreshold()
-{
-    TempDictionary dict({"apple", "banana", "cherry"});
-    QVERIFY(!dict->displayByLetterGroup());
-    QVERIFY(!dict->setLetterGroup("banana"));
-    QCOMPARE(dict->wordList(), (QStringList{"apple", "banana", "cherry"}));
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath("never.dict");
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, "Never", Prediction::American);
-        for (int i = 0; i < 20; ++i)
-            ref->addWord(QStringLiteral("w%1").arg(i), "edit");
-        QCOMPARE(ref->save(), 0);
-    }
-    QVERIFY(setThreshold(path, 0));
-    DictionaryReference ref = Prediction::openDictionary(path);
-    QVERIFY(!ref->displayByLetterGroup());
-    QCOMPARE(ref->filteredWordCount(), 20);
-}
-
-void TestDictionary::addWordRefuses_data()
+void TestDictionary::addWord_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("65 characters") << QString(65, QLatin1Char('a'));
-    QTest::newRow("tab") << "tab\tword";
-    QTest::newRow("line feed") << "two\nlines";
-    QTest::newRow("carriage return") << "two\rlines";
-    QTest::newRow("bell") << QStringLiteral("bell\a");
-    QTest::newRow("escape") << QStringLiteral("\x1b[0m");
-    QTest::newRow("line separator") << QString(QChar(0x2028)) + "x";
-    QTest::newRow("paragraph separator") << "x" + QString(QChar(0x2029));
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("added");
+    QTest::newRow("basic") << "study"
+                           << "basic_grammar" << true;
+    QTest::newRow("advanced") << "study"
+                              << "advanced_grammar" << true;
+    QTest::newRow("advanced, capitalised") << "Zanzibarian"
+                                           << "advanced_grammar" << true;
+    QTest::newRow("advanced, nothing known") << "xq"
+                                             << "advanced_grammar" << true;
+    QTest::newRow("64 characters") << QString(64, QLatin1Char('a')) << "basic_grammar" << true;
+    QTest::newRow("space inside") << "ice cream"
+                                  << "basic_grammar" << true;
+    QTest::newRow("already there") << "call"
+                                   << "basic_grammar" << false;
+    QTest::newRow("empty") << QString() << "basic_grammar" << false;
+    QTest::newRow("65 characters") << QString(65, QLatin1Char('a')) << "basic_grammar" << false;
+    QTest::newRow("tab") << "tab\tword"
+                         << "basic_grammar" << false;
+    QTest::newRow("line feed") << "two\nlines"
+                               << "basic_grammar" << false;
+    QTest::newRow("carriage return") << "two\rlines"
+                                     << "basic_grammar" << false;
+    QTest::newRow("escape") << QStringLiteral("\x1b[0m") << "basic_grammar" << false;
+    QTest::newRow("line separator") << QString(QChar(0x2028)) + "x"
+                                    << "basic_grammar" << false;
+    QTest::newRow("paragraph separator") << "x" + QString(QChar(0x2029)) << "basic_grammar" << false;
 }
 
-void TestDictionary::addWordRefuses()
+void TestDictionary::addWord()
 {
     QFETCH(QString, text);
-    TempDictionary dict({"apple"});
-    QCOMPARE(dict->addWord(text, "edit"), nullptr);
-    QCOMPARE(dict->wordCount(), 1);
-    QVERIFY(!dict->isDirty());
-    QCOMPARE(dict->wordList(), QStringList{"apple"});
-}
-
-void TestDictionary::addWordReturnsExistingWordUnchanged()
-{
+    QFETCH(QString, mode);
+    QFETCH(bool, added);
     TempDictionary dict({"call\tverb/reg/18/Tn:up:"});
     Word *call = dict->findWord("call");
     const QStringList before = describe(call);
-    QCOMPARE(dict->addWord("call", "edit"), call);
-    QCOMPARE(describe(call), before);
-    QVERIFY(!dict->isDirty());
-    QCOMPARE(dict->wordCount(), 1);
-
-    // 64 characters is still a word; spaces inside are allowed.
-    const QString longest(64, QLatin1Char('x'));
-    QVERIFY(dict->addWord(longest, "edit"));
-    QVERIFY(dict->addWord("ice cream", "edit"));
-    QCOMPARE(dict->wordCount(), 3);
-    QVERIFY(dict->isDirty());
-}
-
-void TestDictionary::grammarModes_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("study") << "study";
-    QTest::newRow("capitalised") << "Zanzibarian";
-    QTest::newRow("-ly") << "glibbersomely";
-    QTest::newRow("-ness") << "flumpiness";
-    QTest::newRow("-ize") << "blorkize";
-    QTest::newRow("nothing known") << "xq";
-}
-
-void TestDictionary::grammarModes()
-{
-    QFETCH(QString, text);
-    TempDictionary basic({});
-    TempDictionary advanced({});
-
-    DictionaryReference::setEditPreferences("basic_grammar");
-    Word *one = basic->addWord(text, "edit");
-    DictionaryReference::setEditPreferences("advanced_grammar");
-    QCOMPARE(DictionaryReference::editPreferences(), QStringLiteral("advanced_grammar"));
-    Word *many = advanced->addWord(text, "edit");
-    QVERIFY(one && many);
-
-    // Basic mode gives exactly one code, the most likely of the advanced ones.
-    QCOMPARE(one->codes.size(), 1);
-    QVERIFY(!many->codes.isEmpty());
-    QCOMPARE(one->codes.at(0)->partOfSpeech, many->codes.at(0)->partOfSpeech);
-
-    // The codes are the grammar's guesses, with their subcodes, frequencies and derived fields.
-    const QList<Grammar::Guess> guesses = Grammar::guess(text, true);
-    QCOMPARE(many->codes.size(), guesses.size());
+    DictionaryReference::setEditPreferences(mode);
+    QCOMPARE(DictionaryReference::editPreferences(), mode);
+    Word *word = dict->addWord(text, "edit");
+    QCOMPARE(dict->isDirty(), added);
+    QCOMPARE(dict->wordCount(), added ? 2 : 1);
+    if (!added) {
+        // A word already there comes back unchanged; anything else is refused.
+        QCOMPARE(word, text == "call" ? call : nullptr);
+        QCOMPARE(describe(call), before);
+        QCOMPARE(dict->wordList(), QStringList{"call"});
+        return;
+    }
+    QVERIFY(word);
+    QCOMPARE(dict->findWord(text), word);
+    // The codes are the grammar's guesses: all of them in advanced mode, the most likely one in basic mode.
+    const QList<Grammar::Guess> guesses = Grammar::guess(text, mode == "advanced_grammar");
+    QCOMPARE(word->codes.size(), guesses.size());
     for (int i = 0; i < guesses.size(); ++i) {
-        const GCode *code = many->codes.at(i);
-        QCOMPARE(code->partOfSpeech, guesses.at(i).partOfSpeech);
-        QCOMPARE(code->subcode, guesses.at(i).subcode);
+        const GCode *code = word->codes.at(i);
+        QCOMPARE(code->partOfSpeech + '/' + code->subcode, guesses.at(i).partOfSpeech + '/' + guesses.at(i).subcode);
         QCOMPARE(code->frequency, QString::number(guesses.at(i).frequency));
-        QCOMPARE(code->subcodeChoices, Grammar::subcodeChoices(code->partOfSpeech));
-        QStringList labels, templates;
-        Grammar::examples(text, code->partOfSpeech, code->subcode, &labels, &templates);
-        QCOMPARE(code->exampleLabels, labels);
-        QCOMPARE(code->exampleTemplates, templates);
     }
-
-    Lexicon::Entry entry;
-    if (text == QLatin1String("study") && Lexicon::shared().lookup(text, &entry)) {
-        QCOMPARE(partsOfSpeech(one), QStringList{"verb"});
-        QCOMPARE(partsOfSpeech(many), (QStringList{"verb", "noun"}));
-    }
-    if (text == QLatin1String("xq"))
-        QCOMPARE(partsOfSpeech(many), QStringList{"new"});
-    if (text == QLatin1String("Zanzibarian"))
-        QVERIFY(partsOfSpeech(many).contains("name"));
-}
-
-void TestDictionary::addWordCopiesFromAnotherDictionary()
-{
-    TempDictionary source({"call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9"});
-    TempDictionary target({"apple"});
-    Word *call = source->findWord("call");
-    call->codes.at(1)->adverbPositions->setCodes({"vp+", "+S"});
-    setExpansion(call, 1, "a telephone call");
-
-    Word *copy = target->addWord(call);
-    QVERIFY(copy);
-    QVERIFY(copy != call);
-    QCOMPARE(copy->dictionary(), target.reference().get());
-    QCOMPARE(describe(copy), describe(call));
-    QVERIFY(target->isDirty());
-    QCOMPARE(target->wordList(), (QStringList{"apple", "call"}));
-
-    // The copy is independent of the original.
-    copy->codes.at(0)->setFrequency("3");
-    QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("18"));
-
-    // A word the target already has is returned unchanged.
-    Word *apple = target->findWord("apple");
-    TempDictionary third({"apple\tnoun/reg/30"});
-    QCOMPARE(target->addWord(third->findWord("apple")), apple);
-    QVERIFY(apple->codes.isEmpty());
-    QCOMPARE(target->addWord(static_cast<Word *>(nullptr)), nullptr);
+    checkDerivedFields(word);
 }
 
 void TestDictionary::changeSpelling_data()
@@ -492,7 +363,6 @@ void TestDictionary::changeSpelling_data()
     QTest::newRow("same") << "abbot" << false;
     QTest::newRow("another word's") << "about" << false;
     QTest::newRow("empty") << QString() << false;
-    QTest::newRow("tab") << "ab\tbot" << false;
     QTest::newRow("line break") << "ab\nbot" << false;
     QTest::newRow("too long") << QString(65, QLatin1Char('b')) << false;
 }
@@ -516,12 +386,10 @@ void TestDictionary::changeSpelling()
     QCOMPARE(dict->findWord("abbot"), nullptr);
     QCOMPARE(dict->wordCount(), 3);
     QVERIFY(dict->wordList().contains(spelling));
-    QVERIFY(!dict->wordList().contains("abbot"));
-    // The examples follow the new spelling.
+    // The examples follow the new spelling, and the change is stored.
     QStringList labels, templates;
     Grammar::examples(spelling, "noun", "reg", &labels, &templates);
     QCOMPARE(abbot->codes.at(0)->exampleTemplates, templates);
-    // And the change is stored.
     QCOMPARE(dict->save(), 0);
     QVERIFY(dict->reload());
     QCOMPARE(dict->findWord(spelling), abbot);
@@ -541,78 +409,57 @@ void TestDictionary::editsMarkDirty()
 {
     QFETCH(QString, edit);
     TempDictionary dict({"call\tverb/reg/18/Tn:up:about", "apple\tnoun/reg/10"});
-    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
-    QVERIFY(!dict->isDirty());
     QVERIFY(!dict.reference().isDirty());
     Word *call = dict->findWord("call");
     GCode *code = call->codes.at(0);
     Usage *usage = code->usages.at(0);
-
-    if (edit == "addGCode") {
-        call->addGCode();
-        QCOMPARE(call->codes.size(), 2);
-        QCOMPARE(call->codes.at(1)->partOfSpeech, QStringLiteral("new"));
-        QVERIFY(call->codes.at(1)->subcode.isEmpty());
-        QVERIFY(call->codes.at(1)->frequency.toInt() >= 1);
-    } else if (edit == "removeGCode") {
-        call->removeGCode(0);
-        QVERIFY(call->codes.isEmpty());
-    } else if (edit == "addUse") {
-        call->addUse(0);
-        QCOMPARE(code->usages.size(), 2);
-        QVERIFY(code->usages.at(1)->complements()->codes().isEmpty());
-    } else if (edit == "removeUse") {
-        call->removeUse(0, 0);
-        QVERIFY(code->usages.isEmpty());
-    } else if (edit == "setCodeName") {
-        call->setCodeName(0, "noun");
-        QCOMPARE(code->partOfSpeech, QStringLiteral("noun"));
-        QCOMPARE(code->subcodeChoices, Grammar::subcodeChoices("noun"));
-    } else if (edit == "Word::setSubcode" || edit == "GCode::setSubcode") {
-        const QStringList choices = Grammar::subcodeChoices("verb");
-        QVERIFY(choices.size() > 1);
-        const QString other = choices.last();
-        if (edit == "Word::setSubcode")
-            call->setSubcode(0, other);
-        else
-            code->setSubcode(other);
-        QCOMPARE(code->subcode, other);
-        QStringList labels, templates;
-        Grammar::examples("call", "verb", other, &labels, &templates);
-        QCOMPARE(code->exampleLabels, labels);
-        QCOMPARE(code->exampleTemplates, templates);
-    } else if (edit == "setFrequency") {
-        code->setFrequency("3");
-        dict->setMaximumFreq(5);
-        QVERIFY(dict->wordList().contains("call"));
-    } else if (edit == "adverbPositions") {
-        code->adverbPositions->setCodes({"vp+"});
-    } else if (edit == "complements") {
-        usage->complements()->setCodes({"Tn", "Q1"});
-    } else if (edit == "particles") {
-        usage->particles()->setCodes({"away"});
-    } else if (edit == "prepositions") {
-        usage->prepositions()->setCodes({});
-    } else if (edit == "changeSpelling") {
-        call->changeSpelling("recall");
-    } else if (edit == "removeWord") {
-        call->removeWord();
-        QVERIFY(!dict->wordList().contains("call"));
-    } else if (edit == "addWord") {
-        QVERIFY(dict->addWord("banana", "edit"));
-    }
+    const QString lastSubcode = Grammar::subcodeChoices("verb").last();
+    const QMap<QString, std::function<void()>> edits = {
+        {"addGCode", [&] { call->addGCode(); }},
+        {"removeGCode", [&] { call->removeGCode(0); }},
+        {"addUse", [&] { call->addUse(0); }},
+        {"removeUse", [&] { call->removeUse(0, 0); }},
+        {"setCodeName", [&] { call->setCodeName(0, "noun"); }},
+        {"Word::setSubcode", [&] { call->setSubcode(0, lastSubcode); }},
+        {"GCode::setSubcode", [&] { code->setSubcode(lastSubcode); }},
+        {"setFrequency", [&] { code->setFrequency("3"); }},
+        {"adverbPositions", [&] { code->adverbPositions->setCodes({"vp+"}); }},
+        {"complements",
+         [&] {
+             usage->complements()->setCodes({"Tn", "Q1"});
+         }},
+        {"particles", [&] { usage->particles()->setCodes({"away"}); }},
+        {"prepositions", [&] { usage->prepositions()->setCodes({}); }},
+        {"changeSpelling", [&] { call->changeSpelling("recall"); }},
+        {"removeWord", [&] { call->removeWord(); }},
+        {"addWord", [&] { dict->addWord("banana", "edit"); }},
+    };
+    const QStringList before = describe(call);
+    edits.value(edit)();
     QVERIFY(dict->isDirty());
+    // Every edit of the word shows in it (a removed word keeps its fields but leaves the dictionary).
+    if (edit != "addWord")
+        QVERIFY(describe(call) != before || (call->isRemoved() && !dict->findWord("call")));
     QVERIFY(dict.reference().isDirty());
 
+    // The derived fields follow the edit.
+    checkDerivedFields(call);
+    if (edit == "addGCode") {
+        QCOMPARE(call->codes.at(1)->partOfSpeech + '/' + call->codes.at(1)->subcode, QStringLiteral("new/"));
+        QVERIFY(call->codes.at(1)->frequency.toInt() >= 1);
+    }
+
     // The edit reaches the file, and the file then matches memory.
-    Word *edited = dict->findWord(edit == "changeSpelling" ? "recall" : "call");
+    const QString spelling = edit == "changeSpelling" ? "recall" : "call";
+    Word *edited = dict->findWord(spelling);
     const QStringList expected = edited ? describe(edited) : QStringList();
     QCOMPARE(dict->save(), 0);
     QVERIFY(!dict->isDirty());
     QVERIFY(dict->reload());
-    Word *reloaded = dict->findWord(edit == "changeSpelling" ? "recall" : "call");
+    Word *reloaded = dict->findWord(spelling);
     QCOMPARE(reloaded ? describe(reloaded) : QStringList(), expected);
     QCOMPARE(reloaded, edited);
+    QCOMPARE(bool(dict->findWord("banana")), edit == "addWord");
 }
 
 void TestDictionary::payloadRoundTrip_data()
@@ -620,13 +467,11 @@ void TestDictionary::payloadRoundTrip_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("expansion");
     QTest::newRow("plain") << "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9" << QString();
-    QTest::newRow("Greek") << QString::fromUtf8("Ωmega\tname/-/4") << QString();
     QTest::newRow("Japanese") << QString::fromUtf8("日本\tname/-/12") << QString();
     QTest::newRow("Latin-1 accent") << QString::fromUtf8("naïve\tadj./reg/7") << QString();
-    QTest::newRow("no codes") << "zzz" << QString();
-    QTest::newRow("separators in values") << "asap\tadv./-/7"
-                                          << "a, b; c\\d\te|f/g:h\u00e9";
     QTest::newRow("emoji") << QString::fromUtf8("party🎉\tnoun/reg/2") << QString();
+    QTest::newRow("no codes") << "zzz" << QString();
+    QTest::newRow("separators in values") << "asap\tadv./-/7" << QString::fromUtf8("a, b; c\\d\te|f/g:hé");
     QTest::newRow("backslash u in word") << "back\\u0041slash\tnoun/reg/2" << QString();
 }
 
@@ -650,8 +495,6 @@ void TestDictionary::payloadRoundTrip()
         QVERIFY2(c.unicode() < 0x80, "the payload must be plain ASCII");
     // The drag turns the text into 8-bit bytes and back.
     const QString carried = QString::fromLatin1(payload.toLatin1());
-    QCOMPARE(carried, payload);
-
     QCOMPARE(target->pasteWord(carried), word->text);
     Word *pasted = target->findWord(word->text);
     QVERIFY(pasted);
@@ -659,9 +502,22 @@ void TestDictionary::payloadRoundTrip()
     QVERIFY(target->isDirty());
     QCOMPARE(target->wordCount(), 2);
 
-    // Pasting a word the target has already adds nothing and changes nothing.
+    // Copying the word object gives the same word, independent of the original.
+    TempDictionary third({});
+    Word *copy = third->addWord(word);
+    QVERIFY(copy && copy != word);
+    QCOMPARE(copy->dictionary(), third.reference().get());
+    QCOMPARE(describe(copy), describe(word));
+    QVERIFY(third->isDirty());
+    if (!copy->codes.isEmpty()) {
+        copy->codes.at(0)->setFrequency("3");
+        QVERIFY(word->codes.at(0)->frequency != QLatin1String("3"));
+    }
+
+    // Pasting or copying a word the target has already adds nothing and changes nothing.
     QCOMPARE(target->save(), 0);
     QCOMPARE(target->pasteWord(carried), word->text);
+    QCOMPARE(target->addWord(word), pasted);
     QVERIFY(!target->isDirty());
     QCOMPARE(target->wordCount(), 2);
 }
@@ -670,6 +526,7 @@ void TestDictionary::payloadOfNoWord()
 {
     TempDictionary dict({"apple", "pear"});
     QCOMPARE(dict->copyCurrentWord(), QString());
+    QCOMPARE(dict->addWord(static_cast<Word *>(nullptr)), nullptr);
     QVERIFY(dict->findWord("pear"));
     QVERIFY(dict->findWord("nothing") == nullptr);
     // The word last found stays current; once removed there is nothing to copy.
@@ -684,34 +541,32 @@ void TestDictionary::malformedPayloads_data()
     dict->findWord("call");
     const QString good = dict->copyCurrentWord();
     QVERIFY(good.startsWith("LexoraWord 1\n"));
+    auto changed = [&](const QString &from, const QString &to) { return QString(good).replace(from, to); };
+    const QString head = QStringLiteral("LexoraWord 1\ncall\n1\nverb\\u0009reg\\u0009");
 
     QTest::addColumn<QString>("payload");
-    QTest::newRow("empty") << QString();
     QTest::newRow("plain word") << "call";
-    QTest::newRow("other version") << QString(good).replace("LexoraWord 1", "LexoraWord 2");
+    QTest::newRow("other version") << changed("LexoraWord 1", "LexoraWord 2");
     QTest::newRow("no header") << good.section('\n', 1);
-    QTest::newRow("no end") << good.section('\n', 0, -2);
     QTest::newRow("junk after end") << good + "\nmore";
     QTest::newRow("trailing line break") << good + "\n";
-    QTest::newRow("count too high") << QString(good).replace("\n1\n", "\n2\n");
-    QTest::newRow("count too low") << QString(good).replace("\n1\n", "\n0\n");
-    QTest::newRow("count not a number") << QString(good).replace("\n1\n", "\none\n");
-    QTest::newRow("negative count") << QString(good).replace("\n1\n", "\n-1\n");
-    QTest::newRow("unknown escape") << QString(good).replace("call", "ca\\qll");
-    QTest::newRow("short unicode escape") << QString(good).replace("call", "ca\\u12");
-    QTest::newRow("bad unicode escape") << QString(good).replace("call", "ca\\u12G4ll");
-    QTest::newRow("raw non-ASCII") << QString(good).replace("call", QString::fromUtf8("cäll"));
-    QTest::newRow("empty spelling") << QString(good).replace("\ncall\n", "\n\n");
-    QTest::newRow("spelling with control") << QString(good).replace("call", "ca\\u0007ll");
-    QTest::newRow("spelling too long") << QString(good).replace("call", QString(65, QLatin1Char('c')));
+    QTest::newRow("Windows line ends") << changed("\n", "\r\n");
+    QTest::newRow("count too high") << changed("\n1\n", "\n2\n");
+    QTest::newRow("count too low") << changed("\n1\n", "\n0\n");
+    QTest::newRow("count not a number") << changed("\n1\n", "\none\n");
+    QTest::newRow("negative count") << changed("\n1\n", "\n-1\n");
+    QTest::newRow("unknown escape") << changed("call", "ca\\qll");
+    QTest::newRow("short unicode escape") << changed("call", "ca\\u12");
+    QTest::newRow("bad unicode escape") << changed("call", "ca\\u12G4ll");
+    QTest::newRow("raw non-ASCII") << changed("call", QString::fromUtf8("cäll"));
+    QTest::newRow("empty spelling") << changed("\ncall\n", "\n\n");
+    QTest::newRow("spelling with control") << changed("call", "ca\\u0007ll");
+    QTest::newRow("spelling too long") << changed("call", QString(65, QLatin1Char('c')));
     QTest::newRow("code with too few fields") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\nend";
-    QTest::newRow("usage with four lists")
-        << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u000918\\u0009\\u0009\\u0009Tn;up;on;off\nend";
-    QTest::newRow("empty code in a list") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u000918\\u0009\\u0009vp+,\nend";
-    QTest::newRow("frequency not a number") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u0009lots\\u0009\\u0009\nend";
-    QTest::newRow("usage with two lists")
-        << "LexoraWord 1\ncall\n1\nverb\\u0009reg\\u000918\\u0009\\u0009\\u0009Tn;up\nend";
-    QTest::newRow("Windows line ends") << QString(good).replace("\n", "\r\n");
+    QTest::newRow("frequency not a number") << head + "lots\\u0009\\u0009\nend";
+    QTest::newRow("empty code in a list") << head + "18\\u0009\\u0009vp+,\nend";
+    QTest::newRow("usage with two lists") << head + "18\\u0009\\u0009\\u0009Tn;up\nend";
+    QTest::newRow("usage with four lists") << head + "18\\u0009\\u0009\\u0009Tn;up;on;off\nend";
 }
 
 void TestDictionary::malformedPayloads()
@@ -748,7 +603,6 @@ void TestDictionary::wordPointersSurviveRemovalAndReload()
     QCOMPARE(abbot->text, QStringLiteral("abbot"));
     QCOMPARE(abbot->codes.size(), 1);
     QCOMPARE(dict->findWord("abbot"), nullptr);
-    QCOMPARE(dict->wordCount(), 1);
     // Edits of a removed word touch nothing.
     abbot->addGCode();
     abbot->removeWord();
@@ -776,7 +630,6 @@ void TestDictionary::wordPointersSurviveRemovalAndReload()
     QCOMPARE(dict->save(), 0);
     QVERIFY(dict->reload());
     QVERIFY(abbot->isRemoved());
-    QCOMPARE(dict->findWord("abbot"), nullptr);
     Word *again = dict->addWord("abbot", "edit");
     QVERIFY(again && again != abbot);
     QCOMPARE(dict->save(), 0);
@@ -817,20 +670,19 @@ void TestDictionary::manyAdditionsRemovalsAndRespellings()
             dict->wordList(); // merges the words waiting to be ordered
         }
     }
-    QCOMPARE(dict->wordCount(), int(expected.size()));
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        QCOMPARE(dict->findWord(it.key()), it.value());
     QStringList sorted = expected.keys();
     std::sort(sorted.begin(), sorted.end(), [](const QString &a, const QString &b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a < b;
     });
-    QCOMPARE(dict->wordList(), sorted);
-    QCOMPARE(dict->save(), 0);
-    QVERIFY(dict->reload());
-    QCOMPARE(dict->wordList(), sorted);
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
-        QCOMPARE(dict->findWord(it.key()), it.value());
+    for (int pass = 0; pass < 2; ++pass) { // before and after a save and reload
+        QCOMPARE(dict->wordCount(), int(expected.size()));
+        QCOMPARE(dict->wordList(), sorted);
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(dict->findWord(it.key()), it.value());
+        QCOMPARE(dict->save(), 0);
+        QVERIFY(dict->reload());
+    }
 }
 
 void TestDictionary::samePathSharesTheDictionary()
@@ -839,16 +691,13 @@ void TestDictionary::samePathSharesTheDictionary()
     QString error;
     DictionaryReference second = Prediction::openDictionary(dict.path(), &error);
     QVERIFY2(second != 0, qPrintable(error));
-    QCOMPARE(second.get(), dict.reference().get());
     QVERIFY(second == dict.reference());
 
     // Another spelling of the same path, and a link to it.
-    DictionaryReference third = Prediction::openDictionary(dict.folder() + "/./test.dict");
-    QCOMPARE(third.get(), dict.reference().get());
+    QCOMPARE(Prediction::openDictionary(dict.folder() + "/./test.dict").get(), dict.reference().get());
     const QString link = dict.folder() + "/link.dict";
     QVERIFY(QFile::link(dict.path(), link));
-    DictionaryReference fourth = Prediction::openDictionary(link);
-    QCOMPARE(fourth.get(), dict.reference().get());
+    QCOMPARE(Prediction::openDictionary(link).get(), dict.reference().get());
 
     // Edits through one handle are seen through the other.
     QVERIFY(second->addWord("pear", "edit"));
