@@ -84,22 +84,27 @@ QStringList describe(const Word *word)
     return out;
 }
 
-bool runningAsRoot()
-{
-    return ::geteuid() == 0;
-}
-
 QString childPath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/crashchild");
 }
 
-const QStringList SampleWords = {
-    QStringLiteral("Abbey\tname/-/10"),
-    QStringLiteral("call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9"),
-    QStringLiteral("quick\tadj./reg/12;adv./-/3"),
-    QStringLiteral("zzz"),
-};
+// Has another process take an exclusive lock on the file, held until the process is stopped.
+bool lock(QProcess *locker, const QString &path)
+{
+    locker->start(childPath(), {"lock", path});
+    return locker->waitForReadyRead(10000) && locker->readLine().trimmed() == "locked";
+}
+
+bool unlock(QProcess *locker)
+{
+    locker->closeWriteChannel();
+    return locker->waitForFinished(10000) && locker->exitCode() == 0;
+}
+
+const QStringList SampleWords = {QStringLiteral("Abbey\tname/-/10"),
+                                 QStringLiteral("call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9"),
+                                 QStringLiteral("quick\tadj./reg/12;adv./-/3"), QStringLiteral("zzz")};
 
 } // namespace
 
@@ -116,18 +121,14 @@ private slots:
     void identity();
     void incrementalSave_data();
     void incrementalSave();
-    void saveWithoutEditsWritesNothing();
     void failedSaveKeepsEdits_data();
     void failedSaveKeepsEdits();
     void beginEditRereadsChangedFile();
-    void beginEditKeepsLocalEdits();
     void badFiles_data();
     void badFiles();
     void readOnlyFile();
-    void lockedFile();
-    void createRefusesExistingFile_data();
-    void createRefusesExistingFile();
-    void createNeedsAWritableFolder();
+    void createRefuses_data();
+    void createRefuses();
     void orderSurvivesIncrementalSaves();
     void closesWhenLastHandleGoes();
     void duplicateRowsKeepTheFirst();
@@ -138,20 +139,19 @@ void TestStorage::roundTripOfEveryField_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("expansion");
     QTest::addColumn<QStringList>("adverbs");
-    QTest::newRow("no codes") << "zzz" << QString() << QStringList();
-    QTest::newRow("new code") << "blorp\tnew//1" << QString() << QStringList();
-    QTest::newRow("usages") << "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9" << QString()
-                            << QStringList();
-    QTest::newRow("adverb positions") << "quickly\tadv./-/12" << QString() << QStringList{"vp+", "+S", "S+"};
-    QTest::newRow("expansion") << "asap\tadv./-/7"
-                               << "as soon as possible" << QStringList();
-    QTest::newRow("separators in values") << "odd\tnoun/a;b,c\\d/3/x\\,y:p:q"
-                                          << "tab\tand\nline, semi; back\\" << QStringList{"a,b", "c;d"};
-    QTest::newRow("non-Latin-1") << QString::fromUtf8("日本\tname/-/31") << QString::fromUtf8("Ωmega 🎉")
-                                 << QStringList();
-    QTest::newRow("empty codes in a list") << "odd\tnoun/reg/3" << QString() << QStringList{"", "vp+", ""};
-    QTest::newRow("one empty code") << "odd\tnoun/reg/3" << QString() << QStringList{""};
-    QTest::newRow("UK subcode") << "colour\tnoun/Loc pl with 'the'/4" << QString() << QStringList();
+    auto row = [](const char *name, const QString &line, const QString &expansion, const QStringList &adverbs) {
+        QTest::newRow(name) << line << expansion << adverbs;
+    };
+    row("no codes", "zzz", QString(), {});
+    row("new code", "blorp\tnew//1", QString(), {});
+    row("usages", "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9", QString(), {});
+    row("adverb positions", "quickly\tadv./-/12", QString(), {"vp+", "+S", "S+"});
+    row("expansion", "asap\tadv./-/7", "as soon as possible", {});
+    row("separators in values", "odd\tnoun/a;b,c\\d/3/x\\,y:p:q", "tab\tand\nline, semi; back\\", {"a,b", "c;d"});
+    row("non-Latin-1", QString::fromUtf8("日本\tname/-/31"), QString::fromUtf8("Ωmega 🎉"), {});
+    row("empty codes in a list", "odd\tnoun/reg/3", QString(), {"", "vp+", ""});
+    row("one empty code", "odd\tnoun/reg/3", QString(), {""});
+    row("subcode with quotes", "colour\tnoun/Loc pl with 'the'/4", QString(), {});
 }
 
 void TestStorage::roundTripOfEveryField()
@@ -193,8 +193,8 @@ void TestStorage::identity_data()
     QTest::addColumn<bool>("uk");
     QTest::addColumn<bool>("canadian");
     QTest::addColumn<bool>("ukGrammar");
-    QTest::newRow("American") << int(Prediction::American) << "Personal" << false << false << false;
-    QTest::newRow("British") << int(Prediction::British) << "Personal (British)" << true << false << true;
+    QTest::newRow("American") << int(Prediction::American) << QString("Personal") << false << false << false;
+    QTest::newRow("British") << int(Prediction::British) << QString("Personal (British)") << true << false << true;
     QTest::newRow("Canadian") << int(Prediction::Canadian) << QString::fromUtf8("Dictionnaire élargi") << false << true
                               << false;
 }
@@ -239,6 +239,7 @@ void TestStorage::incrementalSave_data()
     QTest::newRow("two edits of one word") << "twice" << QStringList{"update|call"};
     QTest::newRow("add then remove") << "add-remove" << QStringList();
     QTest::newRow("remove and add back") << "remove-add" << QStringList{"delete|quick", "insert|quick"};
+    QTest::newRow("no edit, only browsing") << "browse" << QStringList();
 }
 
 void TestStorage::incrementalSave()
@@ -255,6 +256,7 @@ void TestStorage::incrementalSave()
                 "CREATE TRIGGER i AFTER INSERT ON words BEGIN INSERT INTO log VALUES ('insert|' || new.text); END;"
                 "CREATE TRIGGER d AFTER DELETE ON words BEGIN INSERT INTO log VALUES ('delete|' || old.text); END;"));
     const QStringList before = query(path, "SELECT id, text, codes FROM words ORDER BY id");
+    const QByteArray bytesBefore = fileBytes(path);
     {
         DictionaryReference ref = Prediction::openDictionary(path);
         QVERIFY(ref != 0);
@@ -274,6 +276,10 @@ void TestStorage::incrementalSave()
         } else if (edit == "remove-add") {
             ref->findWord("quick")->removeWord();
             QVERIFY(ref->addWord("quick", "edit"));
+        } else if (edit == "browse") {
+            ref->findWord("call");
+            ref->setSelectionRule("Verbs only");
+            ref->wordList();
         }
         QCOMPARE(ref->save(), 0);
         QVERIFY(!ref->isDirty());
@@ -286,40 +292,23 @@ void TestStorage::incrementalSave()
         unchanged += after.contains(row) ? 1 : 0;
     const int touched = int(expectedLog.size()) - (edit == "remove-add" ? 1 : 0);
     QCOMPARE(unchanged, int(before.size()) - (edit == "add" ? 0 : touched));
-}
-
-void TestStorage::saveWithoutEditsWritesNothing()
-{
-    TempDictionary dict(SampleWords);
-    const QByteArray before = fileBytes(dict.path());
-    QCOMPARE(dict->save(), 0);
-    QCOMPARE(fileBytes(dict.path()), before);
-    dict->findWord("call");
-    dict->setSelectionRule("Verbs only");
-    dict->wordList();
-    QVERIFY(!dict->isDirty());
-    QCOMPARE(dict->save(), 0);
-    QCOMPARE(fileBytes(dict.path()), before);
+    // A save with nothing to save does not write at all.
+    if (edit == "browse")
+        QCOMPARE(fileBytes(path), bytesBefore);
 }
 
 void TestStorage::failedSaveKeepsEdits_data()
 {
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("messageHas");
-    QTest::newRow("another program saved") << "other"
-                                           << "another program";
-    QTest::newRow("another process saved") << "process"
-                                           << "another program";
-    QTest::newRow("file replaced") << "replaced"
-                                   << "another program";
-    QTest::newRow("file overwritten in place") << "overwritten"
-                                               << "another program";
-    QTest::newRow("file deleted") << "deleted"
-                                  << "no longer exists";
-    QTest::newRow("folder not writable") << "folder"
-                                         << "cannot be written";
-    QTest::newRow("journal cannot be made") << "journal"
-                                            << "dictionary file";
+    QTest::newRow("another program saved") << QString("other") << QString("another program");
+    QTest::newRow("another process saved") << QString("process") << QString("another program");
+    QTest::newRow("file replaced") << QString("replaced") << QString("another program");
+    QTest::newRow("file overwritten in place") << QString("overwritten") << QString("another program");
+    QTest::newRow("file deleted") << QString("deleted") << QString("no longer exists");
+    QTest::newRow("folder not writable") << QString("folder") << QString("cannot be written");
+    QTest::newRow("journal cannot be made") << QString("journal") << QString("dictionary file");
+    QTest::newRow("file locked") << QString("locked") << QString("locked by another program");
 }
 
 void TestStorage::failedSaveKeepsEdits()
@@ -335,7 +324,10 @@ void TestStorage::failedSaveKeepsEdits()
     QVERIFY(dict->isDirty());
 
     QTemporaryDir other;
-    if (cause == "other") {
+    QProcess locker;
+    if (cause == "locked") {
+        QVERIFY(lock(&locker, path));
+    } else if (cause == "other") {
         QVERIFY(sql(path, "INSERT INTO words(text, frequency, kinds, codes) VALUES ('fromother', 0, 0, '');"
                           "UPDATE meta SET value = value + 1 WHERE key = 'change_counter'"));
     } else if (cause == "process") {
@@ -367,8 +359,9 @@ void TestStorage::failedSaveKeepsEdits()
     QVERIFY(dict->save() != 0);
     QVERIFY(dict->isDirty());
 
-    if (cause == "folder" || cause == "journal") {
+    if (cause == "folder" || cause == "journal" || cause == "locked") {
         // Once the obstacle is gone the same edits save.
+        QVERIFY(cause != "locked" || unlock(&locker));
         QFile::setPermissions(dict.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().rmdir(path + "-journal");
         QCOMPARE(dict->save(), 0);
@@ -392,7 +385,10 @@ void TestStorage::beginEditRereadsChangedFile()
 {
     TempDictionary dict(SampleWords);
     Word *call = dict->findWord("call");
-    QCOMPARE(QProcess::execute(childPath(), {"add", dict.path(), "fromother"}), 0);
+    TempDictionary edited(SampleWords);
+    QVERIFY(edited->addWord("mine", "edit"));
+    for (const TempDictionary *d : {&dict, &edited})
+        QCOMPARE(QProcess::execute(childPath(), {"add", d->path(), "fromother"}), 0);
     QVERIFY(!dict->findWord("fromother"));
     dict->begin_edit();
     QVERIFY(dict->findWord("fromother"));
@@ -402,47 +398,32 @@ void TestStorage::beginEditRereadsChangedFile()
     QCOMPARE(dict->save(), 0);
     dict->begin_edit();
     QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("1"));
-}
 
-void TestStorage::beginEditKeepsLocalEdits()
-{
-    TempDictionary dict(SampleWords);
-    QVERIFY(dict->addWord("mine", "edit"));
-    QCOMPARE(QProcess::execute(childPath(), {"add", dict.path(), "fromother"}), 0);
-    dict->begin_edit();
-    QVERIFY(dict->findWord("mine"));
-    QVERIFY(!dict->findWord("fromother"));
-    QVERIFY(dict->isDirty());
+    // Unsaved edits are not thrown away to reread the file.
+    edited->begin_edit();
+    QVERIFY(edited->findWord("mine"));
+    QVERIFY(!edited->findWord("fromother"));
+    QVERIFY(edited->isDirty());
 }
 
 void TestStorage::badFiles_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("messageHas");
-    QTest::newRow("missing") << "missing"
-                             << "does not exist";
-    QTest::newRow("empty file") << "empty"
-                                << "not a Lexora dictionary";
-    QTest::newRow("text file") << "text"
-                               << "not a Lexora dictionary";
-    QTest::newRow("random bytes") << "random"
-                                  << "not a Lexora dictionary";
-    QTest::newRow("other database") << "otherdb"
-                                    << "not a Lexora dictionary";
-    QTest::newRow("empty database") << "emptydb"
-                                    << "not a Lexora dictionary";
-    QTest::newRow("truncated") << "truncated"
-                               << "damaged";
-    QTest::newRow("corrupt pages") << "corrupt"
-                                   << "damaged";
-    QTest::newRow("newer version") << "newer"
-                                   << "newer version";
-    QTest::newRow("a folder") << "folder"
-                              << "folder";
-    QTest::newRow("unreadable file") << "unreadable"
-                                     << "cannot be read";
-    QTest::newRow("unreadable folder") << "unreadablefolder"
-                                       << "cannot be read";
+    auto row = [](const char *kind, const char *message) { QTest::newRow(kind) << QString(kind) << QString(message); };
+    row("missing", "does not exist");
+    row("empty", "not a Lexora dictionary");
+    row("text", "not a Lexora dictionary");
+    row("random", "not a Lexora dictionary");
+    row("otherdb", "not a Lexora dictionary");
+    row("emptydb", "not a Lexora dictionary");
+    row("truncated", "damaged");
+    row("corrupt", "damaged");
+    row("newer", "newer version");
+    row("folder", "folder");
+    row("unreadable", "cannot be read");
+    row("unreadablefolder", "cannot be read");
+    row("locked", "locked by another program");
 }
 
 void TestStorage::badFiles()
@@ -455,7 +436,11 @@ void TestStorage::badFiles()
     for (int i = 0; i < 3000; ++i)
         many << QStringLiteral("word%1\tnoun/reg/%2").arg(i).arg(i % 31);
 
-    if (kind == "empty") {
+    QProcess locker;
+    if (kind == "locked") {
+        QCOMPARE(makeDictionary(path, {"apple"}), QString());
+        QVERIFY(lock(&locker, path));
+    } else if (kind == "empty") {
         QVERIFY(writeBytes(path, QByteArray()));
     } else if (kind == "text") {
         QVERIFY(writeBytes(path, "apple\nbanana\ncherry\n"));
@@ -493,7 +478,7 @@ void TestStorage::badFiles()
         path = dir.filePath("locked/bad.dict");
         QCOMPARE(makeDictionary(path, {"apple"}), QString());
         QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::Permissions()));
-        if (runningAsRoot()) {
+        if (::geteuid() == 0) {
             QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QSKIP("an administrator can read any folder");
         }
@@ -514,6 +499,10 @@ void TestStorage::badFiles()
     QVERIFY(!QFileInfo::exists(path + "-journal"));
     // The error pointer is optional.
     QVERIFY(Prediction::openDictionary(path + ".other") == 0);
+    if (kind == "locked") {
+        QVERIFY(unlock(&locker));
+        QVERIFY(Prediction::openDictionary(path) != 0);
+    }
 }
 
 void TestStorage::readOnlyFile()
@@ -540,82 +529,45 @@ void TestStorage::readOnlyFile()
     QVERIFY(!ref->isDirty());
 }
 
-void TestStorage::lockedFile()
+void TestStorage::createRefuses_data()
 {
-    TempDictionary dict(SampleWords);
-    QVERIFY(dict->addWord("pear", "edit"));
-    const QString otherPath = dict.folder() + "/other.dict";
-    QCOMPARE(makeDictionary(otherPath, SampleWords), QString());
-
-    for (const QString &path : {dict.path(), otherPath}) {
-        QProcess locker;
-        locker.start(childPath(), {"lock", path});
-        QVERIFY(locker.waitForReadyRead(10000));
-        QCOMPARE(locker.readLine().trimmed(), QByteArray("locked"));
-        const QByteArray before = fileBytes(path);
-
-        if (path == otherPath) {
-            QString error;
-            QVERIFY(Prediction::openDictionary(path, &error) == 0);
-            QVERIFY2(error.contains("locked by another program"), qPrintable(error));
-        } else {
-            QVERIFY(dict->save() != 0);
-            QVERIFY2(dict->lastError().contains("locked by another program"), qPrintable(dict->lastError()));
-            QVERIFY(dict->isDirty());
-        }
-        QCOMPARE(fileBytes(path), before);
-        locker.closeWriteChannel();
-        QVERIFY(locker.waitForFinished(10000));
-        QCOMPARE(locker.exitCode(), 0);
-    }
-    // With the lock gone both work again.
-    QCOMPARE(dict->save(), 0);
-    QVERIFY(!dict->isDirty());
-    QVERIFY(Prediction::openDictionary(otherPath) != 0);
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("messageHas");
+    QTest::newRow("existing empty file") << QString("empty") << QString("already exists");
+    QTest::newRow("existing text file") << QString("text") << QString("already exists");
+    QTest::newRow("open dictionary") << QString("open") << QString("already exists");
+    QTest::newRow("missing folder") << QString("no/such/folder.dict") << QString("does not exist");
+    QTest::newRow("no path") << QString() << QString();
+    QTest::newRow("folder not writable") << QString("readonly") << QString("cannot be written");
 }
 
-void TestStorage::createRefusesExistingFile_data()
+void TestStorage::createRefuses()
 {
-    QTest::addColumn<QByteArray>("contents");
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("text file") << QByteArray("keep me\n");
-}
-
-void TestStorage::createRefusesExistingFile()
-{
-    QFETCH(QByteArray, contents);
+    QFETCH(QString, place);
+    QFETCH(QString, messageHas);
     QTemporaryDir dir;
-    const QString path = dir.filePath("exists.dict");
-    QVERIFY(writeBytes(path, contents));
+    QString path = place.isEmpty() ? QString() : dir.filePath(place.contains('/') ? place : "new.dict");
+    DictionaryReference open;
+    if (place == "empty" || place == "text") {
+        QVERIFY(writeBytes(path, place == "text" ? "keep me\n" : ""));
+    } else if (place == "open") {
+        QCOMPARE(makeDictionary(path, SampleWords), QString());
+        open = Prediction::openDictionary(path);
+    } else if (place == "readonly") {
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const QByteArray before = fileBytes(path);
     QString error;
     QVERIFY(Prediction::createDictionary(path, "New", Prediction::British, &error) == 0);
-    QVERIFY2(error.contains("already exists"), qPrintable(error));
-    QCOMPARE(fileBytes(path), contents);
-
-    // An existing dictionary is not replaced either, even while it is open.
-    const QString dictPath = dir.filePath("real.dict");
-    QCOMPARE(makeDictionary(dictPath, SampleWords), QString());
-    DictionaryReference open = Prediction::openDictionary(dictPath);
-    QVERIFY(Prediction::createDictionary(dictPath, "New", Prediction::American, &error) == 0);
-    QCOMPARE(open->wordCount(), int(SampleWords.size()));
-    QVERIFY(open->reload());
-    QCOMPARE(open->wordCount(), int(SampleWords.size()));
-}
-
-void TestStorage::createNeedsAWritableFolder()
-{
-    QTemporaryDir dir;
-    QString error;
-    QVERIFY(Prediction::createDictionary(dir.filePath("no/such/folder.dict"), "X", Prediction::American, &error) == 0);
-    QVERIFY2(error.contains("does not exist"), qPrintable(error));
-    QVERIFY(Prediction::createDictionary(QString(), "X", Prediction::American, &error) == 0);
-    QVERIFY(!error.isEmpty());
-
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    QVERIFY(Prediction::createDictionary(dir.filePath("new.dict"), "X", Prediction::American, &error) == 0);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY2(error.contains("cannot be written"), qPrintable(error));
-    QVERIFY(!QFileInfo::exists(dir.filePath("new.dict")));
+    QVERIFY2(error.contains(messageHas) && !error.isEmpty(), qPrintable(error));
+    // Whatever was there is untouched, even a dictionary that is open.
+    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(QFileInfo::exists(path), !before.isEmpty() || place == "empty");
+    if (open != 0) {
+        QVERIFY(open->reload());
+        QCOMPARE(open->wordCount(), int(SampleWords.size()));
+    }
 }
 
 void TestStorage::orderSurvivesIncrementalSaves()
