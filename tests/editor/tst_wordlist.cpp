@@ -1,9 +1,11 @@
 // The word list and its filters: refills, the count box, focus, and the list's selection handling.
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "editortesthelpers.h"
@@ -14,6 +16,37 @@ namespace {
 
 const QStringList FiveWords = {"apple\tnoun/reg/5", "banana\tnoun/reg/15", "cherry\tnoun/reg/25", "date\tverb/reg/10",
                                "elder\tadj./-/20"};
+
+/// A saved dictionary of words that the engine shows one letter group at a time once it holds more than
+/// threshold words. The threshold lives in the file and nothing in the engine changes it, so the saved
+/// default ("200000", stored right after its key) is overwritten in place by a text of the same length.
+DictionaryReference byLetterGroup(const QString &path, const QStringList &words, int threshold)
+{
+    {
+        DictionaryReference created =
+            Prediction::createDictionary(path, QStringLiteral("Groups"), Prediction::American);
+        if (created == 0)
+            return DictionaryReference();
+        for (const QString &text : words)
+            created->addWord(text, QStringLiteral("edit"));
+        if (created->save() != 0)
+            return DictionaryReference();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return DictionaryReference();
+    QByteArray bytes = file.readAll();
+    const QByteArray key = "letter_group_threshold";
+    const QByteArray before = key + "200000";
+    const QByteArray after = key + QByteArray::number(threshold).rightJustified(6, '0');
+    if (bytes.count(before) != 1)
+        return DictionaryReference();
+    bytes.replace(before, after);
+    if (!file.seek(0) || file.write(bytes) != bytes.size())
+        return DictionaryReference();
+    file.close();
+    return Prediction::openDictionary(path);
+}
 
 } // namespace
 
@@ -36,6 +69,8 @@ private slots:
     void prefixSearchMatchesFindItems_data();
     void prefixSearchMatchesFindItems();
     void prefixSearchFollowsListChangedOutsideWindow();
+    void letterGroupFollowsWordBox_data();
+    void letterGroupFollowsWordBox();
     void cleanup();
 };
 
@@ -266,6 +301,44 @@ void TestWordList::prefixSearchFollowsListChangedOutsideWindow()
     QCOMPARE(listWidget->currentRow(), 2);
     box->setPlainText(QStringLiteral("ch"));
     QCOMPARE(currentText(listWidget), QStringLiteral("cherry"));
+}
+
+void TestWordList::letterGroupFollowsWordBox_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("listedAfter");
+    QTest::addColumn<QString>("currentAfter");
+    QTest::newRow("first group") << QStringList{"av"} << QStringList{"apple", "avocado"} << "avocado";
+    QTest::newRow("another group") << QStringList{"b"} << QStringList{"banana", "blueberry"} << "banana";
+    QTest::newRow("same group again") << QStringList{"b", "bl"} << QStringList{"banana", "blueberry"} << "blueberry";
+    QTest::newRow("group of a capital") << QStringList{"C"} << QStringList{"cherry"} << "cherry";
+    QTest::newRow("back to the first") << QStringList{"c", "apple"} << QStringList{"apple", "avocado"} << "apple";
+}
+
+void TestWordList::letterGroupFollowsWordBox()
+{
+    // The engine's list holds one letter group at a time: the word box's text picks the group, and the list
+    // is refilled before the word is looked for in it.
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, listedAfter);
+    QFETCH(QString, currentAfter);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    DictionaryReference groups = byLetterGroup(dir.filePath(QStringLiteral("groups.dict")),
+                                               {"apple", "avocado", "banana", "blueberry", "cherry"}, 2);
+    QVERIFY(groups != 0);
+    QVERIFY(groups->displayByLetterGroup());
+    auto editor = create(groups);
+    QVERIFY(showActive(editor.get()));
+    QCOMPARE(listed(list(editor.get())), (QStringList{"apple", "avocado"}));
+    QTextEdit *box = wordBox(editor.get());
+    for (const QString &text : typed) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+    QCOMPARE(listed(list(editor.get())), listedAfter);
+    QCOMPARE(currentText(list(editor.get())), currentAfter);
 }
 
 void TestWordList::cleanup()
