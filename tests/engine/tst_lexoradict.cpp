@@ -3,6 +3,7 @@
 #include "prediction.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -54,24 +55,18 @@ private slots:
     void init();
     void cleanup();
     void helpAndVersion();
-    void badCommandLines_data();
-    void badCommandLines();
+    void refusedRuns_data();
+    void refusedRuns();
     void createAndInfo_data();
     void createAndInfo();
-    void createNeverReplacesAFile();
     void importReport();
     void importRefusals_data();
     void importRefusals();
-    void importGrammarModes();
-    void importSkipsByteOrderMark();
-    void importUnknownCodes();
-    void importIntoMissingFile();
+    void importedCodes_data();
+    void importedCodes();
     void exportWords();
-    void exportToUnwritablePlace();
-    void checkGoodFile();
-    void checkBadFiles_data();
-    void checkBadFiles();
-    void infoOnBadFiles();
+    void check_data();
+    void check();
     void sampleDictionaries_data();
     void sampleDictionaries();
 
@@ -142,35 +137,57 @@ void TestLexoraDict::helpAndVersion()
     QVERIFY(version.out.startsWith(QLatin1String("lexora-dict ")));
 }
 
-void TestLexoraDict::badCommandLines_data()
+void TestLexoraDict::refusedRuns_data()
 {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("arguments"); // @DIR@ stands for the test's folder
+    QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no command") << QStringList() << "no command";
-    QTest::newRow("unknown command") << QStringList{"frobnicate"} << "unknown command";
-    QTest::newRow("create without a name") << QStringList{"create", "@DIR@/x.dict"} << "--name";
-    QTest::newRow("create with a blank name") << QStringList{"create", "@DIR@/x.dict", "--name", "  "} << "--name";
-    QTest::newRow("create with a bad variety")
-        << QStringList{"create", "@DIR@/x.dict", "--name", "X", "--variety", "martian"} << "variety";
-    QTest::newRow("create without a file") << QStringList{"create", "--name", "X"} << "FILE";
-    QTest::newRow("info with two files") << QStringList{"info", "a", "b"} << "FILE";
-    QTest::newRow("import without a list") << QStringList{"import", "@DIR@/x.dict"} << "LIST";
-    QTest::newRow("import with a bad mode")
-        << QStringList{"import", "@DIR@/x.dict", "@DIR@/l.txt", "--grammar", "fancy"} << "grammar";
-    QTest::newRow("export with three files") << QStringList{"export", "a", "b", "c"} << "OUT";
-    QTest::newRow("check without a file") << QStringList{"check"} << "FILE";
+    auto row = [](const char *name, const QStringList &arguments, int exitCode, const char *message) {
+        QTest::newRow(name) << arguments << exitCode << QString(message);
+    };
+    // A wrong command line: exit status 2.
+    row("no command", {}, 2, "no command");
+    row("unknown command", {"frobnicate"}, 2, "unknown command");
+    row("create without a name", {"create", "@DIR@/x.dict"}, 2, "--name");
+    row("create with a blank name", {"create", "@DIR@/x.dict", "--name", "  "}, 2, "--name");
+    row("create with a bad variety", {"create", "@DIR@/x.dict", "--name", "X", "--variety", "martian"}, 2, "variety");
+    row("create without a file", {"create", "--name", "X"}, 2, "FILE");
+    row("info with two files", {"info", "a", "b"}, 2, "FILE");
+    row("import without a list", {"import", "@DIR@/x.dict"}, 2, "LIST");
+    row("import with a bad mode", {"import", "@DIR@/x.dict", "@DIR@/l.txt", "--grammar", "fancy"}, 2, "grammar");
+    row("export with three files", {"export", "a", "b", "c"}, 2, "OUT");
+    row("check without a file", {"check"}, 2, "FILE");
+    // A failed operation: exit status 1, and nothing written.
+    row("create over a file", {"create", "@DIR@/text.dict", "--name", "X"}, 1, "text.dict");
+    row("info on a missing file", {"info", "@DIR@/x.dict"}, 1, "x.dict");
+    row("info on a text file", {"info", "@DIR@/text.dict"}, 1, "text.dict");
+    row("import into a missing file", {"import", "@DIR@/x.dict", "@DIR@/list.txt"}, 1, "x.dict");
+    row("import a missing list", {"import", "@DIR@/d.dict", "@DIR@/nolist.txt"}, 1, "nolist.txt");
+    row("export a missing file", {"export", "@DIR@/x.dict", "@DIR@/out.txt"}, 1, "x.dict");
+    row("export to a missing folder", {"export", "@DIR@/d.dict", "@DIR@/no/such/out.txt"}, 1, "out.txt");
 }
 
-void TestLexoraDict::badCommandLines()
+void TestLexoraDict::refusedRuns()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
     QFETCH(QString, message);
+    const QString dictionary = createDictionary(QStringLiteral("d.dict"), {QStringLiteral("word")});
+    QVERIFY(!dictionary.isEmpty());
+    QVERIFY(writeFile(path(QStringLiteral("text.dict")), "precious data\n"));
+    QVERIFY(writeFile(path(QStringLiteral("list.txt")), "word\n"));
+    const QByteArray before = readAll(dictionary);
     for (QString &argument : arguments)
         argument.replace(QStringLiteral("@DIR@"), m_dir->path());
+
     const Run result = run(arguments);
-    QCOMPARE(result.exitCode, 2);
+    QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
-    QVERIFY(!QFileInfo::exists(path(QStringLiteral("x.dict"))));
+    QVERIFY2(arguments.value(0) == "export" || result.out.isEmpty(), qPrintable(result.out));
+    QCOMPARE(readAll(path(QStringLiteral("text.dict"))), QByteArray("precious data\n"));
+    QCOMPARE(readAll(dictionary), before);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+             (QStringList{"d.dict", "d.dict.txt", "list.txt", "text.dict"}));
 }
 
 void TestLexoraDict::createAndInfo_data()
@@ -178,18 +195,10 @@ void TestLexoraDict::createAndInfo_data()
     QTest::addColumn<QString>("variety");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("ukGrammar");
-    QTest::newRow("american") << "american"
-                              << "American"
-                              << "no";
-    QTest::newRow("british") << "british"
-                             << "British"
-                             << "yes";
-    QTest::newRow("canadian") << "canadian"
-                              << "Canadian"
-                              << "no";
-    QTest::newRow("capitals accepted") << "British"
-                                       << "British"
-                                       << "yes";
+    QTest::newRow("american") << QString("american") << QString("American") << QString("no");
+    QTest::newRow("british") << QString("british") << QString("British") << QString("yes");
+    QTest::newRow("canadian") << QString("canadian") << QString("Canadian") << QString("no");
+    QTest::newRow("capitals accepted") << QString("British") << QString("British") << QString("yes");
 }
 
 void TestLexoraDict::createAndInfo()
@@ -220,16 +229,6 @@ void TestLexoraDict::createAndInfo()
     QVERIFY2(info.out.contains(QRegularExpression(QStringLiteral("^Letter-group threshold: \\d+"),
                                                   QRegularExpression::MultilineOption)),
              qPrintable(info.out));
-}
-
-void TestLexoraDict::createNeverReplacesAFile()
-{
-    const QString file = path(QStringLiteral("taken.dict"));
-    QVERIFY(writeFile(file, "precious data"));
-    const Run result = run({"create", file, "--name", "X"});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY(!result.err.isEmpty());
-    QCOMPARE(readAll(file), QByteArray("precious data"));
 }
 
 void TestLexoraDict::importReport()
@@ -318,73 +317,47 @@ void TestLexoraDict::importRefusals()
     QVERIFY(dictionary->findWord(QStringLiteral("last")));
 }
 
-void TestLexoraDict::importGrammarModes()
+void TestLexoraDict::importedCodes_data()
 {
-    for (const QString &mode : {QStringLiteral("basic"), QStringLiteral("advanced")}) {
-        const QString file = path(mode + QStringLiteral(".dict"));
-        QCOMPARE(run({"create", file, "--name", mode}).exitCode, 0);
-        const QString list = path(QStringLiteral("list.txt"));
-        QVERIFY(writeFile(list, "xqzt\nflurbize\n"));
-        QCOMPARE(run({"import", file, list, "--grammar", mode}).exitCode, 0);
-        DictionaryReference dictionary = Prediction::openDictionary(file);
-        QVERIFY(dictionary != 0);
-        Word *unknown = dictionary->findWord(QStringLiteral("xqzt"));
-        QVERIFY(unknown);
-        QCOMPARE(unknown->codes.size(), 1);
-        QCOMPARE(unknown->codes.first()->partOfSpeech, QStringLiteral("new"));
-        Word *verb = dictionary->findWord(QStringLiteral("flurbize"));
-        QVERIFY(verb);
-        QCOMPARE(verb->codes.first()->partOfSpeech, QStringLiteral("verb"));
-    }
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("expected"); // each word's text, first part of speech, code count and frequency
+    QTest::newRow("basic") << QByteArray("xqzt\nflurbize\n") << QStringList{"--grammar", "basic"}
+                           << QStringList{"xqzt new 1", "flurbize verb 1"};
+    QTest::newRow("advanced") << QByteArray("xqzt\nflurbize\n") << QStringList{"--grammar", "advanced"}
+                              << QStringList{"xqzt new 1", "flurbize verb"};
+    QTest::newRow("unknown codes only") << QByteArray("flurbize\nglorpness\t9\nZorblax\n")
+                                        << QStringList{"--grammar", "advanced", "--unknown"}
+                                        << QStringList{"flurbize new 1", "glorpness new 1 9", "Zorblax new 1"};
+    QTest::newRow("byte order mark and CR LF")
+        << QByteArray("\xef\xbb\xbfxqzt\r\nzorp\t4\r\n") << QStringList() << QStringList{"xqzt new 1", "zorp new 1 4"};
 }
 
-void TestLexoraDict::importSkipsByteOrderMark()
+void TestLexoraDict::importedCodes()
 {
-    const QString file = createDictionary(QStringLiteral("bom.dict"));
+    QFETCH(QByteArray, list);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, expected);
+    const QString file = createDictionary(QStringLiteral("codes.dict"));
     QVERIFY(!file.isEmpty());
-    const QString list = path(QStringLiteral("list.txt"));
-    QVERIFY(writeFile(list, "\xef\xbb\xbfmango\r\npapaya\r\n"));
-    const Run result = run({"import", file, list});
+    QVERIFY(writeFile(path(QStringLiteral("list.txt")), list));
+    const Run result = run(QStringList{"import", file, path(QStringLiteral("list.txt"))} + options);
     QCOMPARE(result.exitCode, 0);
-    QVERIFY2(result.out.contains(QLatin1String("2 added, 0 skipped (already present), 0 refused")),
-             qPrintable(result.out));
+    QVERIFY2(
+        result.out.contains(QStringLiteral("%1 added, 0 skipped (already present), 0 refused").arg(expected.size())),
+        qPrintable(result.out));
     DictionaryReference dictionary = Prediction::openDictionary(file);
     QVERIFY(dictionary != 0);
-    QVERIFY(dictionary->findWord(QStringLiteral("mango")));
-    QVERIFY(dictionary->findWord(QStringLiteral("papaya")));
-}
-
-void TestLexoraDict::importUnknownCodes()
-{
-    const QString file = createDictionary(QStringLiteral("collected.dict"));
-    QVERIFY(!file.isEmpty());
-    const QString list = path(QStringLiteral("list.txt"));
-    QVERIFY(writeFile(list, "flurbize\nglorpness\t9\nZorblax\n"));
-    QCOMPARE(run({"import", file, list, "--grammar", "advanced", "--unknown"}).exitCode, 0);
-    DictionaryReference dictionary = Prediction::openDictionary(file);
-    QVERIFY(dictionary != 0);
-    for (const char *text : {"flurbize", "glorpness", "Zorblax"}) {
-        Word *word = dictionary->findWord(QLatin1String(text));
-        QVERIFY2(word, text);
-        QCOMPARE(word->codes.size(), 1);
-        QCOMPARE(word->codes.first()->partOfSpeech, QStringLiteral("new"));
+    QCOMPARE(dictionary->wordCount(), int(expected.size()));
+    for (const QString &line : expected) {
+        const Word *word = dictionary->findWord(line.section(' ', 0, 0));
+        QVERIFY2(word && !word->codes.isEmpty(), qPrintable(line));
+        const QString actual = QStringLiteral("%1 %2 %3 %4")
+                                   .arg(word->text, word->codes.first()->partOfSpeech)
+                                   .arg(word->codes.size())
+                                   .arg(word->codes.first()->frequency);
+        QVERIFY2((actual + ' ').startsWith(line + ' '), qPrintable(actual));
     }
-    QCOMPARE(dictionary->findWord(QStringLiteral("glorpness"))->codes.first()->frequency, QStringLiteral("9"));
-}
-
-void TestLexoraDict::importIntoMissingFile()
-{
-    const QString list = path(QStringLiteral("list.txt"));
-    QVERIFY(writeFile(list, "word\n"));
-    const Run result = run({"import", path(QStringLiteral("missing.dict")), list});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY(!result.err.isEmpty());
-    QVERIFY(!QFileInfo::exists(path(QStringLiteral("missing.dict"))));
-
-    const QString file = createDictionary(QStringLiteral("d.dict"));
-    const Run noList = run({"import", file, path(QStringLiteral("nolist.txt"))});
-    QCOMPARE(noList.exitCode, 1);
-    QVERIFY(noList.err.contains(QLatin1String("nolist.txt")));
 }
 
 void TestLexoraDict::exportWords()
@@ -416,44 +389,14 @@ void TestLexoraDict::exportWords()
     QCOMPARE(toStdout.out.toUtf8(), content);
 }
 
-void TestLexoraDict::exportToUnwritablePlace()
-{
-    const QString file = createDictionary(QStringLiteral("e.dict"), {QStringLiteral("word")});
-    QVERIFY(!file.isEmpty());
-    const Run result = run({"export", file, path(QStringLiteral("no/such/folder/out.txt"))});
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY(result.err.contains(QLatin1String("out.txt")));
-    const Run missing = run({"export", path(QStringLiteral("missing.dict")), path(QStringLiteral("out.txt"))});
-    QCOMPARE(missing.exitCode, 1);
-    QVERIFY(!QFileInfo::exists(path(QStringLiteral("out.txt"))));
-}
-
-void TestLexoraDict::checkGoodFile()
-{
-    QStringList words;
-    for (int i = 0; i < 300; ++i)
-        words << QStringLiteral("word%1").arg(i);
-    const QString file = createDictionary(QStringLiteral("good.dict"), words);
-    QVERIFY(!file.isEmpty());
-    const QByteArray before = readAll(file);
-    const Run result = run({"check", file});
-    QCOMPARE(result.exitCode, 0);
-    QVERIFY2(result.out.contains(QLatin1String("ok, 300 words")), qPrintable(result.out));
-    QCOMPARE(readAll(file), before);
-}
-
-void TestLexoraDict::checkBadFiles_data()
+void TestLexoraDict::check_data()
 {
     QTest::addColumn<QString>("damage");
-    QTest::newRow("missing file") << "missing";
-    QTest::newRow("empty file") << "empty";
-    QTest::newRow("text file") << "text";
-    QTest::newRow("truncated") << "truncated";
-    QTest::newRow("cell pointers overwritten") << "pointers";
-    QTest::newRow("folder instead of file") << "folder";
+    for (const char *damage : {"none", "missing", "empty", "text", "truncated", "pointers", "folder"})
+        QTest::newRow(damage) << QString(damage);
 }
 
-void TestLexoraDict::checkBadFiles()
+void TestLexoraDict::check()
 {
     QFETCH(QString, damage);
     QStringList words;
@@ -465,7 +408,8 @@ void TestLexoraDict::checkBadFiles()
     QVERIFY(content.size() > 4 * 4096);
     const int pageSize = (uchar(content.at(16)) << 8) | uchar(content.at(17));
     QVERIFY(pageSize >= 512);
-    QVERIFY(QFile::remove(file));
+    if (damage != QLatin1String("none"))
+        QVERIFY(QFile::remove(file));
 
     if (damage == QLatin1String("empty")) {
         QVERIFY(writeFile(file, QByteArray()));
@@ -481,26 +425,19 @@ void TestLexoraDict::checkBadFiles()
     } else if (damage == QLatin1String("folder")) {
         QVERIFY(QDir().mkdir(file));
     }
-    const QByteArray damaged = QFileInfo(file).isFile() ? readAll(file) : QByteArray();
+    const QByteArray before = QFileInfo(file).isFile() ? readAll(file) : QByteArray();
 
     const Run result = run({"check", file});
-    QVERIFY2(result.exitCode == 1, qPrintable(result.out + result.err));
-    QVERIFY(!(result.out + result.err).contains(QLatin1String(": ok")));
-    if (QFileInfo(file).isFile())
-        QCOMPARE(readAll(file), damaged);
-}
-
-void TestLexoraDict::infoOnBadFiles()
-{
-    const QString text = path(QStringLiteral("text.dict"));
-    QVERIFY(writeFile(text, "not a dictionary\n"));
-    for (const QString &file : {text, path(QStringLiteral("missing.dict"))}) {
-        const Run result = run({"info", file});
-        QCOMPARE(result.exitCode, 1);
-        QVERIFY(result.out.isEmpty());
-        QVERIFY(!result.err.isEmpty());
+    if (damage == QLatin1String("none")) {
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.out.contains(QLatin1String("ok, 600 words")), qPrintable(result.out));
+    } else {
+        QVERIFY2(result.exitCode == 1, qPrintable(result.out + result.err));
+        QVERIFY(!(result.out + result.err).contains(QLatin1String(": ok")));
     }
-    QCOMPARE(readAll(text), QByteArray("not a dictionary\n"));
+    // Checking never writes.
+    if (QFileInfo(file).isFile())
+        QCOMPARE(readAll(file), before);
 }
 
 void TestLexoraDict::sampleDictionaries_data()
@@ -511,12 +448,11 @@ void TestLexoraDict::sampleDictionaries_data()
     QTest::addColumn<int>("minimumWords");
     QTest::addColumn<int>("maximumWords");
     QTest::addColumn<bool>("onlyNewCodes");
-    QTest::newRow("personal") << "personal.dict"
-                              << "Personal" << false << 3000 << 200000 << false;
-    QTest::newRow("british") << "british.dict"
-                             << "British Personal" << true << 3000 << 200000 << false;
-    QTest::newRow("collected") << "collected.dict"
-                               << "Collected Words" << false << 100 << 1000 << true;
+    QTest::newRow("personal") << QString("personal.dict") << QString("Personal") << false << 3000 << 200000 << false;
+    QTest::newRow("british") << QString("british.dict") << QString("British Personal") << true << 3000 << 200000
+                             << false;
+    QTest::newRow("collected") << QString("collected.dict") << QString("Collected Words") << false << 100 << 1000
+                               << true;
 }
 
 void TestLexoraDict::sampleDictionaries()
