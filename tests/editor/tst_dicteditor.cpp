@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTranslator>
 #include <QtTest>
 
 #include "editortesthelpers.h"
@@ -26,6 +27,7 @@ class TestDictEditor : public QObject
 
 private slots:
     void userModelIsTrueBeforeAnyEditor();
+    void translationFunctionsUseInterfaceContext();
     void factoryOnEmptyDictionary();
     void unboundHandleGivesEmptyInertWindow();
     void factoryStartsOnFirstWordOrGivenWord_data();
@@ -65,6 +67,40 @@ private slots:
 void TestDictEditor::userModelIsTrueBeforeAnyEditor()
 {
     QVERIFY(DictionaryEditor::userModel());
+}
+
+namespace {
+
+/// Translates every text of one context by marking it, so a test sees which context a lookup used.
+class MarkingTranslator : public QTranslator
+{
+public:
+    explicit MarkingTranslator(const char *context) : m_context(context) {}
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *, int n) const override
+    {
+        if (qstrcmp(context, m_context) != 0)
+            return QString();
+        return QStringLiteral("[%1 %2]").arg(QLatin1String(sourceText)).arg(n);
+    }
+
+private:
+    const char *m_context;
+};
+
+} // namespace
+
+void TestDictEditor::translationFunctionsUseInterfaceContext()
+{
+    MarkingTranslator translator("DictionaryEditor");
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    const QString plain = DictionaryEditor::tr("Word");
+    const QString utf8 = DictionaryEditor::trUtf8("Word");
+    const QString counted = DictionaryEditor::trUtf8("Words", nullptr, 3);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(plain, QStringLiteral("[Word -1]"));
+    QCOMPARE(utf8, QStringLiteral("[Word -1]"));
+    QCOMPARE(counted, QStringLiteral("[Words 3]"));
 }
 
 void TestDictEditor::factoryOnEmptyDictionary()
