@@ -17,8 +17,6 @@ QString nbsp(int times)
     return QStringLiteral("&nbsp;").repeated(times);
 }
 
-const QString marker = QStringLiteral("%^&*!(@**)#($*");
-
 // What the panel's browser holds after the given lines were appended to an emptied browser.
 class Reference
 {
@@ -79,7 +77,6 @@ private slots:
     void nullWordClearsButKeepsRegions();
     void scrollModes();
     void differentWordResetsScroll();
-    void lastWordTextIsShared();
     void anchorClickRendersAgain();
     void clicksOnRenderedWord_data();
     void clicksOnRenderedWord();
@@ -314,10 +311,7 @@ void TestGrammarPopUp::formatPatternLines()
     QFETCH(QStringList, expected);
     TempDictionary dict({"a"});
     GrammarPopUp panel(dict.reference(), true, nullptr);
-    const QStringList lines = panel.formatPatternLines(patterns, particles, prepositions, code, usage);
-    QCOMPARE(lines, expected);
-    for (const QString &line : lines)
-        QVERIFY(!line.contains(marker));
+    QCOMPARE(panel.formatPatternLines(patterns, particles, prepositions, code, usage), expected);
 }
 
 void TestGrammarPopUp::compareRegions(OurTextBrowser *browser, const QList<TextRegion> &expected)
@@ -529,7 +523,8 @@ void TestGrammarPopUp::scrollModes()
 
 void TestGrammarPopUp::differentWordResetsScroll()
 {
-    TempDictionary dict({longWord(), QStringLiteral("walk\t") + longWord().section(QLatin1Char('\t'), 1)});
+    TempDictionary dict(
+        {longWord(), QStringLiteral("walk\t") + longWord().section(QLatin1Char('\t'), 1), "cat\tnoun/reg/5"});
     Word *run = dict->findWord(QStringLiteral("run"));
     Word *walk = dict->findWord(QStringLiteral("walk"));
     QVERIFY(run && walk);
@@ -556,29 +551,16 @@ void TestGrammarPopUp::differentWordResetsScroll()
     panel.displayWord(QString(), run, 1);
     QCOMPARE(bar->value(), 0);
     QCOMPARE(spy.count(), 1);
-}
 
-void TestGrammarPopUp::lastWordTextIsShared()
-{
-    TempDictionary dict({longWord(), "cat\tnoun/reg/5"});
-    Word *run = dict->findWord(QStringLiteral("run"));
-    Word *cat = dict->findWord(QStringLiteral("cat"));
-    GrammarPopUp first(dict.reference(), true, nullptr);
-    GrammarPopUp second(dict.reference(), true, nullptr);
-    first.resize(300, 200);
-    first.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&first));
-    first.displayWord(QStringLiteral("run"), run, 1);
-    QCOMPARE(GrammarPopUp::lastWordText, QStringLiteral("run"));
-    QScrollBar *bar = first.textBrowser->verticalScrollBar();
+    // The last word is shared: another panel showing another word resets this one at its next render.
+    panel.displayWord(QStringLiteral("run"), run, 1);
     bar->setValue(40);
-    first.displayWord(QStringLiteral("run"), run, 1);
+    panel.displayWord(QStringLiteral("run"), run, 1);
     QCOMPARE(bar->value(), 40);
-
-    // Another panel showing another word resets this one's position at its next render.
-    second.displayWord(QStringLiteral("cat"), cat, 1);
+    GrammarPopUp second(dict.reference(), true, nullptr);
+    second.displayWord(QStringLiteral("cat"), dict->findWord(QStringLiteral("cat")), 1);
     QCOMPARE(GrammarPopUp::lastWordText, QStringLiteral("cat"));
-    first.displayWord(QStringLiteral("run"), run, 1);
+    panel.displayWord(QStringLiteral("run"), run, 1);
     QCOMPARE(bar->value(), 0);
 }
 
