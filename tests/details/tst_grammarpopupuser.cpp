@@ -85,9 +85,8 @@ private slots:
     void adverbRun_data();
     void adverbRun();
     void frequencyMenu();
-    void readOnlyPanelOnlyRendersAgain_data();
-    void readOnlyPanelOnlyRendersAgain();
-    void ignoredClicks();
+    void clicksThatEditNothing_data();
+    void clicksThatEditNothing();
     void mouseClickOnLink();
 };
 
@@ -439,18 +438,25 @@ void TestGrammarPopUpUser::frequencyMenu()
     QCOMPARE(word->codes.at(0)->frequency, QStringLiteral("18"));
 }
 
-void TestGrammarPopUpUser::readOnlyPanelOnlyRendersAgain_data()
+void TestGrammarPopUpUser::clicksThatEditNothing_data()
 {
+    QTest::addColumn<bool>("writable");
     QTest::addColumn<QString>("anchor");
-    QTest::newRow("part of speech") << "0_part_of_speech";
-    QTest::newRow("subcode") << "0_subcode";
-    QTest::newRow("frequency") << "0_frequency";
-    QTest::newRow("adverb subcode") << "1_subcode";
+    QTest::addColumn<bool>("rendersAgain");
+    // A read-only panel opens nothing and only renders again, keeping its scroll position.
+    QTest::newRow("read-only part of speech") << false << "0_part_of_speech" << true;
+    QTest::newRow("read-only subcode") << false << "0_subcode" << true;
+    QTest::newRow("read-only frequency") << false << "0_frequency" << true;
+    QTest::newRow("read-only adverb subcode") << false << "1_subcode" << true;
+    QTest::newRow("anchor naming no field") << true << "0_0_complement" << true;
+    QTest::newRow("empty anchor") << true << "" << false;
 }
 
-void TestGrammarPopUpUser::readOnlyPanelOnlyRendersAgain()
+void TestGrammarPopUpUser::clicksThatEditNothing()
 {
+    QFETCH(bool, writable);
     QFETCH(QString, anchor);
+    QFETCH(bool, rendersAgain);
     QStringList codes;
     for (int i = 0; i < 6; ++i)
         codes << QStringLiteral("noun/reg/%1").arg(i + 1);
@@ -458,48 +464,32 @@ void TestGrammarPopUpUser::readOnlyPanelOnlyRendersAgain()
     TempDictionary dict({QStringLiteral("fast\t") + codes.join(QLatin1Char(';'))});
     Word *word = dict->findWord(QStringLiteral("fast"));
     QVERIFY(word);
-    GrammarPopUpUser panel(dict.reference(), false, nullptr);
+    GrammarPopUpUser panel(dict.reference(), writable, nullptr);
     panel.resize(300, 150);
     panel.show();
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    ModalAnswerer answer;
+    answer.clickButton(QStringLiteral("OK"));
+    ModalAnswerer menu;
+    menu.chooseMenuEntry(QStringLiteral("5"));
+
+    // With no word shown, a click does nothing at all.
+    emit panel.textBrowser->anchorClicked(QUrl(anchor));
+    QVERIFY(!panel.currentWord);
+
     panel.displayWord(QStringLiteral("fast"), word, 1);
     QScrollBar *bar = panel.textBrowser->verticalScrollBar();
     QVERIFY(bar->maximum() > 30);
     bar->setValue(30);
     panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
     const QString html = panel.textBrowser->toHtml();
-
-    ModalAnswerer answer;
-    answer.clickButton(QStringLiteral("OK"));
-    ModalAnswerer menu;
-    menu.chooseMenuEntry(QStringLiteral("5"));
     emit panel.textBrowser->anchorClicked(QUrl(anchor));
     QVERIFY(!answer.answered());
     QVERIFY(!menu.answered());
-    QVERIFY(!panel.textBrowser->currentRegion); // rendered again
+    QCOMPARE(panel.textBrowser->currentRegion == nullptr, rendersAgain);
     QCOMPARE(bar->value(), 30);
     QCOMPARE(panel.textBrowser->toHtml(), html);
     QVERIFY(!dict->isDirty());
-}
-
-void TestGrammarPopUpUser::ignoredClicks()
-{
-    TempDictionary dict({"call\tverb/reg/18"});
-    GrammarPopUpUser panel(dict.reference(), true, nullptr);
-    ModalAnswerer answer;
-    answer.clickButton(QStringLiteral("Cancel"));
-    // No word shown.
-    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_part_of_speech")));
-    QVERIFY(!panel.currentWord);
-    panel.displayWord(QStringLiteral("call"), dict->findWord(QStringLiteral("call")), 1);
-    panel.textBrowser->currentRegion = &panel.textBrowser->regions[0];
-    // An empty anchor.
-    emit panel.textBrowser->anchorClicked(QUrl());
-    QCOMPARE(panel.textBrowser->currentRegion, &panel.textBrowser->regions[0]);
-    // An anchor naming no field renders again and opens nothing.
-    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_0_complement")));
-    QVERIFY(!answer.answered());
-    QVERIFY(!panel.textBrowser->currentRegion);
 }
 
 void TestGrammarPopUpUser::mouseClickOnLink()
