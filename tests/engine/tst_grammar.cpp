@@ -114,11 +114,8 @@ void TestGrammar::guesses_data()
     row("capitalised", "Zorblax", true, {"name/Singular name"}, false);
     row("-ly", "florbly", false, {"adv./-"}, false);
     row("-ness", "glorpness", false, {"noun/reg"}, false);
-    row("-tion", "zibbration", false, {"noun/reg"}, false);
     row("-ize", "flurbize", false, {"verb/reg"}, false);
-    row("-ise", "flurbise", false, {"verb/reg"}, false);
     row("-ous", "blibbous", false, {"adj./absolute"}, false);
-    row("-less", "snorkless", false, {"adj./absolute"}, false);
     row("-ing basic", "snorking", false, {"verb/+ing"}, false);
     row("-ing advanced", "snorking", true, {"verb/+ing", "adj./verb 'ING'"}, false);
     row("unknown", "xqzt", true, {"new/"}, false);
