@@ -343,23 +343,18 @@ void TestSelectionDialogs::preselection_data()
     // Keys are matched case-sensitively anywhere in the current code; the later row wins.
     const char *rows[][4] = {
         {"PartOfSpeechSelectionDlg", "time", "", ""},
-        {"PartOfSpeechSelectionDlg", "other", "", ""},
         {"PartOfSpeechSelectionDlg", "Verb", "", ""},
         {"PartOfSpeechSelectionDlg", "noun phrase", "radioButton_2", "noun"},
         {"PartOfSpeechSelectionDlg", "verb name", "radioButton_3", "verb"},
         {"NounSelectionDlg", "regular", "radioButton", "reg"},
         {"NounSelectionDlg", "mass", "", ""},
-        {"NounSelectionDlg", "Uncount", "", ""},
         {"NounSelectionDlg", "group", "", ""},
         {"NounSelectionDlg", "group reg", "radioButton", "reg"},
-        {"NameSelectionDlg", "first name", "", ""},
         {"NameSelectionDlg", "City, etc", "", ""},
         {"NameSelectionDlgUK", "Location / Loc pl with 'the'", "radioButton_11", "Loc pl with 'the'"},
         {"VerbSelectionDlg", "past = root", "radioButton_8", "past"},
         {"VerbSelectionDlg", "pp = root", "", ""},
-        {"VerbSelectionDlg", "infinitive", "", ""},
         {"AdjectiveSelectionDlg", "irregular", "radioButton", "reg"},
-        {"AdjectiveSelectionDlg", "Absolute", "", ""},
     };
     for (const auto &row : rows)
         QTest::addRow("%s %s", row[0], row[1]) << row[0] << row[1] << row[2] << row[3];
