@@ -24,17 +24,18 @@ QString nbsp(int times)
     return QStringLiteral("&nbsp;").repeated(times);
 }
 
-// The position of the first character of the link with the given anchor, or -1.
-int linkPosition(QTextDocument *document, const QString &anchor)
+// The links of a document in order, each with the position of its first character.
+QList<QPair<QString, int>> links(QTextDocument *document)
 {
+    QList<QPair<QString, int>> found;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref() == anchor)
-                return fragment.position();
+            const QString href = it.fragment().charFormat().anchorHref();
+            if (!href.isEmpty() && (found.isEmpty() || found.last().first != href))
+                found.append({href, it.fragment().position()});
         }
     }
-    return -1;
+    return found;
 }
 
 const QString *codeField(GCode *code, const QString &field)
@@ -171,13 +172,8 @@ void TestGrammarPopUpUser::renderedUsagesCarryNoLinks()
 
     panel.displayWord(QStringLiteral("call"), word, 1);
     QStringList anchors;
-    for (QTextBlock block = panel.textBrowser->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QString href = it.fragment().charFormat().anchorHref();
-            if (!href.isEmpty() && (anchors.isEmpty() || anchors.last() != href))
-                anchors << href;
-        }
-    }
+    for (const auto &link : links(panel.textBrowser->document()))
+        anchors << link.first;
     QCOMPARE(anchors, (QStringList{"0_part_of_speech", "0_subcode", "0_frequency"}));
     QCOMPARE(panel.textBrowser->regionCount, 3);
     QCOMPARE(panel.textBrowser->regions[2].flags, 12);
@@ -502,7 +498,11 @@ void TestGrammarPopUpUser::mouseClickOnLink()
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
     panel.displayWord(QStringLiteral("call"), word, 1);
     OurTextBrowser *browser = panel.textBrowser;
-    const int position = linkPosition(browser->document(), QStringLiteral("1_frequency"));
+    int position = -1;
+    for (const auto &link : links(browser->document())) {
+        if (link.first == QLatin1String("1_frequency"))
+            position = link.second;
+    }
     QVERIFY(position > 0);
     QTextCursor cursor(browser->document());
     cursor.setPosition(position + 1);
