@@ -53,7 +53,6 @@ private slots:
     void entriesCarryOnlyTextAndCode();
     void emptySubcodeMenus();
     void ownership();
-    void parentlessWindowReleasesEverything();
     void addMenuEntryParentsEntryToMenuParent();
     void chosenEntryYieldsItsCode_data();
     void chosenEntryYieldsItsCode();
@@ -208,19 +207,14 @@ void TestMenusOnly::ownership()
     QCOMPARE(noun->actions().size(), 28);
     QCOMPARE(partOfSpeech->actions().size(), 12);
     QCOMPARE(partOfSpeech->actions().last()->data().toString(), QStringLiteral("DELETE"));
-}
 
-void TestMenusOnly::parentlessWindowReleasesEverything()
-{
-    auto *menus = new MenusOnly(true, nullptr);
-    QPointer<QMenu> noun = menus->nounMenu;
-    QPointer<QAction> city = menus->cityEntry;
-    QPointer<QMenu> partOfSpeech = menus->partOfSpeechMenu;
-    QVERIFY(!noun->parent());
+    // Without a parent the window releases the member menus and their entries too.
+    menus = new MenusOnly(true, nullptr);
+    QVERIFY(!menus->nounMenu->parent());
+    const QList<QPointer<QObject>> owned{menus->nounMenu, menus->cityEntry, menus->partOfSpeechMenu};
     delete menus;
-    QVERIFY(noun.isNull());
-    QVERIFY(city.isNull());
-    QVERIFY(partOfSpeech.isNull());
+    for (const QPointer<QObject> &object : owned)
+        QVERIFY(object.isNull());
 }
 
 void TestMenusOnly::addMenuEntryParentsEntryToMenuParent()
