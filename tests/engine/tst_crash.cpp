@@ -65,7 +65,6 @@ void TestCrash::killedWhileSaving()
     QRandomGenerator random(seed);
     int sawA = 0;
     int sawB = 0;
-    int killedAfterSaves = 0;
     int interrupted = 0; // kills that left a save half done
     const int kills = 40;
     for (int round = 0; round < kills; ++round) {
@@ -73,10 +72,8 @@ void TestCrash::killedWhileSaving()
         process.start(child, {"save", path, QString::number(WordsPerSet)});
         QVERIFY(process.waitForStarted(10000));
         // Some kills land before the first save is complete, most in the middle of the save loop.
-        if (round % 4 != 0) {
+        if (round % 4 != 0)
             QVERIFY2(process.waitForReadyRead(10000), process.readAllStandardError().constData());
-            ++killedAfterSaves;
-        }
         QTest::qSleep(int(random.bounded(60)));
         process.kill();
         QVERIFY(process.waitForFinished(10000));
@@ -108,7 +105,6 @@ void TestCrash::killedWhileSaving()
     }
     qInfo("%d kills, %d in the middle of a save: %d times the first set, %d times the second", kills, interrupted, sawA,
           sawB);
-    QVERIFY(killedAfterSaves > 0);
     QVERIFY(sawB > 0);
 }
 
