@@ -47,6 +47,11 @@ public:
     void findWord(QString word) override;
     void collapse(bool collapsed) override;
 
+    // The routines through which every command brings the list, the word box and the details panel into line.
+    void showWord(const QString &text, int scrollMode);
+    void syncWithWordBox();
+    void ensureDetailsShown();
+
 signals:
     void textChanging(QString d);
     void EditWindow_Activate(DictionaryReference d);
@@ -97,9 +102,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void showWord(const QString &text, int scrollMode);
-    void syncWithWordBox();
-    void ensureDetailsShown();
     /// Clears the list and inserts words at row 0 in one call.
     void refill(const QStringList &words);
     void clampRow(int row);

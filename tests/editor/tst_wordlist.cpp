@@ -66,6 +66,8 @@ private slots:
     void clickInViewerLeavesDeleteAndChangeDisabled_data();
     void clickInViewerLeavesDeleteAndChangeDisabled();
     void missingWordOffersAddEvenInTransferMode();
+    void showWordSetsAddButton_data();
+    void showWordSetsAddButton();
     void prefixSearchMatchesFindItems_data();
     void prefixSearchMatchesFindItems();
     void prefixSearchFollowsListChangedOutsideWindow();
@@ -247,6 +249,53 @@ void TestWordList::missingWordOffersAddEvenInTransferMode()
     QCOMPARE(add->text(), QStringLiteral("Add"));
     QVERIFY(add->isEnabled());
     QVERIFY(panelEmpty(editor.get()));
+}
+
+void TestWordList::showWordSetsAddButton_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("transfer");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("enabledBefore");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("enabled");
+    // Before each call the button reads "?", so a row whose text stays "?" shows that the text was left alone.
+    QTest::newRow("empty, editor") << true << false << "" << false << "Add" << true;
+    QTest::newRow("empty, editor, transfer") << true << true << "" << false << "Add" << true;
+    QTest::newRow("missing, editor") << true << false << "zz" << false << "Add" << true;
+    QTest::newRow("missing, viewer") << false << false << "zz" << true << "?" << false;
+    QTest::newRow("missing, viewer, transfer, enabled") << false << true << "zz" << true << "Transfer" << true;
+    QTest::newRow("missing, viewer, transfer, disabled") << false << true << "zz" << false << "Transfer" << false;
+    QTest::newRow("known, editor") << true << false << "banana" << true << "?" << false;
+    QTest::newRow("known, editor, transfer, enabled") << true << true << "banana" << true << "Transfer" << true;
+    QTest::newRow("known, editor, transfer, disabled") << true << true << "banana" << false << "Transfer" << false;
+    QTest::newRow("known, viewer") << false << false << "banana" << true << "?" << false;
+}
+
+void TestWordList::showWordSetsAddButton()
+{
+    QFETCH(bool, writable);
+    QFETCH(bool, transfer);
+    QFETCH(QString, word);
+    QFETCH(bool, enabledBefore);
+    QFETCH(QString, text);
+    QFETCH(bool, enabled);
+    TempDictionary dict(FiveWords);
+    TempDictionary target({"other"});
+    auto editor = create(dict.reference(), writable);
+    if (transfer)
+        editor->setTransferTo(target.reference());
+    auto add = child<QPushButton>(editor.get(), "AddWordButton");
+    add->setText(QStringLiteral("?"));
+    add->setEnabled(enabledBefore);
+    editor->showWord(word, 1);
+    QCOMPARE(add->text(), text);
+    QCOMPARE(add->isEnabled(), enabled);
+    // The details panel shows a word the engine knows; the empty text clears it.
+    if (dict->findWord(word))
+        QCOMPARE(panelWord(editor.get()), word);
+    else if (word.isEmpty())
+        QVERIFY(panelEmpty(editor.get()));
 }
 
 void TestWordList::prefixSearchMatchesFindItems_data()
