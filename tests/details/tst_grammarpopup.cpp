@@ -265,40 +265,31 @@ void TestGrammarPopUp::formatPatternLines_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("usage");
     QTest::addColumn<QStringList>("expected");
+    auto row = [](const char *name, const QStringList &patterns, const QString &particles, const QString &prepositions,
+                  int code, int usage, const QStringList &expected) {
+        QTest::newRow(name) << patterns << particles << prepositions << code << usage << expected;
+    };
 
     const QString open = nbsp(9) + QStringLiteral("<font face=\"Times New Roman\" size=4 color=>");
-    const QString particles = QStringLiteral("[<a href=\"3_1_particles\">up</a>]");
-    const QString prepositions = QStringLiteral("[<a href=\"3_1_prepositions\">about</a>]");
+    const QString up = QStringLiteral("[<a href=\"3_1_particles\">up</a>]");
+    const QString about = QStringLiteral("[<a href=\"3_1_prepositions\">about</a>]");
 
-    QTest::newRow("both") << QStringList{"call sb 1 2 sth"} << "up"
-                          << "about" << 3 << 1
-                          << QStringList{open + "call sb " + particles + " " + prepositions + " sth</font>"};
-    QTest::newRow("2 touching digits and letters stays")
-        << QStringList{"12 2nd 22 x2 2_ 2"} << "up"
-        << "about" << 3 << 1 << QStringList{open + particles + "2 2nd 22 x2 2_ " + prepositions + "</font>"};
-    QTest::newRow("21 stays") << QStringList{"21"} << "up"
-                              << "about" << 3 << 1 << QStringList{open + "2" + particles + "</font>"};
-    QTest::newRow("2 beside punctuation is alone")
-        << QStringList{"(2) 2."} << "up"
-        << "about" << 3 << 1 << QStringList{open + "(" + prepositions + ") " + prepositions + ".</font>"};
+    row("both", {"call sb 1 2 sth"}, "up", "about", 3, 1, {open + "call sb " + up + " " + about + " sth</font>"});
+    row("2 touching digits and letters stays", {"12 2nd 22 x2 2_ 2"}, "up", "about", 3, 1,
+        {open + up + "2 2nd 22 x2 2_ " + about + "</font>"});
+    row("21 stays", {"21"}, "up", "about", 3, 1, {open + "2" + up + "</font>"});
+    row("2 beside punctuation is alone", {"(2) 2."}, "up", "about", 3, 1,
+        {open + "(" + about + ") " + about + ".</font>"});
     // The particles anchor holds "3_1": its digits touch underscores and are never taken for a lone 2.
-    QTest::newRow("split lines") << QStringList{"a 1/b 2/"} << "up"
-                                 << "about" << 3 << 1
-                                 << QStringList{open + "a " + particles, "b " + prepositions, "</font>"};
-    QTest::newRow("two patterns") << QStringList{"x", "y"} << ""
-                                  << "" << 0 << 0 << QStringList{open + "x</font>", open + "y</font>"};
-    QTest::newRow("empty pattern") << QStringList{""} << "up"
-                                   << "about" << 0 << 0 << QStringList{open + "</font>"};
-    QTest::newRow("no patterns") << QStringList{} << "up"
-                                 << "about" << 0 << 0 << QStringList{};
+    row("split lines", {"a 1/b 2/"}, "up", "about", 3, 1, {open + "a " + up, "b " + about, "</font>"});
+    row("two patterns", {"x", "y"}, "", "", 0, 0, {open + "x</font>", open + "y</font>"});
+    row("empty pattern", {""}, "up", "about", 0, 0, {open + "</font>"});
+    row("no patterns", {}, "up", "about", 0, 0, {});
     // The "2" replacement runs over what the "1" replacement put in, a particle "2" included.
-    QTest::newRow("later replacement sees earlier insertions")
-        << QStringList{"1"} << "on 2 it"
-        << "P" << 0 << 2
-        << QStringList{open + "[<a href=\"0_2_particles\">on [<a href=\"0_2_prepositions\">P</a>] it</a>]</font>"};
-    QTest::newRow("non-ASCII letter does not join a word")
-        << QStringList{QString::fromUtf8("é2é")} << ""
-        << "P" << 0 << 0 << QStringList{open + QString::fromUtf8("é[<a href=\"0_0_prepositions\">P</a>]é</font>")};
+    row("later replacement sees earlier insertions", {"1"}, "on 2 it", "P", 0, 2,
+        {open + "[<a href=\"0_2_particles\">on [<a href=\"0_2_prepositions\">P</a>] it</a>]</font>"});
+    row("non-ASCII letter does not join a word", {QString::fromUtf8("é2é")}, "", "P", 0, 0,
+        {open + QString::fromUtf8("é[<a href=\"0_0_prepositions\">P</a>]é</font>")});
 }
 
 void TestGrammarPopUp::formatPatternLines()

@@ -127,17 +127,17 @@ void TestGrammarPopUpUser::userLines_data()
     QTest::addColumn<QString>("particles");
     QTest::addColumn<QString>("prepositions");
     QTest::addColumn<QStringList>("expected");
+    auto row = [](const char *name, const QStringList &patterns, const QString &particles, const QString &prepositions,
+                  const QStringList &expected) {
+        QTest::newRow(name) << patterns << particles << prepositions << expected;
+    };
 
     const QString open = nbsp(9) + QStringLiteral("<font face=\"Times New Roman\" size=4 color=>");
-    QTest::newRow("both") << QStringList{"call sb 1 2"} << "up"
-                          << "about" << QStringList{open + "call sb  [up]   [about] </font>"};
-    QTest::newRow("12 and 2nd stay") << QStringList{"12 2nd 2"} << "up"
-                                     << "to" << QStringList{open + " [up] 2 2nd  [to] </font>"};
-    QTest::newRow("split") << QStringList{"a/1"} << "up"
-                           << "" << QStringList{open + "a", " [up] </font>"};
+    row("both", {"call sb 1 2"}, "up", "about", {open + "call sb  [up]   [about] </font>"});
+    row("12 and 2nd stay", {"12 2nd 2"}, "up", "to", {open + " [up] 2 2nd  [to] </font>"});
+    row("split", {"a/1"}, "up", "", {open + "a", " [up] </font>"});
     // The "2" replacement reaches a lone "2" the particles brought in.
-    QTest::newRow("particle holding a lone 2") << QStringList{"1"} << "2"
-                                               << "P" << QStringList{open + " [ [P] ] </font>"};
+    row("particle holding a lone 2", {"1"}, "2", "P", {open + " [ [P] ] </font>"});
 }
 
 void TestGrammarPopUpUser::userLines()
@@ -345,21 +345,19 @@ void TestGrammarPopUpUser::adverbRun_data()
     QTest::addColumn<QList<int>>("toggle");  // boxes the user toggles
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QStringList>("expected");
+    auto row = [](const char *name, const QStringList &stored, const QList<int> &checked, const QList<int> &toggle,
+                  bool accept, const QStringList &expected) {
+        QTest::newRow(name) << stored << checked << toggle << accept << expected;
+    };
 
-    QTest::newRow("kept") << QStringList{"+S", "er"} << QList<int>{2, 8} << QList<int>{} << true
-                          << QStringList{"+S", "er"};
-    QTest::newRow("table order") << QStringList{"er", "+S"} << QList<int>{2, 8} << QList<int>{} << true
-                                 << QStringList{"+S", "er"};
-    QTest::newRow("unknown and wrong case dropped")
-        << QStringList{"ER", "xx", "very+"} << QList<int>{6} << QList<int>{} << true << QStringList{"very+"};
-    QTest::newRow("toggled") << QStringList{"vp+"} << QList<int>{1} << QList<int>{1, 3, 7} << true
-                             << QStringList{"+vp", "almost+"};
-    QTest::newRow("all unchecked") << QStringList{"+np", "+adj"} << QList<int>{4, 5} << QList<int>{4, 5} << true
-                                   << QStringList{};
-    QTest::newRow("every box") << QStringList{} << QList<int>{} << QList<int>{8, 7, 6, 5, 4, 3, 2, 1} << true
-                               << QStringList{"vp+", "+S", "+vp", "+np", "+adj", "very+", "almost+", "er"};
-    QTest::newRow("cancelled") << QStringList{"er", "xx"} << QList<int>{8} << QList<int>{1, 8} << false
-                               << QStringList{"er", "xx"};
+    row("kept", {"+S", "er"}, {2, 8}, {}, true, {"+S", "er"});
+    row("table order", {"er", "+S"}, {2, 8}, {}, true, {"+S", "er"});
+    row("unknown and wrong case dropped", {"ER", "xx", "very+"}, {6}, {}, true, {"very+"});
+    row("toggled", {"vp+"}, {1}, {1, 3, 7}, true, {"+vp", "almost+"});
+    row("all unchecked", {"+np", "+adj"}, {4, 5}, {4, 5}, true, {});
+    row("every box", {}, {}, {8, 7, 6, 5, 4, 3, 2, 1}, true,
+        {"vp+", "+S", "+vp", "+np", "+adj", "very+", "almost+", "er"});
+    row("cancelled", {"er", "xx"}, {8}, {1, 8}, false, {"er", "xx"});
 }
 
 void TestGrammarPopUpUser::adverbRun()
