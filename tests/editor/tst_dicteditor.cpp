@@ -251,7 +251,8 @@ void TestDictEditor::declaredSignalsAndSlots_data()
                                                "slot private on_HelpButton_clicked()",
                                                "slot private on_ExportWordButton_clicked()",
                                                "slot private on_MoreLessButton_clicked()"}
-                                << QStringList{"EditWindow_Activate(DictionaryReference) d",
+                                << QStringList{"textChanging(QString) d",
+                                               "EditWindow_Activate(DictionaryReference) d",
                                                "EditWindow_Close(DictionaryReference) d",
                                                "Save_Dictionary(DictionaryReference) d",
                                                "Test_Dictionary(DictionaryReference) d",
