@@ -328,24 +328,22 @@ void TestGrammarPopUp::renderWord_data()
     QTest::addColumn<QString>("subcode");  // replaces the first code's subcode when not null
     QTest::addColumn<QString>("expected"); // how that subcode is shown
 
-    QTest::newRow("no codes") << "Abbey" << QString() << QString() << QString();
-    QTest::newRow("one code, subcode -") << "about\tadv./-/20" << QString() << QString() << "";
-    QTest::newRow("usages") << "call\tverb/reg/18/Tn:up:|Ipr::about,for" << QString() << QString() << "reg";
-    QTest::newRow("several codes") << "light\tnoun/reg/12;adj./reg/9;verb/reg/7/Tn::|I::" << QString() << QString()
-                                   << "reg";
-    QTest::newRow("markup in the word") << "<i>odd</i>\tnoun/reg/3" << QString() << QString() << "reg";
-    // The strip shows the text the caller asked for, in bold, as markup.
-    QTest::newRow("shown in another case") << "call\tverb/reg/18"
-                                           << "Call" << QString() << "reg";
-    QTest::newRow("shown with markup") << "call\tverb/reg/18"
-                                       << "<u>call</u>" << QString() << "reg";
-    // Subcodes stored as "0", "????" or "-" show as nothing.
-    QTest::newRow("subcode 0") << "thing\tnoun/reg/4" << QString() << "0"
-                               << "";
-    QTest::newRow("subcode ????") << "thing\tnoun/reg/4" << QString() << "????"
-                                  << "";
-    QTest::newRow("subcode 00 is shown") << "thing\tnoun/reg/4" << QString() << "00"
-                                         << "00";
+    // A null subcode keeps the stored one. Subcodes stored as "0", "????" or "-" show as nothing; the strip
+    // shows the text the caller asked for, in bold, as markup.
+    const char *rows[][5] = {
+        {"no codes", "Abbey", "", nullptr, ""},
+        {"one code, subcode -", "about\tadv./-/20", "", nullptr, ""},
+        {"usages", "call\tverb/reg/18/Tn:up:|Ipr::about,for", "", nullptr, "reg"},
+        {"several codes", "light\tnoun/reg/12;adj./reg/9;verb/reg/7/Tn::|I::", "", nullptr, "reg"},
+        {"markup in the word", "<i>odd</i>\tnoun/reg/3", "", nullptr, "reg"},
+        {"shown in another case", "call\tverb/reg/18", "Call", nullptr, "reg"},
+        {"shown with markup", "call\tverb/reg/18", "<u>call</u>", nullptr, "reg"},
+        {"subcode 0", "thing\tnoun/reg/4", "", "0", ""},
+        {"subcode ????", "thing\tnoun/reg/4", "", "????", ""},
+        {"subcode 00 is shown", "thing\tnoun/reg/4", "", "00", "00"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << (row[3] ? QString::fromUtf8(row[3]) : QString()) << row[4];
 }
 
 void TestGrammarPopUp::renderWord()

@@ -234,21 +234,15 @@ void TestMenusOnly::chosenEntryYieldsItsCode_data()
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("code");
-    QTest::newRow("interjection") << "partOfSpeech"
-                                  << "Interjection (hello)"
-                                  << "hello";
-    QTest::newRow("delete") << "partOfSpeech"
-                            << "DELETE"
-                            << "DELETE";
-    QTest::newRow("trailing space") << "noun"
-                                    << "Pl. only: add 's'"
-                                    << "pl. only: add 's' ";
-    QTest::newRow("ampersand") << "verb"
-                               << "irreg p && pp"
-                               << "irreg p & pp";
-    QTest::newRow("first name") << "name"
-                                << "First name"
-                                << "First Name";
+    const char *rows[][4] = {
+        {"interjection", "partOfSpeech", "Interjection (hello)", "hello"},
+        {"delete", "partOfSpeech", "DELETE", "DELETE"},
+        {"trailing space", "noun", "Pl. only: add 's'", "pl. only: add 's' "},
+        {"ampersand", "verb", "irreg p && pp", "irreg p & pp"},
+        {"first name", "name", "First name", "First Name"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << row[3];
 }
 
 void TestMenusOnly::chosenEntryYieldsItsCode()
