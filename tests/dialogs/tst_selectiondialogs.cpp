@@ -24,7 +24,7 @@
 
 namespace {
 
-struct DialogSpec
+struct DialogInfo
 {
     const char *className;
     const char *title; // empty where neither the code nor the form sets one
@@ -34,13 +34,13 @@ struct DialogSpec
     QList<int> groupStarts{}; // buttons standing further below their predecessor, opening a new group
 };
 
-const QVector<DialogSpec> &dialogs()
+const QVector<DialogInfo> &dialogs()
 {
     const QStringList noun{"reg", "singular only", "plural only", "plural unchanged", "uncount", "uncount or count"};
     const QStringList name{"Singular name", "Singular with 'the'", "Plural name",      "Plural with 'the'",
                            "First Name",    "Last Name",           "Time, Event",      "Time with 'the'",
                            "Location",      "Loc sing with 'the'", "Loc pl with 'the'"};
-    static const QVector<DialogSpec> specs = {
+    static const QVector<DialogInfo> table = {
         {"PartOfSpeechSelectionDlg",
          "Select Part of Speech",
          true,
@@ -68,12 +68,12 @@ const QVector<DialogSpec> &dialogs()
          {2}},
         {"AdverbSelectionDlg", "Adverb Selection", false, [](const QString &) { return new AdverbSelectionDlg; }, {}},
     };
-    return specs;
+    return table;
 }
 
-const DialogSpec &spec(const QString &className)
+const DialogInfo &info(const QString &className)
 {
-    for (const DialogSpec &dialog : dialogs()) {
+    for (const DialogInfo &dialog : dialogs()) {
         if (QLatin1String(dialog.className) == className)
             return dialog;
     }
@@ -82,7 +82,7 @@ const DialogSpec &spec(const QString &className)
 
 std::unique_ptr<QDialog> make(const QString &className, const QString &current = QString())
 {
-    return std::unique_ptr<QDialog>(spec(className).make(current));
+    return std::unique_ptr<QDialog>(info(className).make(current));
 }
 
 QString selectedCode(const QDialog *dialog)
@@ -167,7 +167,7 @@ void TestSelectionDialogs::cleanup()
 void TestSelectionDialogs::form_data()
 {
     QTest::addColumn<QString>("dialog");
-    for (const DialogSpec &dialog : dialogs())
+    for (const DialogInfo &dialog : dialogs())
         QTest::newRow(dialog.className) << QString::fromLatin1(dialog.className);
 }
 
@@ -176,7 +176,7 @@ void TestSelectionDialogs::form_data()
 void TestSelectionDialogs::form()
 {
     QFETCH(QString, dialog);
-    const DialogSpec &expected = spec(dialog);
+    const DialogInfo &expected = info(dialog);
     auto dlg = make(dialog);
 
     QCOMPARE(QString::fromLatin1(dlg->metaObject()->className()), dialog);
@@ -330,7 +330,7 @@ void TestSelectionDialogs::preselection_data()
     QTest::addColumn<QString>("code");
 
     // Every code offered opens on its own button, longer codes winning over the shorter ones they contain.
-    for (const DialogSpec &dialog : dialogs()) {
+    for (const DialogInfo &dialog : dialogs()) {
         const QString name = QString::fromLatin1(dialog.className);
         for (int i = 0; i < dialog.codes.size(); ++i) {
             QTest::addRow("%s own %s", dialog.className, qPrintable(dialog.codes.at(i)))
@@ -382,7 +382,7 @@ void TestSelectionDialogs::modalRun_data()
     QTest::addColumn<QString>("code"); // the code handed back, or "-" when the run is rejected
 
     // Each dialog's own OK and Cancel connections; the other ways to end a run on one of them.
-    for (const DialogSpec &dialog : dialogs()) {
+    for (const DialogInfo &dialog : dialogs()) {
         if (dialog.codes.isEmpty())
             continue;
         const QString name = QString::fromLatin1(dialog.className);
@@ -423,7 +423,7 @@ void TestSelectionDialogs::modalRun()
     QFETCH(QString, answer);
     QFETCH(QString, code);
     const int result = code == QLatin1String("-") ? QDialog::Rejected : QDialog::Accepted;
-    const bool adverb = spec(dialog).codes.isEmpty();
+    const bool adverb = info(dialog).codes.isEmpty();
 
     auto dlg = make(dialog, current);
     if (adverb) {
@@ -443,7 +443,7 @@ void TestSelectionDialogs::modalRun()
     const int returned = dlg->exec();
     QVERIFY(answerer.answered());
     QCOMPARE(seen, dialog + QStringLiteral("Class"));
-    QCOMPARE(answerer.title(), QString::fromLatin1(spec(dialog).title));
+    QCOMPARE(answerer.title(), QString::fromLatin1(info(dialog).title));
     QCOMPARE(returned, result);
     // One connection per slot: a second one would accept or reject twice.
     QCOMPARE(accepted.count(), result == QDialog::Accepted ? 1 : 0);
