@@ -160,6 +160,11 @@ void TestDictEditor::factoryStartsOnFirstWordOrGivenWord()
     QCOMPARE(panelWord(editor.get()), expectedCurrent);
     QVERIFY(editor->currentWord);
     QCOMPARE(editor->currentWord->text, expectedCurrent);
+    QCOMPARE(editor->grammarMode, QStringLiteral("basic_grammar"));
+    QVERIFY(!editor->transferMode);
+    // Shown, the window has the word box focused, ready for typing.
+    QVERIFY(showActive(editor.get()));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(wordBox(editor.get())));
 }
 
 void TestDictEditor::startingWordNotInDictionary()
