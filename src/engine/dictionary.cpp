@@ -44,6 +44,11 @@ bool Dictionary::displayByLetterGroup() const
     return d->displayByLetterGroup();
 }
 
+int Dictionary::letterGroupThreshold() const
+{
+    return d->letterGroupThreshold();
+}
+
 bool Dictionary::setLetterGroup(const QString &text)
 {
     return d->setLetterGroup(text);

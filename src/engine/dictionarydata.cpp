@@ -246,7 +246,7 @@ DictionaryReference DictionaryData::open(const QString &path, QString *error)
 }
 
 DictionaryReference DictionaryData::create(const QString &path, const QString &displayName, Prediction::Variety variety,
-                                           QString *error)
+                                           QString *error, int letterGroupThreshold)
 {
     auto fail = [&](const QString &message) {
         if (error)
@@ -288,7 +288,7 @@ DictionaryReference DictionaryData::create(const QString &path, const QString &d
                 {QStringLiteral("variety"), varietyName(variety)},
                 {QStringLiteral("uk_grammar"),
                  variety == Prediction::British ? QStringLiteral("1") : QStringLiteral("0")},
-                {QStringLiteral("letter_group_threshold"), QString::number(DefaultLetterGroupThreshold)},
+                {QStringLiteral("letter_group_threshold"), QString::number(qMax(0, letterGroupThreshold))},
                 {QStringLiteral("change_counter"), QStringLiteral("0")}};
             for (const auto &value : values) {
                 insert.bind(1, value.first);

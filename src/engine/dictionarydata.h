@@ -40,7 +40,7 @@ class DictionaryData
 public:
     /// Dictionaries with more words than this are shown one letter group at a time. Chosen from the
     /// engine benchmark: a list of up to this many words fills the editor's list quickly.
-    static const int DefaultLetterGroupThreshold = 200000;
+    static const int DefaultLetterGroupThreshold = Prediction::DefaultLetterGroupThreshold;
     /// The file format this engine writes; files with a higher user_version are refused.
     static const int SchemaVersion = 1;
 
@@ -48,7 +48,7 @@ public:
 
     static DictionaryReference open(const QString &path, QString *error);
     static DictionaryReference create(const QString &path, const QString &displayName, Prediction::Variety variety,
-                                      QString *error);
+                                      QString *error, int letterGroupThreshold);
 
     // Reference counting of the handles.
     void ref() { ++m_refCount; }

@@ -22,7 +22,7 @@ DictionaryReference Prediction::openDictionary(const QString &path, QString *err
 }
 
 DictionaryReference Prediction::createDictionary(const QString &path, const QString &displayName, Variety variety,
-                                                 QString *error)
+                                                 QString *error, int letterGroupThreshold)
 {
-    return DictionaryData::create(path, displayName, variety, error);
+    return DictionaryData::create(path, displayName, variety, error, letterGroupThreshold);
 }

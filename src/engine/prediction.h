@@ -26,7 +26,12 @@ class DictionaryData; // private implementation of a Dictionary
 class PREDICTION_EXPORT Prediction
 {
 public:
-    enum Variety { American, British, Canadian };
+    enum Variety
+    {
+        American,
+        British,
+        Canadian
+    };
 
     static bool developmentMode();
     static void setDevelopmentMode(bool on);
@@ -35,9 +40,15 @@ public:
     /// the same dictionary. On failure the handle equals 0 and *error says why.
     static DictionaryReference openDictionary(const QString &path, QString *error = nullptr);
 
-    /// Creates a new, empty dictionary file; never overwrites an existing file.
+    /// Above this many words a new dictionary is shown one letter group at a time, which keeps the
+    /// editor's list quick to fill and search.
+    static const int DefaultLetterGroupThreshold = 200000;
+
+    /// Creates a new, empty dictionary file; never overwrites an existing file. A dictionary holding more
+    /// words than letterGroupThreshold is shown by letter group (0: never).
     static DictionaryReference createDictionary(const QString &path, const QString &displayName, Variety variety,
-                                                QString *error = nullptr);
+                                                QString *error = nullptr,
+                                                int letterGroupThreshold = DefaultLetterGroupThreshold);
 };
 
 /// A list of grammar code strings attached to a grammar code or a usage.
@@ -199,6 +210,8 @@ public:
     void setMinimumFreq(int frequency);
     void setMaximumFreq(int frequency);
     bool displayByLetterGroup() const;
+    /// The number of words above which the dictionary is shown by letter group (0: never).
+    int letterGroupThreshold() const;
     /// Selects the letter group of text's first letter; true when the group changed.
     bool setLetterGroup(const QString &text);
     void invalidateWordList();

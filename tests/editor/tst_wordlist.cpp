@@ -18,34 +18,18 @@ const QStringList FiveWords = {"apple\tnoun/reg/5", "banana\tnoun/reg/15", "cher
                                "elder\tadj./-/20"};
 
 /// A saved dictionary of words that the engine shows one letter group at a time once it holds more than
-/// threshold words. The threshold lives in the file and nothing in the engine changes it, so the saved
-/// default ("200000", stored right after its key) is overwritten in place by a text of the same length.
+/// threshold words.
 DictionaryReference byLetterGroup(const QString &path, const QStringList &words, int threshold)
 {
-    {
-        DictionaryReference created =
-            Prediction::createDictionary(path, QStringLiteral("Groups"), Prediction::American);
-        if (created == 0)
-            return DictionaryReference();
-        for (const QString &text : words)
-            created->addWord(text, QStringLiteral("edit"));
-        if (created->save() != 0)
-            return DictionaryReference();
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    DictionaryReference created =
+        Prediction::createDictionary(path, QStringLiteral("Groups"), Prediction::American, nullptr, threshold);
+    if (created == 0)
         return DictionaryReference();
-    QByteArray bytes = file.readAll();
-    const QByteArray key = "letter_group_threshold";
-    const QByteArray before = key + "200000";
-    const QByteArray after = key + QByteArray::number(threshold).rightJustified(6, '0');
-    if (bytes.count(before) != 1)
+    for (const QString &text : words)
+        created->addWord(text, QStringLiteral("edit"));
+    if (created->save() != 0)
         return DictionaryReference();
-    bytes.replace(before, after);
-    if (!file.seek(0) || file.write(bytes) != bytes.size())
-        return DictionaryReference();
-    file.close();
-    return Prediction::openDictionary(path);
+    return created;
 }
 
 } // namespace
