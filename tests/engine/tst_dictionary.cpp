@@ -10,21 +10,6 @@
 
 namespace {
 
-// Every field of a word, flattened so that two words can be compared in one QCOMPARE.
-QStringList describe(const Word *word)
-{
-    QStringList out{word->text};
-    for (const GCode *code : word->codes) {
-        out << code->partOfSpeech << code->subcode << code->frequency << code->expansion
-            << code->adverbPositions->codes().join(QLatin1Char(','));
-        for (const Usage *usage : code->usages)
-            out << QStringLiteral("usage") << usage->complements()->codes().join(QLatin1Char(','))
-                << usage->particles()->codes().join(QLatin1Char(','))
-                << usage->prepositions()->codes().join(QLatin1Char(','));
-    }
-    return out;
-}
-
 void setExpansion(Word *word, int index, const QString &expansion)
 {
     word->codes.at(index)->expansion = expansion;
@@ -320,7 +305,7 @@ void TestDictionary::addWord()
     QFETCH(bool, added);
     TempDictionary dict({"call\tverb/reg/18/Tn:up:"});
     Word *call = dict->findWord("call");
-    const QStringList before = describe(call);
+    const QStringList before = TempDictionary::describe(call);
     DictionaryReference::setEditPreferences(mode);
     QCOMPARE(DictionaryReference::editPreferences(), mode);
     Word *word = dict->addWord(text, "edit");
@@ -329,7 +314,7 @@ void TestDictionary::addWord()
     if (!added) {
         // A word already there comes back unchanged; anything else is refused.
         QCOMPARE(word, text == "call" ? call : nullptr);
-        QCOMPARE(describe(call), before);
+        QCOMPARE(TempDictionary::describe(call), before);
         QCOMPARE(dict->wordList(), QStringList{"call"});
         return;
     }
@@ -423,12 +408,12 @@ void TestDictionary::editsMarkDirty()
         {"removeWord", [&] { call->removeWord(); }},
         {"addWord", [&] { dict->addWord("banana", "edit"); }},
     };
-    const QStringList before = describe(call);
+    const QStringList before = TempDictionary::describe(call);
     edits.value(edit)();
     QVERIFY(dict->isDirty());
     // Every edit of the word shows in it (a removed word keeps its fields but leaves the dictionary).
     if (edit != "addWord")
-        QVERIFY(describe(call) != before || (call->isRemoved() && !dict->findWord("call")));
+        QVERIFY(TempDictionary::describe(call) != before || (call->isRemoved() && !dict->findWord("call")));
     QVERIFY(dict.reference().isDirty());
 
     // The derived fields follow the edit.
@@ -441,12 +426,12 @@ void TestDictionary::editsMarkDirty()
     // The edit reaches the file, and the file then matches memory.
     const QString spelling = edit == "changeSpelling" ? "recall" : "call";
     Word *edited = dict->findWord(spelling);
-    const QStringList expected = edited ? describe(edited) : QStringList();
+    const QStringList expected = edited ? TempDictionary::describe(edited) : QStringList();
     QCOMPARE(dict->save(), 0);
     QVERIFY(!dict->isDirty());
     QVERIFY(dict->reload());
     Word *reloaded = dict->findWord(spelling);
-    QCOMPARE(reloaded ? describe(reloaded) : QStringList(), expected);
+    QCOMPARE(reloaded ? TempDictionary::describe(reloaded) : QStringList(), expected);
     QCOMPARE(reloaded, edited);
     QCOMPARE(bool(dict->findWord("banana")), edit == "addWord");
 }
@@ -487,7 +472,7 @@ void TestDictionary::payloadRoundTrip()
     QCOMPARE(target->pasteWord(carried), word->text);
     Word *pasted = target->findWord(word->text);
     QVERIFY(pasted);
-    QCOMPARE(describe(pasted), describe(word));
+    QCOMPARE(TempDictionary::describe(pasted), TempDictionary::describe(word));
     QVERIFY(target->isDirty());
     QCOMPARE(target->wordCount(), 2);
 
@@ -496,7 +481,7 @@ void TestDictionary::payloadRoundTrip()
     Word *copy = third->addWord(word);
     QVERIFY(copy && copy != word);
     QCOMPARE(copy->dictionary(), third.reference().get());
-    QCOMPARE(describe(copy), describe(word));
+    QCOMPARE(TempDictionary::describe(copy), TempDictionary::describe(word));
     QVERIFY(third->isDirty());
     if (!copy->codes.isEmpty()) {
         copy->codes.at(0)->setFrequency("3");

@@ -70,20 +70,6 @@ QString makeDictionary(const QString &path, const QStringList &lines,
     return ref->save() == 0 ? QString() : ref->lastError();
 }
 
-QStringList describe(const Word *word)
-{
-    QStringList out{word->text};
-    for (const GCode *code : word->codes) {
-        out << code->partOfSpeech << code->subcode << code->frequency << code->expansion
-            << code->adverbPositions->codes().join(QLatin1Char(','));
-        for (const Usage *usage : code->usages)
-            out << QStringLiteral("usage") << usage->complements()->codes().join(QLatin1Char(','))
-                << usage->particles()->codes().join(QLatin1Char(','))
-                << usage->prepositions()->codes().join(QLatin1Char(','));
-    }
-    return out;
-}
-
 QString childPath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/crashchild");
@@ -176,7 +162,7 @@ void TestStorage::roundTripOfEveryField()
             word->codes.at(0)->touch();
             word->codes.at(0)->adverbPositions->setCodes(adverbs);
         }
-        expected = describe(word);
+        expected = TempDictionary::describe(word);
         QCOMPARE(ref->save(), 0);
         QVERIFY(!ref->isDirty());
     }
@@ -186,7 +172,7 @@ void TestStorage::roundTripOfEveryField()
     QCOMPARE(ref->wordCount(), 1);
     Word *word = ref->findWord(line.section('\t', 0, 0));
     QVERIFY(word);
-    QCOMPARE(describe(word), expected);
+    QCOMPARE(TempDictionary::describe(word), expected);
     QVERIFY(!ref->isDirty());
     // The dictionary's own identity survives too.
     QCOMPARE(ref.displayName(), name);

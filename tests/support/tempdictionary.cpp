@@ -29,9 +29,9 @@ Word *TempDictionary::applyLine(Dictionary *dictionary, const QString &line)
         word->removeGCode(0);
     if (codes.isEmpty())
         return word;
-    const QStringList specs = codes.split(QLatin1Char(';'));
-    for (const QString &spec : specs) {
-        const QStringList fields = spec.split(QLatin1Char('/'));
+    const QStringList codeTexts = codes.split(QLatin1Char(';'));
+    for (const QString &codeText : codeTexts) {
+        const QStringList fields = codeText.split(QLatin1Char('/'));
         word->addGCode();
         const int index = int(word->codes.size()) - 1;
         word->setCodeName(index, fields.value(0));
@@ -54,4 +54,18 @@ Word *TempDictionary::applyLine(Dictionary *dictionary, const QString &line)
         }
     }
     return word;
+}
+
+QStringList TempDictionary::describe(const Word *word)
+{
+    QStringList out{word->text};
+    for (const GCode *code : word->codes) {
+        out << code->partOfSpeech << code->subcode << code->frequency << code->expansion
+            << code->adverbPositions->codes().join(QLatin1Char(','));
+        for (const Usage *usage : code->usages)
+            out << QStringLiteral("usage") << usage->complements()->codes().join(QLatin1Char(','))
+                << usage->particles()->codes().join(QLatin1Char(','))
+                << usage->prepositions()->codes().join(QLatin1Char(','));
+    }
+    return out;
 }

@@ -28,6 +28,9 @@ public:
     /// Empty when the dictionary was built and saved; otherwise what went wrong.
     QString error() const { return m_error; }
 
+    /// Every field of a word, flattened so that two words can be compared in one QCOMPARE.
+    static QStringList describe(const Word *word);
+
     /// Applies a line of the form above to an open dictionary (adds the word or replaces its codes).
     static Word *applyLine(Dictionary *dictionary, const QString &line);
 
