@@ -16,21 +16,15 @@
 #include <memory>
 #include <vector>
 
+#include "benchsupport.h"
 #include "dicteditor.h"
 #include "dictionaryeditor.h"
 
 namespace {
 
-void print(const QString &name, double value, const char *unit)
-{
-    std::printf("%s: %.3f %s\n", qPrintable(name), value, unit);
-    std::fflush(stdout);
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
+using Bench::makeWords;
+using Bench::msSince;
+using Bench::print;
 
 double median(std::vector<double> values)
 {
@@ -38,30 +32,6 @@ double median(std::vector<double> values)
         return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-// Word-like spellings, 3 to 12 letters, some capitalised, all different.
-QStringList makeWords(int count, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QSet<QString> seen;
-    QStringList words;
-    words.reserve(count);
-    static const char letters[] = "etaoinshrdlcumwfgypbvkjxqz";
-    while (words.size() < count) {
-        const int length = 3 + int(random.bounded(10));
-        QString word;
-        word.reserve(length);
-        for (int i = 0; i < length; ++i)
-            word += QLatin1Char(letters[qMin(random.bounded(26u), random.bounded(26u))]);
-        if (random.bounded(10) == 0)
-            word[0] = word.at(0).toUpper();
-        if (!seen.contains(word)) {
-            seen.insert(word);
-            words << word;
-        }
-    }
-    return words;
 }
 
 template<class T> T *child(QWidget *window, const char *name)

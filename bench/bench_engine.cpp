@@ -10,15 +10,14 @@
 #include <malloc.h>
 #include <vector>
 
+#include "benchsupport.h"
 #include "prediction.h"
 
 namespace {
 
-void print(const QString &name, double value, const char *unit)
-{
-    std::printf("%s: %.3f %s\n", qPrintable(name), value, unit);
-    std::fflush(stdout);
-}
+using Bench::makeWords;
+using Bench::msSince;
+using Bench::print;
 
 // Heap bytes in use, small blocks and mapped ones together.
 qint64 heapInUse()
@@ -34,38 +33,6 @@ qint64 residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.value(1).toLongLong() * 4096;
-}
-
-// Word-like spellings: lower case mostly, some capitalised, 3 to 12 letters, all different.
-QStringList makeWords(int count, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QSet<QString> seen;
-    QStringList words;
-    words.reserve(count);
-    static const char letters[] = "etaoinshrdlcumwfgypbvkjxqz";
-    while (words.size() < count) {
-        const int length = 3 + int(random.bounded(10));
-        QString word;
-        word.reserve(length);
-        for (int i = 0; i < length; ++i) {
-            // Skew towards common letters, as real words are.
-            const int pick = int(qMin(random.bounded(26u), random.bounded(26u)));
-            word += QLatin1Char(letters[pick]);
-        }
-        if (random.bounded(10) == 0)
-            word[0] = word.at(0).toUpper();
-        if (!seen.contains(word)) {
-            seen.insert(word);
-            words << word;
-        }
-    }
-    return words;
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 void run(int size, const QString &folder)
