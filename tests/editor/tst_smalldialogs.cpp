@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
+#include <memory>
 
 #include "changeconfirmationdlg.h"
 #include "changedlg.h"
@@ -17,42 +19,30 @@
 
 namespace {
 
-// The text a form gives a widget of one of the classes these dialogs use.
-QString widgetText(QWidget *widget)
-{
-    if (auto label = qobject_cast<QLabel *>(widget))
-        return label->text();
-    if (auto edit = qobject_cast<QLineEdit *>(widget))
-        return edit->text();
-    if (auto button = qobject_cast<QAbstractButton *>(widget))
-        return button->text();
-    if (auto plain = qobject_cast<QPlainTextEdit *>(widget))
-        return plain->toPlainText();
-    return QString();
-}
+using DialogFactory = std::function<QDialog *(QWidget *)>;
 
-void addFormColumns()
+// "name Class text" for each listed child, read from the dialog itself.
+QStringList describe(const QDialog *dialog, const QStringList &names)
 {
-    QTest::addColumn<QString>("objectName");
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("text");
-}
-
-// Checks one row of a form table against the dialog's widget of that name.
-void checkFormRow(QDialog *dialog)
-{
-    QFETCH(QString, objectName);
-    QFETCH(QString, className);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, text);
-    auto widget = dialog->findChild<QWidget *>(objectName);
-    QVERIFY2(widget, qPrintable(objectName));
-    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
-    QCOMPARE(widget->parentWidget(), dialog);
-    QCOMPARE(widget->geometry(), geometry);
-    if (className != QLatin1String("QDialogButtonBox"))
-        QCOMPARE(widgetText(widget), text);
+    QStringList entries;
+    for (const QString &name : names) {
+        QWidget *widget = dialog->findChild<QWidget *>(name);
+        if (!widget || widget->parentWidget() != dialog) {
+            entries << name + QStringLiteral(" missing");
+            continue;
+        }
+        QString text;
+        if (auto label = qobject_cast<QLabel *>(widget))
+            text = label->text();
+        else if (auto edit = qobject_cast<QLineEdit *>(widget))
+            text = edit->text();
+        else if (auto button = qobject_cast<QAbstractButton *>(widget))
+            text = button->text();
+        else if (auto plain = qobject_cast<QPlainTextEdit *>(widget))
+            text = plain->toPlainText();
+        entries << QStringLiteral("%1 %2 %3").arg(name, QLatin1String(widget->metaObject()->className()), text);
+    }
+    return entries;
 }
 
 const QString helpText = QStringLiteral(
@@ -66,31 +56,21 @@ const QString helpText = QStringLiteral(
 
 } // namespace
 
+Q_DECLARE_METATYPE(DialogFactory)
+
 class TestSmallDialogs : public QObject
 {
     Q_OBJECT
 
 private slots:
     void cleanup();
-
-    void changeDlgForm_data();
-    void changeDlgForm();
-    void changeDlgWindow();
+    void forms_data();
+    void forms();
     void changeDlgTabOrder();
     void changeDlgRun_data();
     void changeDlgRun();
-
-    void confirmationForm_data();
-    void confirmationForm();
-    void confirmationWindow();
-    void confirmationMessage_data();
-    void confirmationMessage();
     void confirmationAnswers_data();
     void confirmationAnswers();
-
-    void helpForm_data();
-    void helpForm();
-    void helpWindow();
     void helpTextReadOnlyButCopyable();
     void helpEnds_data();
     void helpEnds();
@@ -104,51 +84,56 @@ void TestSmallDialogs::cleanup()
         QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
 }
 
-void TestSmallDialogs::changeDlgForm_data()
+void TestSmallDialogs::forms_data()
 {
-    addFormColumns();
-    QTest::newRow("label_3") << "label_3"
-                             << "QLabel" << QRect(20, 20, 41, 17) << "from:";
-    QTest::newRow("originalBox") << "originalBox"
-                                 << "QLabel" << QRect(60, 20, 191, 17) << "abbey";
-    QTest::newRow("label_4") << "label_4"
-                             << "QLabel" << QRect(20, 50, 41, 17) << "to:";
-    QTest::newRow("newBox") << "newBox"
-                            << "QLineEdit" << QRect(20, 70, 231, 25) << "abbey";
-    QTest::newRow("buttonBox") << "buttonBox"
-                               << "QDialogButtonBox" << QRect(30, 120, 221, 32) << "";
-    QTest::newRow("label") << "label"
-                           << "QLabel" << QRect(420, 30, 191, 17) << "Change spelling from:";
-    QTest::newRow("originalBox1") << "originalBox1"
-                                  << "QLineEdit" << QRect(420, 50, 231, 25) << "";
-    QTest::newRow("label_2") << "label_2"
-                             << "QLabel" << QRect(430, 80, 181, 17) << "to:";
+    QTest::addColumn<DialogFactory>("factory");
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("fixedSize");
+    QTest::addColumn<QStringList>("widgets");
+
+    // The change dialog keeps an unused second set of controls off to the right of its fixed size.
+    QTest::newRow("ChangeDlg") << DialogFactory([](QWidget *p) { return new ChangeDlg(p, QStringLiteral("abbey")); })
+                               << "ChangeDlgClass"
+                               << "Change Spelling" << QSize(270, 164) << true
+                               << QStringList{"label_3 QLabel from:",        "originalBox QLabel abbey",
+                                              "label_4 QLabel to:",          "newBox QLineEdit abbey",
+                                              "buttonBox QDialogButtonBox ", "label QLabel Change spelling from:",
+                                              "originalBox1 QLineEdit ",     "label_2 QLabel to:"};
+    QTest::newRow("ChangeConfirmationDlg")
+        << DialogFactory([](QWidget *p) { return new ChangeConfirmationDlg(p); }) << "ChangeConfirmationDlgClass"
+        << "ChangeConfirmationDlg" << QSize(328, 135) << true
+        << QStringList{"YesButton QPushButton &Yes", "NoButton QPushButton &No", "CancelButton QPushButton &Cancel",
+                       "theMessage QLabel 'A brand new dictionary' has changed.",
+                       "label_2 QLabel Do you want to save your changes?"};
+    // The help dialog only starts at its size: it can be resized.
+    QTest::newRow("HelpDlg") << DialogFactory([](QWidget *p) { return new HelpDlg(p); }) << "HelpDlgClass"
+                             << "HelpDlg" << QSize(302, 340) << false
+                             << QStringList{"OkButton QPushButton OK", "plainTextEdit QPlainTextEdit " + helpText};
 }
 
-void TestSmallDialogs::changeDlgForm()
+void TestSmallDialogs::forms()
 {
-    ChangeDlg dialog(nullptr, QStringLiteral("abbey"));
-    checkFormRow(&dialog);
-}
-
-void TestSmallDialogs::changeDlgWindow()
-{
+    QFETCH(DialogFactory, factory);
+    QFETCH(QString, objectName);
+    QFETCH(QString, title);
+    QFETCH(QSize, size);
+    QFETCH(bool, fixedSize);
+    QFETCH(QStringList, widgets);
     QWidget parent;
-    ChangeDlg dialog(&parent, QStringLiteral("abbey"));
-    QCOMPARE(dialog.objectName(), QStringLiteral("ChangeDlgClass"));
-    QCOMPARE(dialog.parentWidget(), &parent);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Change Spelling"));
-    QCOMPARE(dialog.size(), QSize(270, 164));
-    QCOMPARE(dialog.minimumSize(), QSize(270, 164));
-    QCOMPARE(dialog.maximumSize(), QSize(270, 164));
-
-    auto box = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-    QVERIFY(box);
-    QCOMPARE(box->orientation(), Qt::Horizontal);
-    QCOMPARE(box->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QCOMPARE(box->focusPolicy(), Qt::StrongFocus);
-    QVERIFY(box->button(QDialogButtonBox::Ok)->isDefault());
-    QVERIFY(!box->button(QDialogButtonBox::Cancel)->isDefault());
+    std::unique_ptr<QDialog> dialog(factory(&parent));
+    QCOMPARE(dialog->objectName(), objectName);
+    QCOMPARE(dialog->parentWidget(), &parent);
+    QCOMPARE(dialog->windowTitle(), title);
+    QCOMPARE(dialog->size(), size);
+    QCOMPARE(dialog->minimumSize() == size && dialog->maximumSize() == size, fixedSize);
+    QStringList names;
+    for (const QString &entry : widgets)
+        names << entry.section(QLatin1Char(' '), 0, 0);
+    QCOMPARE(describe(dialog.get(), names), widgets);
+    std::unique_ptr<QDialog> orphan(factory(nullptr));
+    QCOMPARE(orphan->parentWidget(), nullptr);
 }
 
 void TestSmallDialogs::changeDlgTabOrder()
@@ -241,72 +226,6 @@ void TestSmallDialogs::changeDlgRun()
     QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("originalBox"))->text(), oldSpelling);
 }
 
-void TestSmallDialogs::confirmationForm_data()
-{
-    addFormColumns();
-    QTest::newRow("YesButton") << "YesButton"
-                               << "QPushButton" << QRect(50, 90, 75, 24) << "&Yes";
-    QTest::newRow("NoButton") << "NoButton"
-                              << "QPushButton" << QRect(140, 90, 75, 24) << "&No";
-    QTest::newRow("CancelButton") << "CancelButton"
-                                  << "QPushButton" << QRect(230, 90, 75, 24) << "&Cancel";
-    QTest::newRow("theMessage") << "theMessage"
-                                << "QLabel" << QRect(20, 10, 265, 41) << "'A brand new dictionary' has changed.";
-    QTest::newRow("label_2") << "label_2"
-                             << "QLabel" << QRect(20, 40, 251, 31) << "Do you want to save your changes?";
-}
-
-void TestSmallDialogs::confirmationForm()
-{
-    ChangeConfirmationDlg dialog;
-    checkFormRow(&dialog);
-}
-
-void TestSmallDialogs::confirmationWindow()
-{
-    QWidget parent;
-    ChangeConfirmationDlg dialog(&parent);
-    QCOMPARE(dialog.objectName(), QStringLiteral("ChangeConfirmationDlgClass"));
-    QCOMPARE(dialog.parentWidget(), &parent);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("ChangeConfirmationDlg"));
-    QCOMPARE(dialog.size(), QSize(328, 135));
-    QCOMPARE(dialog.minimumSize(), QSize(328, 135));
-    QCOMPARE(dialog.maximumSize(), QSize(328, 135));
-
-    auto message = dialog.findChild<QLabel *>(QStringLiteral("theMessage"));
-    QVERIFY(message);
-    QVERIFY(message->wordWrap());
-    const QFont font = message->font();
-    QCOMPARE(font.family(), QStringLiteral("MS Shell Dlg 2"));
-    QCOMPARE(font.pointSize(), 8);
-    QVERIFY(font.bold());
-    QCOMPARE(font.weight(), QFont::Bold);
-    QVERIFY(!font.italic());
-    QVERIFY(!font.underline());
-    QVERIFY(!font.strikeOut());
-
-    ChangeConfirmationDlg orphan;
-    QCOMPARE(orphan.parentWidget(), nullptr);
-}
-
-void TestSmallDialogs::confirmationMessage_data()
-{
-    QTest::addColumn<QString>("message");
-    QTest::newRow("plain") << "\"Personal\" has changed.";
-    QTest::newRow("empty") << "";
-    QTest::newRow("long") << QString(200, QLatin1Char('x'));
-}
-
-void TestSmallDialogs::confirmationMessage()
-{
-    QFETCH(QString, message);
-    ChangeConfirmationDlg dialog;
-    dialog.setMessage(message);
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("theMessage"))->text(), message);
-    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("label_2"))->text(),
-             QStringLiteral("Do you want to save your changes?"));
-}
-
 void TestSmallDialogs::confirmationAnswers_data()
 {
     QTest::addColumn<QString>("button");
@@ -314,9 +233,6 @@ void TestSmallDialogs::confirmationAnswers_data()
     QTest::newRow("Yes") << "Yes" << int(QMessageBox::Yes);
     QTest::newRow("No") << "No" << int(QMessageBox::No);
     QTest::newRow("Cancel") << "Cancel" << int(QMessageBox::Cancel);
-    QTest::newRow("YesButton by name") << "YesButton" << 16384;
-    QTest::newRow("NoButton by name") << "NoButton" << 65536;
-    QTest::newRow("CancelButton by name") << "CancelButton" << 4194304;
     QTest::newRow("Escape") << "" << 0;
     QTest::newRow("close box") << "close" << 0;
 }
@@ -328,6 +244,10 @@ void TestSmallDialogs::confirmationAnswers()
     ChangeConfirmationDlg dialog;
     dialog.setWindowTitle(QStringLiteral("Lexora Editor"));
     dialog.setMessage(QStringLiteral("\"Test\" has changed."));
+    // The message is the one bold, wrapping line of the dialog.
+    auto message = dialog.findChild<QLabel *>(QStringLiteral("theMessage"));
+    QVERIFY(message->wordWrap());
+    QCOMPARE(message->font().weight(), QFont::Bold);
     ModalAnswerer answer;
     if (button.isEmpty())
         answer.pressEscape();
@@ -344,39 +264,6 @@ void TestSmallDialogs::confirmationAnswers()
     QVERIFY(!dialog.isVisible());
 }
 
-void TestSmallDialogs::helpForm_data()
-{
-    addFormColumns();
-    QTest::newRow("OkButton") << "OkButton"
-                              << "QPushButton" << QRect(190, 300, 75, 24) << "OK";
-    QTest::newRow("plainTextEdit") << "plainTextEdit"
-                                   << "QPlainTextEdit" << QRect(10, 20, 281, 261) << helpText;
-}
-
-void TestSmallDialogs::helpForm()
-{
-    HelpDlg dialog;
-    checkFormRow(&dialog);
-}
-
-void TestSmallDialogs::helpWindow()
-{
-    QWidget parent;
-    HelpDlg dialog(&parent);
-    QCOMPARE(dialog.objectName(), QStringLiteral("HelpDlgClass"));
-    QCOMPARE(dialog.parentWidget(), &parent);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("HelpDlg"));
-    QCOMPARE(dialog.size(), QSize(302, 340));
-    // The size is only where the dialog starts: it can be resized.
-    QVERIFY(dialog.minimumSize() != dialog.maximumSize());
-
-    const QStringList paragraphs = helpText.chopped(1).split(QStringLiteral("\n\n"));
-    QCOMPARE(paragraphs.size(), 5);
-    QVERIFY(!paragraphs.first().endsWith(QLatin1Char('.')));
-    for (int i = 1; i < paragraphs.size(); ++i)
-        QVERIFY(paragraphs[i].endsWith(QLatin1Char('.')));
-}
-
 void TestSmallDialogs::helpTextReadOnlyButCopyable()
 {
     HelpDlg dialog;
@@ -391,7 +278,6 @@ void TestSmallDialogs::helpTextReadOnlyButCopyable()
     QTest::keyClick(edit, Qt::Key_Delete);
     QCOMPARE(edit->toPlainText(), helpText);
 
-    QVERIFY(edit->textInteractionFlags() & Qt::TextSelectableByMouse);
     QApplication::clipboard()->clear();
     edit->selectAll();
     edit->copy();
@@ -421,7 +307,6 @@ void TestSmallDialogs::helpEnds()
     QVERIFY2(answer.failure().isEmpty(), qPrintable(answer.failure()));
     QCOMPARE(answer.className(), QStringLiteral("HelpDlg"));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.findChild<QPlainTextEdit *>()->toPlainText(), helpText);
 }
 
 QTEST_MAIN(TestSmallDialogs)
