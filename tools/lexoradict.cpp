@@ -168,9 +168,17 @@ int createCommand(const QStringList &args, const QCommandLineParser &parser)
     else
         return fail(QStringLiteral("unknown variety \"%1\": use american, british or canadian").arg(varietyText),
                     UsageError);
+    int threshold = Prediction::DefaultLetterGroupThreshold;
+    if (parser.isSet(QStringLiteral("letter-groups"))) {
+        bool ok = false;
+        threshold = parser.value(QStringLiteral("letter-groups")).toInt(&ok);
+        if (!ok || threshold < 0)
+            return fail(QStringLiteral("--letter-groups takes a number of words (0: never by letter group)"),
+                        UsageError);
+    }
     QString error;
     DictionaryReference dictionary =
-        Prediction::createDictionary(args.at(0), parser.value(QStringLiteral("name")), variety, &error);
+        Prediction::createDictionary(args.at(0), parser.value(QStringLiteral("name")), variety, &error, threshold);
     if (dictionary == 0)
         return fail(error);
     out() << "Created " << args.at(0) << " (\"" << dictionary->displayName() << "\", " << varietyName(dictionary.get())
@@ -186,17 +194,13 @@ int infoCommand(const QStringList &args)
     DictionaryReference dictionary = openOrFail(args.at(0), &status);
     if (dictionary == 0)
         return status;
-    RawDatabase db(args.at(0));
-    const QString threshold = db.isOpen() ? db.metaValue(QStringLiteral("letter_group_threshold")) : QString();
+    const int threshold = dictionary->letterGroupThreshold();
     out() << "File: " << QFileInfo(args.at(0)).absoluteFilePath() << "\n"
           << "Name: " << dictionary->displayName() << "\n"
           << "Variety: " << varietyName(dictionary.get()) << "\n"
           << "Words: " << dictionary->wordCount() << "\n"
           << "UK grammar: " << (dictionary->isUKGrammar() ? "yes" : "no") << "\n"
-          << "Letter-group threshold: "
-          << (threshold.isEmpty()               ? QStringLiteral("unknown")
-              : threshold == QLatin1String("0") ? QStringLiteral("0 (never)")
-                                                : threshold)
+          << "Letter-group threshold: " << (threshold == 0 ? QStringLiteral("0 (never)") : QString::number(threshold))
           << "\n"
           << "Read-only: " << (dictionary->isReadOnly() ? "yes" : "no") << Qt::endl;
     return Success;
@@ -426,7 +430,7 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Creates, describes, fills, exports and checks Lexora dictionaries.\n\n"
         "Commands:\n"
-        "  create FILE --name NAME [--variety american|british|canadian]\n"
+        "  create FILE --name NAME [--variety american|british|canadian] [--letter-groups N]\n"
         "                      Creates a new, empty dictionary; never replaces a file.\n"
         "  info FILE           Shows the name, variety, word count, UK grammar and letter-group threshold.\n"
         "  import FILE LIST    Adds the words of LIST: one word a line, optionally a tab and a frequency\n"
@@ -442,6 +446,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("name"), QStringLiteral("Display name of a new dictionary."), QStringLiteral("NAME")});
     parser.addOption({QStringLiteral("variety"), QStringLiteral("Variety of a new dictionary (default american)."),
                       QStringLiteral("VARIETY"), QStringLiteral("american")});
+    parser.addOption({QStringLiteral("letter-groups"),
+                      QStringLiteral("A new dictionary with more than N words is shown one letter group at a time "
+                                     "(0: never; default 200000)."),
+                      QStringLiteral("N")});
     parser.addOption({QStringLiteral("grammar"),
                       QStringLiteral("Grammar guesses for imported words: basic (one code) or advanced (one per part "
                                      "of speech); default basic."),
