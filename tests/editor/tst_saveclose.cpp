@@ -33,17 +33,14 @@ class TestSaveClose : public QObject
 private slots:
     void saveButton_data();
     void saveButton();
-    void doneOnCleanDictionaryAsksNothing();
     void doneOnDirtyDictionary_data();
     void doneOnDirtyDictionary();
-    void doneQuestionHasNoParent();
     void doneTreatsTransferTargetWithDictionary_data();
     void doneTreatsTransferTargetWithDictionary();
     void closeBoxRunsDoneAndAnnounces_data();
     void closeBoxRunsDoneAndAnnounces();
     void exportWords_data();
     void exportWords();
-    void exportReplacesExistingFile();
     void exportCancelledWritesNothing();
     void cleanup();
 };
@@ -87,25 +84,6 @@ void TestSaveClose::saveButton()
     QCOMPARE(target->isDirty(), saveByHost || !transfer);
 }
 
-void TestSaveClose::doneOnCleanDictionaryAsksNothing()
-{
-    TempDictionary dict({"apple"});
-    TempDictionary target({"zebra"});
-    auto editor = create(dict.reference());
-    editor->setTransferTo(target.reference());
-    makeDirty(target, QStringLiteral("yak"));
-    QVERIFY(showActive(editor.get()));
-    QSignalSpy closed(editor.get(), SIGNAL(EditWindow_Close(DictionaryReference)));
-    ModalAnswerer answerer;
-    answerer.clickButton(QStringLiteral("Cancel"));
-    child<QPushButton>(editor.get(), "DoneButton")->click();
-    QVERIFY(!answerer.answered());
-    QVERIFY(!editor->isVisible());
-    QCOMPARE(editor->result(), int(QDialog::Accepted));
-    QCOMPARE(closed.count(), 0);
-    QVERIFY(target->isDirty());
-}
-
 void TestSaveClose::doneOnDirtyDictionary_data()
 {
     QTest::addColumn<bool>("saveByHost");
@@ -134,14 +112,22 @@ void TestSaveClose::doneOnDirtyDictionary()
     QVERIFY(showActive(editor.get()));
     makeDirty(dict, QStringLiteral("banana"));
     QSignalSpy saves(editor.get(), SIGNAL(Save_Dictionary(DictionaryReference)));
+    // The question is a modal dialog of its own, with no parent.
+    bool parentless = false;
+    bool modal = false;
     ModalAnswerer answerer;
-    if (answer.isEmpty())
-        answerer.pressEscape();
-    else
-        answerer.clickButton(answer);
+    answerer.handle([&](QWidget *dialog) {
+        parentless = !dialog->parentWidget();
+        modal = dialog->isModal();
+        if (answer.isEmpty())
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        else
+            dialog->findChild<QPushButton *>(answer)->click();
+    });
     child<QPushButton>(editor.get(), "DoneButton")->click();
     QVERIFY(answerer.answered());
-    QVERIFY2(answerer.failure().isEmpty(), qPrintable(answerer.failure()));
+    QVERIFY(parentless);
+    QVERIFY(modal);
     QCOMPARE(answerer.className(), QStringLiteral("ChangeConfirmationDlg"));
     QCOMPARE(answerer.title(), QStringLiteral("Lexora Editor"));
     QVERIFY2(answerer.text().contains(QStringLiteral("\"My Words\" has changed.")), qPrintable(answerer.text()));
@@ -151,42 +137,21 @@ void TestSaveClose::doneOnDirtyDictionary()
     QCOMPARE(saves.count(), saveSignals);
 }
 
-void TestSaveClose::doneQuestionHasNoParent()
-{
-    TempDictionary dict({"apple"});
-    auto editor = create(dict.reference());
-    makeDirty(dict, QStringLiteral("banana"));
-    bool parentless = false;
-    bool modal = false;
-    ModalAnswerer answerer;
-    answerer.handle([&](QWidget *dialog) {
-        parentless = !dialog->parentWidget();
-        modal = dialog->isModal();
-        auto cancel = dialog->findChild<QPushButton *>(QStringLiteral("CancelButton"));
-        if (cancel)
-            cancel->click();
-        else
-            static_cast<QDialog *>(dialog)->reject();
-    });
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_DoneButton_clicked"));
-    QVERIFY(answerer.answered());
-    QCOMPARE(answerer.className(), QStringLiteral("ChangeConfirmationDlg"));
-    QVERIFY(parentless);
-    QVERIFY(modal);
-    QVERIFY(dict->isDirty());
-}
-
 void TestSaveClose::doneTreatsTransferTargetWithDictionary_data()
 {
+    QTest::addColumn<bool>("dirty");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("targetDirty");
     QTest::addColumn<bool>("targetWordKept");
-    QTest::newRow("yes saves both") << "YesButton" << false << true;
-    QTest::newRow("no reloads both") << "NoButton" << false << false;
+    // Only the window's own dictionary decides whether to ask; the target follows the answer.
+    QTest::newRow("clean dictionary asks nothing") << false << "" << true << true;
+    QTest::newRow("yes saves both") << true << "YesButton" << false << true;
+    QTest::newRow("no reloads both") << true << "NoButton" << false << false;
 }
 
 void TestSaveClose::doneTreatsTransferTargetWithDictionary()
 {
+    QFETCH(bool, dirty);
     QFETCH(QString, answer);
     QFETCH(bool, targetDirty);
     QFETCH(bool, targetWordKept);
@@ -194,12 +159,18 @@ void TestSaveClose::doneTreatsTransferTargetWithDictionary()
     TempDictionary target({"zebra"});
     auto editor = create(dict.reference());
     editor->setTransferTo(target.reference());
-    makeDirty(dict, QStringLiteral("banana"));
+    QVERIFY(showActive(editor.get()));
+    if (dirty)
+        makeDirty(dict, QStringLiteral("banana"));
     makeDirty(target, QStringLiteral("yak"));
+    QSignalSpy closed(editor.get(), SIGNAL(EditWindow_Close(DictionaryReference)));
     ModalAnswerer answerer;
-    answerer.clickButton(answer);
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_DoneButton_clicked"));
-    QVERIFY(answerer.answered());
+    answerer.clickButton(answer.isEmpty() ? QStringLiteral("CancelButton") : answer);
+    child<QPushButton>(editor.get(), "DoneButton")->click();
+    QCOMPARE(answerer.answered(), dirty);
+    QVERIFY(!editor->isVisible());
+    QCOMPARE(editor->result(), int(QDialog::Accepted));
+    QCOMPARE(closed.count(), 0);
     QCOMPARE(target->isDirty(), targetDirty);
     QCOMPARE(target->findWord(QStringLiteral("yak")) != nullptr, targetWordKept);
 }
@@ -240,20 +211,30 @@ void TestSaveClose::exportWords_data()
 {
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("three words") << QStringList{"a", "b", "c"} << QByteArray("a\r\nb\r\nc");
-    QTest::newRow("empty list") << QStringList{} << QByteArray();
-    QTest::newRow("outside Latin-1") << QStringList{"caf\u00e9", "\u0434\u0430"} << QByteArray("caf\xe9\r\n??");
+    QTest::addColumn<QByteArray>("earlier"); // what the file held before, if it existed
+    QTest::newRow("three words") << QStringList{"a", "b", "c"} << QByteArray("a\r\nb\r\nc") << QByteArray();
+    QTest::newRow("empty list") << QStringList{} << QByteArray() << QByteArray();
+    QTest::newRow("outside Latin-1") << QStringList{"caf\u00e9", "\u0434\u0430"} << QByteArray("caf\xe9\r\n??")
+                                     << QByteArray();
+    QTest::newRow("replaces a longer file")
+        << QStringList{"x"} << QByteArray("x") << QByteArray("a much longer earlier content\r\n");
 }
 
 void TestSaveClose::exportWords()
 {
     QFETCH(QStringList, words);
     QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, earlier);
     TempDictionary dict(words, Prediction::American, QStringLiteral("Listed"));
     QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
     auto editor = create(dict.reference(), false);
     editor->collapse(false);
     const QString target = dict.folder() + QStringLiteral("/export.txt");
+    if (!earlier.isEmpty()) {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(earlier);
+    }
     QString caption;
     QString startName;
     QStringList filters;
@@ -272,6 +253,7 @@ void TestSaveClose::exportWords()
         filters = dialog->nameFilters();
         dialogParent = dialog->parentWidget();
         startName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
         dialog->selectFile(target);
         // The dialog may still be reading its starting folder; name the file in full.
         dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
@@ -307,34 +289,6 @@ void TestSaveClose::exportWords()
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), bytes);
-}
-
-void TestSaveClose::exportReplacesExistingFile()
-{
-    TempDictionary dict({"x"});
-    auto editor = create(dict.reference());
-    const QString target = dict.folder() + QStringLiteral("/old.txt");
-    {
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("a much longer earlier content\r\n");
-    }
-    ModalAnswerer info;
-    ModalAnswerer save;
-    save.handle([&](QWidget *modal) {
-        auto dialog = static_cast<QFileDialog *>(modal);
-        dialog->setOption(QFileDialog::DontConfirmOverwrite);
-        dialog->selectFile(target);
-        // The dialog may still be reading its starting folder; name the file in full.
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(target);
-        info.clickButton(QStringLiteral("OK"));
-        static_cast<QDialog *>(dialog)->accept();
-    });
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_ExportWordButton_clicked"));
-    QVERIFY(info.answered());
-    QFile file(target);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("x"));
 }
 
 void TestSaveClose::exportCancelledWritesNothing()
