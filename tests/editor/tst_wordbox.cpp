@@ -54,27 +54,16 @@ void TestWordBox::findAsYouType_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("current");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("a") << "a"
-                       << "Abbey"
-                       << "";
-    QTest::newRow("ab: prefix ignoring case, not exact") << "ab"
-                                                         << "Abbey"
-                                                         << "";
-    QTest::newRow("abo") << "abo"
-                         << "about"
-                         << "";
-    QTest::newRow("about: exact") << "about"
-                                  << "about"
-                                  << "about";
-    QTest::newRow("abbot: exact") << "abbot"
-                                  << "abbot"
-                                  << "abbot";
-    QTest::newRow("abbey: prefix in another case") << "abbey"
-                                                   << "Abbey"
-                                                   << "";
-    QTest::newRow("Abbey: exact with case") << "Abbey"
-                                            << "Abbey"
-                                            << "Abbey";
+    auto row = [](const char *name, const char *typed, const char *current, const char *shown) {
+        QTest::newRow(name) << QString::fromLatin1(typed) << QString::fromLatin1(current) << QString::fromLatin1(shown);
+    };
+    row("a", "a", "Abbey", "");
+    row("ab: prefix ignoring case, not exact", "ab", "Abbey", "");
+    row("abo", "abo", "about", "");
+    row("about: exact", "about", "about", "about");
+    row("abbot: exact", "abbot", "abbot", "abbot");
+    row("abbey: prefix in another case", "abbey", "Abbey", "");
+    row("Abbey: exact with case", "Abbey", "Abbey", "Abbey");
 }
 
 void TestWordBox::findAsYouType()
@@ -224,9 +213,7 @@ void TestWordBox::keysReachingWindowWhileSpinBoxHasFocus_data()
     QTest::newRow("backspace") << "MaxFreq" << int(Qt::Key_Backspace) << "" << true;
     QTest::newRow("delete") << "MinFreq" << int(Qt::Key_Delete) << "" << true;
     QTest::newRow("left") << "MaxFreq" << int(Qt::Key_Left) << "" << true;
-    QTest::newRow("right") << "MinFreq" << int(Qt::Key_Right) << "" << true;
     QTest::newRow("letter") << "MaxFreq" << int(Qt::Key_X) << "x" << false;
-    QTest::newRow("letter from MinFreq") << "MinFreq" << int(Qt::Key_Q) << "q" << false;
     QTest::newRow("Home") << "MaxFreq" << int(Qt::Key_Home) << "" << false;
 }
 
