@@ -49,6 +49,13 @@ public:
         }
     }
     QProcess &process() { return m_process; }
+    qint64 pid() const { return m_process.processId(); }
+    /// True once the editor has started and holds the lock of dictionaryPath.
+    bool holdsLock(const QString &dictionaryPath)
+    {
+        return m_process.waitForStarted() &&
+               QTest::qWaitFor([&] { return lockOwner(dictionaryPath) == m_process.processId(); }, 20000);
+    }
 
 private:
     QProcess m_process;
@@ -69,10 +76,8 @@ private slots:
     void refusedDictionaries_data();
     void refusedDictionaries();
     void runsUntilEndedAndLocksItsDictionary();
-    void secondCopyIsTurnedAway();
     void transferTargetIsLockedToo();
     void staleLockIsTakenOver();
-    void readOnlyViewerNeedsNoLock();
     void ownDictionaryIsMadeOnFirstRun();
     void unwritableDataFolder();
     void unwritableDictionaryFolder();
@@ -82,6 +87,8 @@ private:
     // Runs the editor to its end; false when it did not end by itself.
     bool run(const QStringList &arguments, int *exitCode, QString *out, QString *err,
              const QProcessEnvironment &env = QProcessEnvironment());
+    // Runs the editor expecting it to refuse at once; true when it ended with a failure, its stderr in err.
+    bool refused(const QStringList &arguments, QString *err, const QProcessEnvironment &env = QProcessEnvironment());
 
     std::unique_ptr<QTemporaryDir> m_home;
 };
@@ -122,6 +129,13 @@ bool TestHostApp::run(const QStringList &arguments, int *exitCode, QString *out,
     *out = QString::fromLocal8Bit(process.readAllStandardOutput());
     *err = QString::fromLocal8Bit(process.readAllStandardError());
     return true;
+}
+
+bool TestHostApp::refused(const QStringList &arguments, QString *err, const QProcessEnvironment &env)
+{
+    int exitCode = 0;
+    QString out;
+    return run(arguments, &exitCode, &out, err, env) && exitCode != 0;
 }
 
 void TestHostApp::options_data()
@@ -212,10 +226,8 @@ void TestHostApp::refusedDictionaries()
     else if (kind == QLatin1String("second missing"))
         arguments << good.path() << (named = missing);
 
-    int exitCode = 0;
-    QString out, err;
-    QVERIFY(run(arguments, &exitCode, &out, &err));
-    QVERIFY(exitCode != 0);
+    QString err;
+    QVERIFY(refused(arguments, &err));
     QVERIFY2(err.contains(QDir::toNativeSeparators(named)), qPrintable(err));
     QVERIFY2(err.contains(QRegularExpression(reason)), qPrintable(err));
     // Nothing is left locked behind.
@@ -228,37 +240,32 @@ void TestHostApp::runsUntilEndedAndLocksItsDictionary()
     TempDictionary dictionary({"abbey\tnoun/reg/10", "about\tadv./-/20"});
     QVERIFY(dictionary.error().isEmpty());
     Editor editor({dictionary.path()}, environment());
-    QVERIFY(editor.process().waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(dictionary.path()), editor.process().processId(), 20000);
+    QVERIFY(editor.holdsLock(dictionary.path()));
     QCOMPARE(editor.process().state(), QProcess::Running);
     // Opening a dictionary changes nothing in it.
     QVERIFY(!dictionary->isDirty());
+
+    // A second copy is turned away, naming the first, whose lock stays.
+    QString err;
+    QVERIFY(refused({dictionary.path()}, &err));
+    QVERIFY2(err.contains(QStringLiteral("already open in another copy")), qPrintable(err));
+    QVERIFY2(err.contains(QString::number(editor.pid())), qPrintable(err));
+    QCOMPARE(editor.process().state(), QProcess::Running);
+    QCOMPARE(lockOwner(dictionary.path()), editor.pid());
+
+    // A viewer on the same dictionary starts and stays until it is ended, leaving the editor's lock alone.
+    Editor viewer({QStringLiteral("--read-only"), dictionary.path()}, environment());
+    QVERIFY(viewer.process().waitForStarted());
+    QVERIFY(!viewer.process().waitForFinished(3000));
+    QCOMPARE(lockOwner(dictionary.path()), editor.pid());
+    QVERIFY(!viewer.process().readAllStandardError().contains("already open"));
+    viewer.stop();
     editor.stop();
     QCOMPARE(dictionary->wordCount(), 2);
-}
-
-void TestHostApp::secondCopyIsTurnedAway()
-{
-    TempDictionary dictionary({"abbey\tnoun/reg/10"});
-    QVERIFY(dictionary.error().isEmpty());
-    Editor first({dictionary.path()}, environment());
-    QVERIFY(first.process().waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(dictionary.path()), first.process().processId(), 20000);
-
-    int exitCode = 0;
-    QString out, err;
-    QVERIFY(run({dictionary.path()}, &exitCode, &out, &err));
-    QVERIFY(exitCode != 0);
-    QVERIFY2(err.contains(QStringLiteral("already open in another copy")), qPrintable(err));
-    QVERIFY2(err.contains(QString::number(first.process().processId())), qPrintable(err));
-    QCOMPARE(first.process().state(), QProcess::Running);
-    QCOMPARE(lockOwner(dictionary.path()), first.process().processId());
 
     // The same dictionary given twice in one run is opened once, not turned away.
-    first.stop();
     Editor twice({dictionary.path(), dictionary.path()}, environment());
-    QVERIFY(twice.process().waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(dictionary.path()), twice.process().processId(), 20000);
+    QVERIFY(twice.holdsLock(dictionary.path()));
     QCOMPARE(twice.process().state(), QProcess::Running);
 }
 
@@ -268,16 +275,11 @@ void TestHostApp::transferTargetIsLockedToo()
     TempDictionary source({"abbey\tnoun/reg/10"}), second({"about\tadv./-/20"}), target({"zebra\tnoun/reg/9"});
     QVERIFY(source.error().isEmpty() && second.error().isEmpty() && target.error().isEmpty());
     Editor editor({QStringLiteral("--transfer-to"), target.path(), source.path(), second.path()}, environment());
-    QVERIFY(editor.process().waitForStarted());
-    const qint64 pid = editor.process().processId();
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(second.path()), pid, 20000);
-    QCOMPARE(lockOwner(source.path()), pid);
-    QCOMPARE(lockOwner(target.path()), pid);
-
-    int exitCode = 0;
-    QString out, err;
-    QVERIFY(run({target.path()}, &exitCode, &out, &err));
-    QVERIFY(exitCode != 0);
+    QVERIFY(editor.holdsLock(second.path()));
+    QCOMPARE(lockOwner(source.path()), editor.pid());
+    QCOMPARE(lockOwner(target.path()), editor.pid());
+    QString err;
+    QVERIFY(refused({target.path()}, &err));
     QVERIFY2(err.contains(QStringLiteral("already open in another copy")), qPrintable(err));
 }
 
@@ -289,35 +291,15 @@ void TestHostApp::staleLockIsTakenOver()
     qint64 firstPid = 0;
     {
         Editor first({dictionary.path()}, environment());
-        QVERIFY(first.process().waitForStarted());
-        firstPid = first.process().processId();
-        QTRY_COMPARE_WITH_TIMEOUT(lockOwner(dictionary.path()), firstPid, 20000);
+        QVERIFY(first.holdsLock(dictionary.path()));
+        firstPid = first.pid();
         first.process().kill();
         QVERIFY(first.process().waitForFinished());
     }
     QCOMPARE(lockOwner(dictionary.path()), firstPid);
-
     Editor next({dictionary.path()}, environment());
-    QVERIFY(next.process().waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(dictionary.path()), next.process().processId(), 20000);
+    QVERIFY(next.holdsLock(dictionary.path()));
     QCOMPARE(next.process().state(), QProcess::Running);
-}
-
-void TestHostApp::readOnlyViewerNeedsNoLock()
-{
-    TempDictionary dictionary({"abbey\tnoun/reg/10"});
-    QVERIFY(dictionary.error().isEmpty());
-    Editor editor({dictionary.path()}, environment());
-    QVERIFY(editor.process().waitForStarted());
-    QTRY_COMPARE_WITH_TIMEOUT(lockOwner(dictionary.path()), editor.process().processId(), 20000);
-
-    // A viewer on the same dictionary starts and stays until it is ended, leaving the editor's lock alone.
-    Editor viewer({QStringLiteral("--read-only"), dictionary.path()}, environment());
-    QVERIFY(viewer.process().waitForStarted());
-    QVERIFY(!viewer.process().waitForFinished(3000));
-    QCOMPARE(viewer.process().state(), QProcess::Running);
-    QCOMPARE(lockOwner(dictionary.path()), editor.process().processId());
-    QVERIFY(!viewer.process().readAllStandardError().contains("already open"));
 }
 
 void TestHostApp::ownDictionaryIsMadeOnFirstRun()
@@ -327,8 +309,7 @@ void TestHostApp::ownDictionaryIsMadeOnFirstRun()
     const QString sample = QCoreApplication::applicationDirPath() + QStringLiteral("/../data/personal.dict");
     {
         Editor editor({}, environment());
-        QVERIFY(editor.process().waitForStarted());
-        QTRY_COMPARE_WITH_TIMEOUT(lockOwner(path), editor.process().processId(), 20000);
+        QVERIFY(editor.holdsLock(path));
     }
     QVERIFY(!QFileInfo::exists(path + QStringLiteral(".part")));
 
@@ -351,8 +332,7 @@ void TestHostApp::ownDictionaryIsMadeOnFirstRun()
     }
     {
         Editor again({}, environment());
-        QVERIFY(again.process().waitForStarted());
-        QTRY_COMPARE_WITH_TIMEOUT(lockOwner(path), again.process().processId(), 20000);
+        QVERIFY(again.holdsLock(path));
     }
     DictionaryReference own = Prediction::openDictionary(path, &error);
     QVERIFY2(own != 0, qPrintable(error));
@@ -368,10 +348,8 @@ void TestHostApp::unwritableDataFolder()
     QProcessEnvironment env = environment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), blocker.fileName() + QStringLiteral("/data"));
 
-    int exitCode = 0;
-    QString out, err;
-    QVERIFY(run({}, &exitCode, &out, &err, env));
-    QVERIFY(exitCode != 0);
+    QString err;
+    QVERIFY(refused({}, &err, env));
     QVERIFY2(err.contains(QStringLiteral("data folder")), qPrintable(err));
     QVERIFY2(err.contains(blocker.fileName()), qPrintable(err));
 }
@@ -384,17 +362,15 @@ void TestHostApp::unwritableDictionaryFolder()
     QFile::Permissions writable = QFileInfo(dictionary.folder()).permissions();
     QVERIFY(QFile::setPermissions(dictionary.folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
                                                            QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
-    int exitCode = 0;
-    QString out, err;
-    const bool ended = run({dictionary.path()}, &exitCode, &out, &err);
+    QString err;
+    const bool wasRefused = refused({dictionary.path()}, &err);
     {
         Editor viewer({QStringLiteral("--read-only"), dictionary.path()}, environment());
         QVERIFY(viewer.process().waitForStarted());
         QVERIFY(!viewer.process().waitForFinished(3000));
     }
     QFile::setPermissions(dictionary.folder(), writable);
-    QVERIFY(ended);
-    QVERIFY(exitCode != 0);
+    QVERIFY(wasRefused);
     QVERIFY2(err.contains(QStringLiteral("cannot be written")), qPrintable(err));
     QVERIFY2(err.contains(QStringLiteral("--read-only")), qPrintable(err));
     QVERIFY(!QFileInfo::exists(dictionary.path() + QStringLiteral(".lock")));
