@@ -41,7 +41,6 @@ private slots:
     void formWidgets();
     void formSettingsThatDriveBehaviour();
     void tabOrder();
-    void comboShowsEngineRules();
     void buttonsAfterConstruction_data();
     void buttonsAfterConstruction();
     void windowTitle_data();
@@ -52,7 +51,6 @@ private slots:
     void fontButtons_data();
     void fontButtons();
     void resizeKeepsListAndDetailsAboveBottomMargin();
-    void setTransferToRelabelsAdd();
     void helpRunsModally();
     void deletingShownWindowDeletesPanel();
     void cleanup();
@@ -139,6 +137,12 @@ void TestDictEditor::factoryStartsOnFirstWordOrGivenWord()
     QCOMPARE(currentText(list(editor.get())), expected);
     QCOMPARE(listed(list(editor.get())), dict->wordList());
     QCOMPARE(child<QLineEdit>(editor.get(), "debugwindow")->text(), QString::number(dict->filteredWordCount()));
+    auto combo = child<QComboBox>(editor.get(), "FilterLIst");
+    QStringList rules;
+    for (int i = 0; i < combo->count(); ++i)
+        rules << combo->itemText(i);
+    QCOMPARE(rules, dict->selectionRules());
+    QCOMPARE(combo->currentIndex(), 0);
     QCOMPARE(panelWord(editor.get()), expected);
     if (!expected.isEmpty()) {
         QVERIFY(editor->currentWord);
@@ -404,18 +408,6 @@ void TestDictEditor::tabOrder()
     }
 }
 
-void TestDictEditor::comboShowsEngineRules()
-{
-    TempDictionary dict({"about\tadv./-/20", "abbot\tnoun/reg/9"});
-    auto editor = create(dict.reference());
-    auto combo = child<QComboBox>(editor.get(), "FilterLIst");
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    QCOMPARE(items, dict->selectionRules());
-    QCOMPARE(combo->currentIndex(), 0);
-}
-
 void TestDictEditor::buttonsAfterConstruction_data()
 {
     QTest::addColumn<bool>("writable");
@@ -579,19 +571,6 @@ void TestDictEditor::resizeKeepsListAndDetailsAboveBottomMargin()
     QCOMPARE(frame->geometry().top(), 170);
     QCOMPARE(list(editor.get())->geometry().width(), 331);
     QCOMPARE(editor->grammarPopUp->geometry(), frame->geometry());
-}
-
-void TestDictEditor::setTransferToRelabelsAdd()
-{
-    TempDictionary dict({"about"});
-    TempDictionary target({"other"});
-    auto editor = create(dict.reference());
-    editor->setTransferTo(target.reference());
-    QVERIFY(editor->transferMode);
-    QVERIFY(editor->transferTarget == target.reference());
-    auto add = child<QPushButton>(editor.get(), "AddWordButton");
-    QCOMPARE(add->text(), QStringLiteral("Transfer"));
-    QVERIFY(!add->isEnabled());
 }
 
 void TestDictEditor::helpRunsModally()

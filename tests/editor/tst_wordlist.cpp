@@ -197,9 +197,13 @@ void TestWordList::missingWordOffersAddEvenInTransferMode()
     TempDictionary target({"other"});
     auto editor = create(dict.reference());
     editor->setTransferTo(target.reference());
+    QVERIFY(editor->transferMode);
+    QVERIFY(editor->transferTarget == target.reference());
     QVERIFY(showActive(editor.get()));
+    // The box holds a listed word, so Transfer is offered but not yet available.
     auto add = child<QPushButton>(editor.get(), "AddWordButton");
     QCOMPARE(add->text(), QStringLiteral("Transfer"));
+    QVERIFY(!add->isEnabled());
     auto box = wordBox(editor.get());
     box->setFocus();
     box->selectAll();
