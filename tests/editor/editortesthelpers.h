@@ -76,6 +76,22 @@ inline bool panelEmpty(const DictEditor *editor)
            editor->grammarPopUp->textBrowser->toPlainText().trimmed().isEmpty();
 }
 
+/// Types into the word box the way a user does: focused, the old word selected, then key by key.
+inline void typeInto(QTextEdit *box, const QString &text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+/// Clicks a row of the window's list with the mouse.
+inline void clickRow(QWidget *window, int row)
+{
+    QListWidget *listWidget = list(window);
+    QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      listWidget->visualItemRect(listWidget->item(row)).center());
+}
+
 inline DictionaryReference argument(const QSignalSpy &spy, int emission)
 {
     return qvariant_cast<DictionaryReference>(spy.at(emission).at(0));

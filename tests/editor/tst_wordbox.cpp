@@ -15,14 +15,6 @@ namespace {
 
 const QStringList ThreeWords = {"Abbey\tname/-/5", "abbot\tnoun/reg/9", "about\tadv./-/20"};
 
-/// Types into the word box the way a user does: focused, the old word selected, then key by key.
-void typeInto(QTextEdit *box, const QString &text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, text);
-}
-
 } // namespace
 
 class TestWordBox : public QObject

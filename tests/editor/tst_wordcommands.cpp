@@ -13,21 +13,6 @@ using namespace EditorTest;
 
 namespace {
 
-void selectRow(DictEditor *editor, int row)
-{
-    QListWidget *listWidget = list(editor);
-    QListWidgetItem *item = listWidget->item(row);
-    QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      listWidget->visualItemRect(item).center());
-}
-
-void typeInto(QTextEdit *box, const QString &text)
-{
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, text);
-}
-
 bool invoke(DictEditor *editor, const char *slot)
 {
     return QMetaObject::invokeMethod(editor, slot);
@@ -164,7 +149,7 @@ void TestWordCommands::transferMovesSelectedWord()
     editor->setTransferTo(personal.reference());
     QVERIFY(showActive(editor.get()));
     QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
-    selectRow(editor.get(), row);
+    clickRow(editor.get(), row);
     QCOMPARE(child<QPushButton>(editor.get(), "AddWordButton")->text(), QStringLiteral("Transfer"));
     QVERIFY(invoke(editor.get(), "on_AddWordButton_clicked"));
     QVERIFY(!collected->findWord(moved));
@@ -184,7 +169,7 @@ void TestWordCommands::transferNeedsWordBoxText()
     auto editor = create(collected.reference());
     editor->setTransferTo(personal.reference());
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 1);
+    clickRow(editor.get(), 1);
     DictEditor::suppressTextChanged = true;
     wordBox(editor.get())->clear();
     DictEditor::suppressTextChanged = false;
@@ -235,7 +220,7 @@ void TestWordCommands::deleteWord()
     TempDictionary dict(words);
     auto editor = create(dict.reference());
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), row);
+    clickRow(editor.get(), row);
     const QString word = words.at(row);
     QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
     QListWidgetItem *before = list(editor.get())->item(0);
@@ -273,7 +258,7 @@ void TestWordCommands::deleteAndChangeRefusedInViewer()
     TempDictionary dict({"apple\tnoun/reg/5", "banana\tnoun/reg/7;verb/reg/3/Tn::"});
     auto editor = create(dict.reference(), false);
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 1);
+    clickRow(editor.get(), 1);
     editor->grammarPopUp->textBrowser->currentRegion = editor->grammarPopUp->textBrowser->regions;
     QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
     ModalAnswerer answerer;
@@ -304,7 +289,7 @@ void TestWordCommands::changeSpelling()
     TempDictionary dict({"apple", "banana", "cherry"});
     auto editor = create(dict.reference());
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 1);
+    clickRow(editor.get(), 1);
     QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
     const QString countBefore = child<QLineEdit>(editor.get(), "debugwindow")->text();
     QListWidgetItem *item = list(editor.get())->item(1);
@@ -356,7 +341,7 @@ void TestWordCommands::addGrammarCodeCopiesPreviousFrequency()
     auto editor = create(dict.reference());
     editor->collapse(false);
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 1);
+    clickRow(editor.get(), 1);
     Word *word = dict->findWord(QStringLiteral("bank"));
     QCOMPARE(word->codes.size(), codesBefore);
     // The frequency a fresh code gets from the engine, for comparison with a first code.
@@ -412,7 +397,7 @@ void TestWordCommands::deleteGrammarCodeAsks()
     TempDictionary dict({"apple\tnoun/reg/3", line});
     auto editor = create(dict.reference());
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 1);
+    clickRow(editor.get(), 1);
     Word *word = dict->findWord(QStringLiteral("bank"));
     QVERIFY(word);
     if (line.contains(QLatin1String("new/"))) {
@@ -451,7 +436,7 @@ void TestWordCommands::deleteGrammarButtonUsesClickedRegion()
     auto editor = create(dict.reference());
     editor->collapse(false);
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 0);
+    clickRow(editor.get(), 0);
     OurTextBrowser *browser = editor->grammarPopUp->textBrowser;
     QCOMPARE(browser->regionCount, 2);
     QVERIFY(!browser->currentRegion);
@@ -476,7 +461,7 @@ void TestWordCommands::usageCommands()
     auto editor = create(dict.reference());
     editor->collapse(false);
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 0);
+    clickRow(editor.get(), 0);
     Word *word = dict->findWord(QStringLiteral("call"));
     OurTextBrowser *browser = editor->grammarPopUp->textBrowser;
     QVERIFY(browser->regionCount >= 3);
@@ -519,7 +504,7 @@ void TestWordCommands::grammarButtonsFollowPanel()
     auto editor = create(dict.reference());
     editor->collapse(false);
     QVERIFY(showActive(editor.get()));
-    selectRow(editor.get(), 0);
+    clickRow(editor.get(), 0);
     auto add = child<QPushButton>(editor.get(), "addGrammarButton");
     auto remove = child<QPushButton>(editor.get(), "DeleteGrammarButton");
     OurTextBrowser *browser = editor->grammarPopUp->textBrowser;

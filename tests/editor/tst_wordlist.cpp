@@ -175,8 +175,7 @@ void TestWordList::selectionWritesWordBoxWithoutChangeHandling()
     auto listWidget = list(editor.get());
     QSignalSpy changing(editor.get(), SIGNAL(textChanging(QString)));
     QListWidgetItem *item = listWidget->item(3);
-    QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      listWidget->visualItemRect(item).center());
+    clickRow(editor.get(), 3);
     QCOMPARE(listWidget->currentItem(), item);
     QCOMPARE(wordBox(editor.get())->toPlainText(), item->text());
     QCOMPARE(wordBox(editor.get())->textCursor().selectedText(), item->text());
@@ -204,10 +203,7 @@ void TestWordList::missingWordOffersAddEvenInTransferMode()
     auto add = child<QPushButton>(editor.get(), "AddWordButton");
     QCOMPARE(add->text(), QStringLiteral("Transfer"));
     QVERIFY(!add->isEnabled());
-    auto box = wordBox(editor.get());
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, QStringLiteral("zz"));
+    typeInto(wordBox(editor.get()), QStringLiteral("zz"));
     QCOMPARE(add->text(), QStringLiteral("Add"));
     QVERIFY(add->isEnabled());
     QVERIFY(panelEmpty(editor.get()));
@@ -342,12 +338,8 @@ void TestWordList::letterGroupFollowsWordBox()
     auto editor = create(groups);
     QVERIFY(showActive(editor.get()));
     QCOMPARE(listed(list(editor.get())), (QStringList{"apple", "avocado"}));
-    QTextEdit *box = wordBox(editor.get());
-    for (const QString &text : typed) {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, text);
-    }
+    for (const QString &text : typed)
+        typeInto(wordBox(editor.get()), text);
     QCOMPARE(listed(list(editor.get())), listedAfter);
     QCOMPARE(currentText(list(editor.get())), currentAfter);
 }
