@@ -28,13 +28,10 @@ private slots:
     void emptyingTheBoxChangesNothing();
     void upAndDown_data();
     void upAndDown();
-    void returnInWordBox_data();
-    void returnInWordBox();
-    void returnWithControlCharacterAdds();
+    void returnAdds_data();
+    void returnAdds();
     void keysReachingWindowWhileSpinBoxHasFocus_data();
     void keysReachingWindowWhileSpinBoxHasFocus();
-    void returnReachingWindow_data();
-    void returnReachingWindow();
     void inputMethodReachingWindowGoesToWordBox();
     void findWordByName();
     void wordBoxSignalsAndFocusOut();
@@ -150,47 +147,62 @@ void TestWordBox::upAndDown()
     }
 }
 
-void TestWordBox::returnInWordBox_data()
+void TestWordBox::returnAdds_data()
 {
+    // How Return arrives: pressed in the word box, sent to the window while the list has the focus, or as a
+    // control character inside pasted text.
+    QTest::addColumn<QString>("route");
+    QTest::addColumn<int>("key");
     QTest::addColumn<bool>("writable");
-    QTest::newRow("editor adds") << true;
-    QTest::newRow("viewer adds nothing") << false;
+    QTest::addColumn<bool>("focusToList");
+    QTest::newRow("word box, editor") << "box" << int(Qt::Key_Return) << true << true;
+    QTest::newRow("word box, viewer") << "box" << int(Qt::Key_Return) << false << true;
+    QTest::newRow("window, Return, editor") << "window" << int(Qt::Key_Return) << true << true;
+    QTest::newRow("window, Enter, editor") << "window" << int(Qt::Key_Enter) << true << true;
+    QTest::newRow("window, Return, viewer") << "window" << int(Qt::Key_Return) << false << false;
+    QTest::newRow("window, Enter, viewer") << "window" << int(Qt::Key_Enter) << false << false;
+    QTest::newRow("control character, editor") << "control" << 0 << true << true;
 }
 
-void TestWordBox::returnInWordBox()
+void TestWordBox::returnAdds()
 {
+    QFETCH(QString, route);
+    QFETCH(int, key);
     QFETCH(bool, writable);
+    QFETCH(bool, focusToList);
     TempDictionary dict(ThreeWords);
     auto editor = create(dict.reference(), writable);
     QVERIFY(showActive(editor.get()));
     QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
     const int before = dict->wordCount();
     auto box = wordBox(editor.get());
-    typeInto(box, QStringLiteral("zebra"));
-    QTest::keyPress(box, Qt::Key_Return);
-    QCOMPARE(box->toPlainText(), QStringLiteral("zebra"));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(list(editor.get())));
-    QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(dict->findWord(QStringLiteral("zebra")) != nullptr, writable);
+    QWidget *focused = nullptr; // where the focus is once the key has been handled
+    if (route == QLatin1String("control")) {
+        box->setFocus();
+        box->setPlainText(QStringLiteral("new") + QChar(0x13) + QStringLiteral("t"));
+    } else if (route == QLatin1String("box")) {
+        typeInto(box, QStringLiteral("newt"));
+        // The press moves the focus to the list, so the release goes there, as it would for a real key.
+        QTest::keyPress(box, Qt::Key(key));
+        focused = QApplication::focusWidget();
+        QTest::keyRelease(focused, Qt::Key(key));
+    } else {
+        typeInto(box, QStringLiteral("newt"));
+        list(editor.get())->setFocus();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(editor.get(), &press);
+    }
+    QCOMPARE(box->toPlainText(), QStringLiteral("newt"));
+    if (!focused)
+        focused = QApplication::focusWidget();
+    QCOMPARE(focused, focusToList ? static_cast<QWidget *>(list(editor.get())) : box);
+    QCOMPARE(dict->findWord(QStringLiteral("newt")) != nullptr, writable);
     QCOMPARE(dict->wordCount(), before + (writable ? 1 : 0));
     QCOMPARE(changed.count(), writable ? 1 : 0);
-    QCOMPARE(list(editor.get())->count(), dict->wordList().size());
+    QCOMPARE(listed(list(editor.get())), dict->wordList());
     if (writable)
-        QCOMPARE(currentText(list(editor.get())), QStringLiteral("zebra"));
+        QCOMPARE(currentText(list(editor.get())), QStringLiteral("newt"));
     QVERIFY(!DictEditor::inTextChanged);
-}
-
-void TestWordBox::returnWithControlCharacterAdds()
-{
-    TempDictionary dict(ThreeWords);
-    auto editor = create(dict.reference());
-    QVERIFY(showActive(editor.get()));
-    auto box = wordBox(editor.get());
-    box->setFocus();
-    box->setPlainText(QStringLiteral("new") + QChar(0x13) + QStringLiteral("t"));
-    QVERIFY(dict->findWord(QStringLiteral("newt")));
-    QCOMPARE(box->toPlainText(), QStringLiteral("newt"));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(list(editor.get())));
 }
 
 void TestWordBox::keysReachingWindowWhileSpinBoxHasFocus_data()
@@ -233,33 +245,6 @@ void TestWordBox::keysReachingWindowWhileSpinBoxHasFocus()
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(box));
         QCOMPARE(box->toPlainText(), text);
     }
-}
-
-void TestWordBox::returnReachingWindow_data()
-{
-    QTest::addColumn<bool>("writable");
-    QTest::addColumn<int>("key");
-    QTest::newRow("editor, Return") << true << int(Qt::Key_Return);
-    QTest::newRow("editor, Enter") << true << int(Qt::Key_Enter);
-    QTest::newRow("viewer, Return") << false << int(Qt::Key_Return);
-    QTest::newRow("viewer, Enter") << false << int(Qt::Key_Enter);
-}
-
-void TestWordBox::returnReachingWindow()
-{
-    QFETCH(bool, writable);
-    QFETCH(int, key);
-    TempDictionary dict(ThreeWords);
-    auto editor = create(dict.reference(), writable);
-    QVERIFY(showActive(editor.get()));
-    auto box = wordBox(editor.get());
-    typeInto(box, QStringLiteral("newt"));
-    list(editor.get())->setFocus();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral("\r"));
-    QApplication::sendEvent(editor.get(), &press);
-    QCOMPARE(QApplication::focusWidget(), writable ? static_cast<QWidget *>(list(editor.get())) : box);
-    QCOMPARE(dict->findWord(QStringLiteral("newt")) != nullptr, writable);
-    QCOMPARE(box->toPlainText(), QStringLiteral("newt"));
 }
 
 void TestWordBox::inputMethodReachingWindowGoesToWordBox()
