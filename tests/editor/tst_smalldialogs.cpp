@@ -162,24 +162,17 @@ void TestSmallDialogs::changeDlgRun_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("newText");
 
-    QTest::newRow("OK keeps the old spelling") << "abbey"
-                                               << ""
-                                               << "OK" << int(QDialog::Accepted) << "abbey";
-    QTest::newRow("OK with a new spelling") << "abbey"
-                                            << "Abbey"
-                                            << "OK" << int(QDialog::Accepted) << "Abbey";
-    QTest::newRow("OK with an empty box") << "abbey"
-                                          << "\b"
-                                          << "OK" << int(QDialog::Accepted) << "";
-    QTest::newRow("Return takes the default") << "colour"
-                                              << "color\n"
-                                              << "" << int(QDialog::Accepted) << "color";
-    QTest::newRow("Cancel") << "abbey"
-                            << "abbot"
-                            << "Cancel" << int(QDialog::Rejected) << "abbot";
-    QTest::newRow("Escape") << "two words"
-                            << ""
-                            << "\x1b" << int(QDialog::Rejected) << "two words";
+    auto row = [](const char *name, const char *oldSpelling, const char *typed, const char *button, int result,
+                  const char *newText) {
+        QTest::newRow(name) << QString::fromLatin1(oldSpelling) << QString::fromLatin1(typed)
+                            << QString::fromLatin1(button) << result << QString::fromLatin1(newText);
+    };
+    row("OK keeps the old spelling", "abbey", "", "OK", QDialog::Accepted, "abbey");
+    row("OK with a new spelling", "abbey", "Abbey", "OK", QDialog::Accepted, "Abbey");
+    row("OK with an empty box", "abbey", "\b", "OK", QDialog::Accepted, "");
+    row("Return takes the default", "colour", "color\n", "", QDialog::Accepted, "color");
+    row("Cancel", "abbey", "abbot", "Cancel", QDialog::Rejected, "abbot");
+    row("Escape", "two words", "", "\x1b", QDialog::Rejected, "two words");
 }
 
 // Runs the dialog modally; the answerer types into newBox as a person would, then ends the run.
