@@ -130,12 +130,9 @@ void TestWordCommands::transferMovesSelectedWord_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("moved");
     QTest::addColumn<QString>("nextCurrent");
-    QTest::newRow("middle word") << 1 << "banana"
-                                 << "cherry";
-    QTest::newRow("last word") << 2 << "cherry"
-                               << "banana";
-    QTest::newRow("first word") << 0 << "apple"
-                                << "banana";
+    QTest::newRow("middle word") << 1 << QStringLiteral("banana") << QStringLiteral("cherry");
+    QTest::newRow("last word") << 2 << QStringLiteral("cherry") << QStringLiteral("banana");
+    QTest::newRow("first word") << 0 << QStringLiteral("apple") << QStringLiteral("banana");
 }
 
 void TestWordCommands::transferMovesSelectedWord()
@@ -370,19 +367,20 @@ void TestWordCommands::deleteGrammarCodeAsks_data()
     QTest::addColumn<QString>("question");
     QTest::addColumn<int>("codesAfter");
     QTest::addColumn<bool>("wordKept");
-    QTest::newRow("noun, OK") << "bank\tnoun/reg/12;verb/reg/7" << 0 << "OK"
-                              << "Delete Grammar Code?"
-                              << "Are you sure you want to remove this noun?" << 1 << true;
-    QTest::newRow("verb, Cancel") << "bank\tnoun/reg/12;verb/reg/7" << 1 << "Cancel"
-                                  << "Delete Grammar Code?"
-                                  << "Are you sure you want to remove this verb?" << 2 << true;
-    QTest::newRow("new entry") << "bank\tnoun/reg/12;new/-/1" << 1 << "OK"
-                               << "Delete Grammar Code?"
-                               << "Are you sure you want to remove new entry?" << 1 << true;
-    QTest::newRow("only code asks to delete the word")
-        << "bank\tnoun/reg/12" << 0 << "OK"
-        << "Delete Word?"
-        << "Are you sure you want to remove \"bank\" from the dictionary?" << 1 << false;
+    auto row = [](const char *name, const char *line, int index, const char *answer, const char *title,
+                  const char *question, int codesAfter, bool wordKept) {
+        QTest::newRow(name) << QString::fromLatin1(line) << index << QString::fromLatin1(answer)
+                            << QString::fromLatin1(title) << QString::fromLatin1(question) << codesAfter << wordKept;
+    };
+    const char *codeTitle = "Delete Grammar Code?";
+    row("noun, OK", "bank\tnoun/reg/12;verb/reg/7", 0, "OK", codeTitle, "Are you sure you want to remove this noun?", 1,
+        true);
+    row("verb, Cancel", "bank\tnoun/reg/12;verb/reg/7", 1, "Cancel", codeTitle,
+        "Are you sure you want to remove this verb?", 2, true);
+    row("new entry", "bank\tnoun/reg/12;new/-/1", 1, "OK", codeTitle, "Are you sure you want to remove new entry?", 1,
+        true);
+    row("only code asks to delete the word", "bank\tnoun/reg/12", 0, "OK", "Delete Word?",
+        "Are you sure you want to remove \"bank\" from the dictionary?", 1, false);
 }
 
 void TestWordCommands::deleteGrammarCodeAsks()
