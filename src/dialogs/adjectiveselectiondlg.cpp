@@ -11,15 +11,10 @@ AdjectiveSelectionDlg::AdjectiveSelectionDlg(const QString &current, QWidget *pa
 
 AdjectiveSelectionDlg::~AdjectiveSelectionDlg() = default;
 
-QVector<RadioSelectionDlg::Choice> AdjectiveSelectionDlg::choices() const
+QStringList AdjectiveSelectionDlg::codes() const
 {
-    return {
-        {ui->radioButton, QStringLiteral("reg"), QStringLiteral("reg")},
-        {ui->radioButton_2, QStringLiteral("reg, dbl"), QStringLiteral("reg, dbl")},
-        {ui->radioButton_3, QStringLiteral("absolute"), QStringLiteral("absolute")},
-        {ui->radioButton_4, QStringLiteral("comparative"), QStringLiteral("comparative")},
-        {ui->radioButton_5, QStringLiteral("superlative"), QStringLiteral("superlative")},
-    };
+    return {QStringLiteral("reg"), QStringLiteral("reg, dbl"), QStringLiteral("absolute"),
+            QStringLiteral("comparative"), QStringLiteral("superlative")};
 }
 
 void AdjectiveSelectionDlg::on_radioButton_3_toggled(bool checked)

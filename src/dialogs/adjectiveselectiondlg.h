@@ -17,7 +17,7 @@ public:
     ~AdjectiveSelectionDlg() override;
 
 protected:
-    QVector<Choice> choices() const override;
+    QStringList codes() const override;
 
 public slots:
     void on_radioButton_3_toggled(bool checked);

@@ -1,5 +1,6 @@
 #include "nameselectiondlguk.h"
 
+#include "nameselectiondlg.h"
 #include "ui_nameselectiondlguk.h"
 
 NameSelectionDlgUK::NameSelectionDlgUK(const QString &current, QWidget *parent)
@@ -11,22 +12,9 @@ NameSelectionDlgUK::NameSelectionDlgUK(const QString &current, QWidget *parent)
 
 NameSelectionDlgUK::~NameSelectionDlgUK() = default;
 
-QVector<RadioSelectionDlg::Choice> NameSelectionDlgUK::choices() const
+QStringList NameSelectionDlgUK::codes() const
 {
-    return {
-        {ui->radioButton, QStringLiteral("Singular name"), QStringLiteral("Singular name")},
-        {ui->radioButton_2, QStringLiteral("Singular with 'the'"), QStringLiteral("Singular with 'the'")},
-        {ui->radioButton_3, QStringLiteral("Plural name"), QStringLiteral("Plural name")},
-        {ui->radioButton_4, QStringLiteral("Plural with 'the'"), QStringLiteral("Plural with 'the'")},
-        {ui->radioButton_5, QStringLiteral("First Name"), QStringLiteral("First Name")},
-        {ui->radioButton_6, QStringLiteral("Last Name"), QStringLiteral("Last Name")},
-        {ui->radioButton_7, QStringLiteral("Time, Event"), QStringLiteral("Time, Event")},
-        {ui->radioButton_8, QStringLiteral("Time with 'the'"), QStringLiteral("Time with 'the'")},
-        {ui->radioButton_9, QStringLiteral("Location"), QStringLiteral("Location")},
-        {ui->radioButton_10, QStringLiteral("Loc sing with 'the'"), QStringLiteral("Loc sing with 'the'")},
-        {ui->radioButton_11, QStringLiteral("Loc pl with 'the'"), QStringLiteral("Loc pl with 'the'")},
-        {ui->radioButton_12, QStringLiteral("City, etc"), QStringLiteral("City, etc")},
-    };
+    return NameSelectionDlg::codeTable() << QStringLiteral("City, etc");
 }
 
 void NameSelectionDlgUK::on_buttonBox_accepted()

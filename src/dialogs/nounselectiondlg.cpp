@@ -12,16 +12,16 @@ NounSelectionDlg::NounSelectionDlg(const QString &current, QWidget *parent)
 
 NounSelectionDlg::~NounSelectionDlg() = default;
 
-QVector<RadioSelectionDlg::Choice> NounSelectionDlg::choices() const
+QStringList NounSelectionDlg::codeTable()
 {
-    return {
-        {ui->radioButton, QStringLiteral("reg"), QStringLiteral("reg")},
-        {ui->radioButton_2, QStringLiteral("singular only"), QStringLiteral("singular only")},
-        {ui->radioButton_3, QStringLiteral("plural only"), QStringLiteral("plural only")},
-        {ui->radioButton_4, QStringLiteral("plural unchanged"), QStringLiteral("plural unchanged")},
-        {ui->radioButton_5, QStringLiteral("uncount"), QStringLiteral("uncount")},
-        {ui->radioButton_6, QStringLiteral("uncount or count"), QStringLiteral("uncount or count")},
-    };
+    return {QStringLiteral("reg"),         QStringLiteral("singular only"),
+            QStringLiteral("plural only"), QStringLiteral("plural unchanged"),
+            QStringLiteral("uncount"),     QStringLiteral("uncount or count")};
+}
+
+QStringList NounSelectionDlg::codes() const
+{
+    return codeTable();
 }
 
 void NounSelectionDlg::on_buttonBox_accepted()

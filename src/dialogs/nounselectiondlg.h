@@ -14,10 +14,13 @@ class NounSelectionDlg : public RadioSelectionDlg
     Q_OBJECT
 public:
     explicit NounSelectionDlg(const QString &current, QWidget *parent = nullptr);
+
+    /// The dialog's codes from the top; the dictionary-variety twin offers the same ones and one more.
+    static QStringList codeTable();
     ~NounSelectionDlg() override;
 
 protected:
-    QVector<Choice> choices() const override;
+    QStringList codes() const override;
 
 public slots:
     void on_buttonBox_accepted();

@@ -17,7 +17,7 @@ public:
     ~NounSelectionDlgUK() override;
 
 protected:
-    QVector<Choice> choices() const override;
+    QStringList codes() const override;
 
 public slots:
     void on_buttonBox_accepted();

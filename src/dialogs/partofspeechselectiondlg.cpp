@@ -12,16 +12,10 @@ PartOfSpeechSelectionDlg::PartOfSpeechSelectionDlg(const QString &current, QWidg
 
 PartOfSpeechSelectionDlg::~PartOfSpeechSelectionDlg() = default;
 
-QVector<RadioSelectionDlg::Choice> PartOfSpeechSelectionDlg::choices() const
+QStringList PartOfSpeechSelectionDlg::codes() const
 {
-    return {
-        {ui->radioButton, QStringLiteral("name"), QStringLiteral("name")},
-        {ui->radioButton_2, QStringLiteral("noun"), QStringLiteral("noun")},
-        {ui->radioButton_3, QStringLiteral("verb"), QStringLiteral("verb")},
-        {ui->radioButton_4, QStringLiteral("adj."), QStringLiteral("adj.")},
-        {ui->radioButton_5, QStringLiteral("adv."), QStringLiteral("adv.")},
-        {ui->radioButton_6, QStringLiteral("new"), QStringLiteral("new")},
-    };
+    return {QStringLiteral("name"), QStringLiteral("noun"), QStringLiteral("verb"),
+            QStringLiteral("adj."), QStringLiteral("adv."), QStringLiteral("new")};
 }
 
 void PartOfSpeechSelectionDlg::on_buttonBox_accepted()

@@ -9,12 +9,18 @@ RadioSelectionDlg::RadioSelectionDlg(QWidget *parent) : QDialog(parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint);
 }
 
+QRadioButton *RadioSelectionDlg::button(int row) const
+{
+    const QString name = row == 0 ? QStringLiteral("radioButton") : QStringLiteral("radioButton_%1").arg(row + 1);
+    return findChild<QRadioButton *>(name);
+}
+
 QString RadioSelectionDlg::selectedCode() const
 {
-    const QVector<Choice> rows = choices();
-    for (const Choice &row : rows) {
-        if (row.button->isChecked())
-            return row.code;
+    const QStringList table = codes();
+    for (int row = 0; row < table.size(); ++row) {
+        if (button(row)->isChecked())
+            return table.at(row);
     }
     return QString();
 }
@@ -23,9 +29,9 @@ void RadioSelectionDlg::preselect(const QString &current, QDialogButtonBox *butt
 {
     // The buttons are auto-exclusive: unchecking the checked one is refused, so a later miss keeps an
     // earlier match and a later match moves the check.
-    const QVector<Choice> rows = choices();
-    for (const Choice &row : rows)
-        row.button->setChecked(current.contains(row.key));
+    const QStringList table = codes();
+    for (int row = 0; row < table.size(); ++row)
+        button(row)->setChecked(current.contains(table.at(row)));
     if (QPushButton *ok = buttonBox->button(QDialogButtonBox::Ok))
         ok->setDefault(true);
 }

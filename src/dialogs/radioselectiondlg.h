@@ -2,7 +2,7 @@
 
 #include <QDialog>
 #include <QString>
-#include <QVector>
+#include <QStringList>
 
 class QDialogButtonBox;
 class QRadioButton;
@@ -17,21 +17,18 @@ public:
     QString selectedCode() const;
 
 protected:
-    /// One row of a dialog's table: the button, the substring of the current code that checks it, and
-    /// the code string the button stands for.
-    struct Choice
-    {
-        QRadioButton *button;
-        QString key;
-        QString code;
-    };
-
     explicit RadioSelectionDlg(QWidget *parent = nullptr);
 
-    /// The dialog's rows in preselection order, which is also its read order.
-    virtual QVector<Choice> choices() const = 0;
+    /// The dialog's codes, one per radio button from the top ("radioButton", "radioButton_2", ...), in
+    /// preselection order, which is also its read order. Each code is also the substring of the current
+    /// code that preselects its button.
+    virtual QStringList codes() const = 0;
 
     /// Checks the button of every row whose key occurs in current, so that the last matching row wins,
     /// and makes Ok the default button. Called by each dialog once its form is set up.
     void preselect(const QString &current, QDialogButtonBox *buttonBox);
+
+private:
+    /// The radio button of row (counted from 0) of the table.
+    QRadioButton *button(int row) const;
 };
