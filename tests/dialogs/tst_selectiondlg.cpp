@@ -1,0 +1,255 @@
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+
+#include "modalanswerer.h"
+#include "selectiondlg.h"
+
+namespace {
+
+using Table = QStringList (SelectionDlg::*)();
+enum TableId
+{
+    NoTable,
+    Verbs,
+    Nouns,
+    Adjectives,
+    Particles,
+    Prepositions
+};
+
+QStringList rowsOf(SelectionDlg &dialog, int table)
+{
+    static const Table tables[] = {nullptr,
+                                   &SelectionDlg::verbPatternItems,
+                                   &SelectionDlg::nounComplementItems,
+                                   &SelectionDlg::adjectiveComplementItems,
+                                   &SelectionDlg::particleItems,
+                                   &SelectionDlg::prepositionItems};
+    return table == NoTable ? QStringList() : (dialog.*tables[table])();
+}
+
+// The labels of a column's boxes, top to bottom as they are laid out; checked ones only when asked.
+QStringList column(QWidget *dialog, const char *name, bool checkedOnly = false)
+{
+    QList<QCheckBox *> boxes = dialog->findChild<QDialogButtonBox *>(QLatin1String(name))->findChildren<QCheckBox *>();
+    std::sort(boxes.begin(), boxes.end(), [](QCheckBox *a, QCheckBox *b) { return a->y() < b->y(); });
+    QStringList labels;
+    for (QCheckBox *box : boxes) {
+        if (!checkedOnly || box->isChecked())
+            labels << box->text();
+    }
+    return labels;
+}
+
+} // namespace
+
+class TestSelectionDlg : public QObject
+{
+    Q_OBJECT
+private slots:
+    void splitItems_data();
+    void splitItems();
+    void columns_data();
+    void columns();
+    void choose_data();
+    void choose();
+    void tables_data();
+    void tables();
+    void conversions();
+};
+
+void TestSelectionDlg::splitItems_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("percent") << "Q1%cup OF milk, marbles (part.)"
+                             << "cup OF milk, marbles (part.)"
+                             << "Q1";
+    QTest::newRow("second percent ends the label") << "a%b%c"
+                                                   << "b"
+                                                   << "a";
+    QTest::newRow("colon shows the whole row") << "Tn: She likes strawberries."
+                                               << "Tn: She likes strawberries."
+                                               << "Tn";
+    QTest::newRow("no-prep") << "no-prep: He is Angry."
+                             << "-: He is Angry."
+                             << "-";
+    QTest::newRow("percent before colon") << "x:y%z"
+                                          << "z"
+                                          << "x:y";
+    QTest::newRow("bare words") << "out of"
+                                << "out of"
+                                << "out of";
+}
+
+void TestSelectionDlg::splitItems()
+{
+    QFETCH(QString, row);
+    QFETCH(QString, label);
+    QFETCH(QString, code);
+    SelectionDlg dialog;
+    QStringList labels{"stale"};
+    QStringList codes{"stale"};
+    dialog.splitItems({row, QStringLiteral("up")}, &labels, &codes);
+    QCOMPARE(labels, QStringList({label, "up"}));
+    QCOMPARE(codes, QStringList({code, "up"}));
+}
+
+void TestSelectionDlg::columns_data()
+{
+    QTest::addColumn<int>("rows");
+    for (int rows : {0, 1, 24, 25, 31})
+        QTest::addRow("%d rows", rows) << rows;
+}
+
+void TestSelectionDlg::columns()
+{
+    QFETCH(int, rows);
+    QStringList items;
+    for (int i = 0; i < rows; ++i)
+        items << QStringLiteral("r%1").arg(i);
+    SelectionDlg dialog;
+    QStringList left;
+    QStringList right;
+    ModalAnswerer answer;
+    answer.handle([&](QWidget *modal) {
+        left = column(modal, "buttonBox");
+        right = column(modal, "buttonBox_2");
+        // A box neither accepts nor rejects: the dialog is still open after a click on one.
+        if (rows > 0)
+            modal->findChild<QCheckBox *>()->click();
+        QVERIFY(modal->isVisible());
+        modal->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
+    });
+    QStringList selected;
+    QVERIFY(dialog.choose(QStringLiteral("Columns"), items, &selected));
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.title(), QStringLiteral("Columns"));
+    QCOMPARE(left, items.mid(0, rows / 2));
+    QCOMPARE(right, items.mid(rows / 2));
+    QCOMPARE(selected.size(), rows > 0 ? 1 : 0);
+}
+
+void TestSelectionDlg::choose_data()
+{
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("steps"); // box labels to click, then "Clear All", "OK" or "Cancel"
+    QTest::addColumn<QStringList>("checked");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QStringList>("result");
+    const QString phrasal = QStringLiteral("Phrasal verb: We called him up.");
+    QTest::newRow("table order") << int(Verbs) << QStringList{"Tn", "I"} << QStringList{"OK"}
+                                 << QStringList{"I: She sleeps", "Tn: She likes strawberries."} << true
+                                 << QStringList{"I", "Tn"};
+    QTest::newRow("phrasal") << int(Verbs) << QStringList{"phrasal"} << QStringList{"OK"} << QStringList{phrasal}
+                             << true << QStringList{"phrasal"};
+    QTest::newRow("nonphrasal") << int(Verbs) << QStringList{"nonphrasal"} << QStringList{"OK"}
+                                << QStringList{"Non Phrasal Verb: We called him."} << true << QStringList{"nonphrasal"};
+    QTest::newRow("phrasal also rewrites nonphrasal")
+        << int(Verbs) << QStringList{"nonphrasal", "phrasal"} << QStringList{"OK"} << QStringList{phrasal} << true
+        << QStringList{"phrasal"};
+    QTest::newRow("no-prep adjective") << int(Adjectives) << QStringList{"-"} << QStringList{"OK"}
+                                       << QStringList{"-: He is Angry."} << true << QStringList{"-"};
+    QTest::newRow("whole codes, case-sensitive")
+        << int(Nouns) << QStringList{"WH1", "wh", "to"} << QStringList{"OK"}
+        << QStringList{"friend TO ME, TO JOHN", "curiousity ABOUT WHAT TO DO"} << true << QStringList{"to", "WH1"};
+    QTest::newRow("tick and untick") << int(Particles) << QStringList{"up", "in"} << QStringList{"out", "in", "OK"}
+                                     << QStringList{"in", "up"} << true << QStringList{"out", "up"};
+    QTest::newRow("out of is not out") << int(Prepositions) << QStringList{"out of", "zzz"} << QStringList{"OK"}
+                                       << QStringList{"out of"} << true << QStringList{"out of"};
+    QTest::newRow("clear all, OK") << int(Verbs) << QStringList{"Tn", "phrasal"} << QStringList{"Clear All", "OK"}
+                                   << QStringList{"Tn: She likes strawberries.", phrasal} << true << QStringList();
+    QTest::newRow("clear all, cancel") << int(Particles) << QStringList{"up"} << QStringList{"Clear All", "Cancel"}
+                                       << QStringList{"up"} << false << QStringList{"up"};
+    QTest::newRow("no rows") << int(NoTable) << QStringList{"x"} << QStringList{"OK"} << QStringList() << true
+                             << QStringList();
+}
+
+void TestSelectionDlg::choose()
+{
+    QFETCH(int, table);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, result);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, checked);
+    QFETCH(bool, accepted);
+    SelectionDlg dialog;
+    QStringList list = stored;
+    if (table == Verbs)
+        dialog.verbToTableCodes(&list);
+    QStringList seen;
+    ModalAnswerer answer;
+    answer.handle([&](QWidget *modal) {
+        seen = column(modal, "buttonBox", true) + column(modal, "buttonBox_2", true);
+        for (const QString &step : steps) {
+            const auto buttons = modal->findChildren<QAbstractButton *>();
+            auto it = std::find_if(buttons.begin(), buttons.end(), [&](auto *b) { return b->text() == step; });
+            QVERIFY2(it != buttons.end(), qPrintable(step));
+            (*it)->click();
+        }
+    });
+    QCOMPARE(dialog.choose(QStringLiteral("Uses"), rowsOf(dialog, table), &list), accepted);
+    QVERIFY(answer.answered());
+    QCOMPARE(seen, checked);
+    if (table == Verbs)
+        dialog.verbToEngineCodes(&list);
+    QCOMPARE(list, result);
+}
+
+void TestSelectionDlg::tables_data()
+{
+    QTest::addColumn<int>("table");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("verbs") << int(Verbs) << 31 << 1 << "ILoc:  He lives in the city.";
+    QTest::newRow("verbs, last") << int(Verbs) << 31 << 30 << "Non Phrasal Verb: We called him.";
+    QTest::newRow("adjectives") << int(Adjectives) << 24 << 3 << "at:     He is good at it.";
+    QTest::newRow("adjectives, last") << int(Adjectives) << 24 << 23 << "than:  It is different than it was.";
+    QTest::newRow("nouns") << int(Nouns) << 31 << 27 << "WH1%curiousity ABOUT WHAT TO DO";
+    QTest::newRow("particles") << int(Particles) << 31 << 18 << "in front";
+    QTest::newRow("prepositions") << int(Prepositions) << 30 << 20 << "out of";
+}
+
+void TestSelectionDlg::tables()
+{
+    QFETCH(int, table);
+    QFETCH(int, count);
+    QFETCH(int, row);
+    QFETCH(QString, text);
+    SelectionDlg dialog;
+    const QStringList rows = rowsOf(dialog, table);
+    QCOMPARE(rows.size(), count);
+    QCOMPARE(rows.at(row), text);
+    // Every row stands for a code of its own.
+    QStringList labels;
+    QStringList codes;
+    dialog.splitItems(rows, &labels, &codes);
+    QCOMPARE(codes.size(), rows.size());
+    QCOMPARE(QSet<QString>(codes.begin(), codes.end()).size(), rows.size());
+}
+
+void TestSelectionDlg::conversions()
+{
+    SelectionDlg dialog;
+    QStringList codes{"Ip:", "Tnp:", "Tnppr:", "phrasal", "nonphrasal"};
+    dialog.verbToTableCodes(&codes);
+    QCOMPARE(codes, QStringList({"I:", "Tn:", "Tnpr:", "Phrasal verb", "nonPhrasal verb"}));
+    QStringList alone{"Ip:", "nonphrasal"}; // pattern codes are rewritten only beside "phrasal"
+    dialog.verbToTableCodes(&alone);
+    QCOMPARE(alone, QStringList({"Ip:", "Non Phrasal Verb"}));
+    dialog.verbToEngineCodes(&codes);
+    QCOMPARE(codes, QStringList({"I:", "Tn:", "Tnpr:", "phrasal", "nonphrasal"}));
+    QStringList nouns{"phrasal", "Phrasal verb"};
+    dialog.nounToTableCodes(&nouns);
+    dialog.nounToEngineCodes(&nouns);
+    QCOMPARE(nouns, QStringList({"phrasal", "Phrasal verb"}));
+}
+
+QTEST_MAIN(TestSelectionDlg)
+#include "tst_selectiondlg.moc"
