@@ -1,6 +1,9 @@
 #include "grammarpopup.h"
 
 #include <QCheckBox>
+#include <QCursor>
+#include <QMenu>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -8,8 +11,10 @@
 #include <QTextBrowser>
 
 #include "adverbselectiondlg.h"
+#include "dicteditor.h"
 #include "menusonly.h"
 #include "ourtextbrowser.h"
+#include "selectiondlg.h"
 #include "ui_grammarpopup.h"
 
 QString GrammarPopUp::lastWordText;
@@ -217,13 +222,207 @@ void GrammarPopUp::appendUsageHeading(int usageIndex, int codeIndex, const QStri
     textBrowser->append(line);
 }
 
-void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &) {}
+namespace {
+
+// The code index and usage index an anchor names ("2_subcode", "0_1_particles"); a field word reads as 0.
+void readIndexes(const QString &anchor, int *codeIndex, int *usageIndex)
+{
+    const QStringList pieces = anchor.split(QLatin1Char('_'));
+    *codeIndex = pieces.value(0).toInt();
+    *usageIndex = pieces.value(1).toInt();
+}
+
+// The field of a context-menu anchor, tested in the context menu's own order.
+QString contextKind(const QString &anchor)
+{
+    static const char *const kinds[] = {"subcode",     "part_of_speech", "complement",
+                                        "preposition", "particle",       "frequency"};
+    for (const char *kind : kinds) {
+        if (anchor.contains(QLatin1String(kind)))
+            return QString::fromLatin1(kind);
+    }
+    return QString();
+}
+
+// The data of the entry chosen in menu, popped up at the mouse cursor; null when none was chosen.
+QVariant chooseEntry(QMenu *menu)
+{
+    const QAction *chosen = menu->exec(QCursor::pos());
+    return chosen ? chosen->data() : QVariant();
+}
+
+} // namespace
+
+void GrammarPopUp::requestCodeDeletion(int codeIndex)
+{
+    if (!editor)
+        return;
+    // The window deletes the code of its own current word, so that is made the word shown here first.
+    if (editor->inherits("DictEditor"))
+        static_cast<DictEditor *>(editor)->currentWord = currentWord;
+    QMetaObject::invokeMethod(editor, "DeleteThisGCode", Qt::DirectConnection, Q_ARG(int, codeIndex));
+}
+
+void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &pos)
+{
+    const QString anchor = textBrowser->anchorAt(pos);
+    if (anchor.isEmpty())
+        return;
+    int c = 0;
+    int u = 0;
+    readIndexes(anchor, &c, &u);
+    const QString kind = contextKind(anchor);
+    const GCode *code = currentWord ? currentWord->codes.value(c) : nullptr;
+
+    QMenu menu;
+    QAction *addCode = nullptr;
+    QAction *deleteCode = nullptr;
+    QAction *addUsage = nullptr;
+    QAction *deleteUsage = nullptr;
+    QAction *edit = nullptr;
+    if (writable) {
+        if (kind == QLatin1String("part_of_speech")) {
+            addCode = menu.addAction(QStringLiteral("Add Grammar Code"));
+            deleteCode = menu.addAction(QStringLiteral("Delete Grammar Code"));
+            addUsage = menu.addAction(QStringLiteral("Add Usage"));
+            addUsage->setEnabled(code && code->canHaveUses());
+        } else if (kind == QLatin1String("complement")) {
+            addUsage = menu.addAction(QStringLiteral("Add Usage"));
+            deleteUsage = menu.addAction(QStringLiteral("Delete Usage"));
+        }
+        edit = menu.addAction(QStringLiteral("Edit"));
+    }
+    QAction *chosen = menu.exec(QCursor::pos());
+    if (!chosen || !currentWord)
+        return;
+
+    if (chosen == addCode) {
+        QMetaObject::invokeMethod(editor, "on_addGrammarButton_clicked", Qt::DirectConnection);
+        displayWord(currentWord->text, currentWord, 1);
+    } else if (chosen == addUsage) {
+        currentWord->addUse(short(c));
+        displayWord(currentWord->text, currentWord, -1);
+    } else if (chosen == deleteCode) {
+        requestCodeDeletion(c);
+    } else if (chosen == deleteUsage) {
+        QMessageBox question(QMessageBox::NoIcon, QStringLiteral("Delete Usage?"),
+                             QStringLiteral("Are you sure you want to remove this usage?"),
+                             QMessageBox::Ok | QMessageBox::Cancel, nullptr);
+        question.setDefaultButton(QMessageBox::Ok);
+        if (question.exec() != QMessageBox::Ok)
+            return;
+        currentWord->removeUse(short(c), short(u));
+        displayWord(currentWord->text, currentWord, 1);
+    } else if (chosen == edit) {
+        on_textBrowser_anchorClicked(QUrl(anchor));
+    }
+}
 
 void GrammarPopUp::on_textBrowser_anchorClicked(const QUrl &url)
 {
-    if (url.path().isEmpty() || !currentWord)
+    const QString anchor = url.path();
+    if (anchor.isEmpty() || !currentWord)
         return;
-    displayWord(currentWord->text, currentWord, 1);
+    if (writable) {
+        int c = 0;
+        int u = 0;
+        readIndexes(anchor, &c, &u);
+        // The anchor comes from the last render of this word, but the word may have changed since.
+        if (GCode *code = currentWord->codes.value(c))
+            editField(anchor, c, u, code);
+    }
+    if (currentWord)
+        displayWord(currentWord->text, currentWord, 1);
+}
+
+void GrammarPopUp::editField(const QString &anchor, int codeIndex, int usageIndex, GCode *code)
+{
+    if (anchor.contains(QLatin1String("part_of_speech"))) {
+        const QVariant chosen = chooseEntry(menus->partOfSpeechMenu);
+        if (!chosen.isValid())
+            return;
+        if (chosen.toString() == QLatin1String("DELETE"))
+            requestCodeDeletion(codeIndex);
+        else
+            currentWord->setCodeName(codeIndex, chosen.toString());
+    } else if (anchor.contains(QLatin1String("subcode"))) {
+        editSubcode(codeIndex, code);
+    } else if (anchor.contains(QLatin1String("frequency"))) {
+        QMenu menu;
+        for (int frequency = 0; frequency <= 31; ++frequency)
+            menu.addAction(QString::number(frequency))->setData(QString::number(frequency));
+        if (const QAction *chosen = menu.exec(QCursor::pos()))
+            code->setFrequency(chosen->text());
+    } else if (Usage *usage = code->usages.value(usageIndex)) {
+        editUsageList(anchor, code, usage);
+    }
+}
+
+void GrammarPopUp::editSubcode(int codeIndex, GCode *code)
+{
+    const QString partOfSpeech = code->partOfSpeech;
+    QMenu *menu = nullptr;
+    QMenu choices; // for any other part of speech: the code's own subcode choices
+    if (partOfSpeech.contains(QLatin1String("noun"))) {
+        menu = menus->nounMenu;
+    } else if (partOfSpeech.contains(QLatin1String("verb"))) {
+        menu = menus->verbMenu;
+    } else if (partOfSpeech.contains(QLatin1String("name"))) {
+        if (menus->cityEntry)
+            menus->cityEntry->setVisible(dictionary.isUKGrammar());
+        menu = menus->nameMenu;
+    } else if (partOfSpeech.contains(QLatin1String("adj."))) {
+        menu = menus->adjectiveMenu;
+    } else if (partOfSpeech.contains(QLatin1String("time"))) {
+        menu = menus->timeMenu;
+    } else if (partOfSpeech.contains(QLatin1String("adv."))) {
+        editAdverbPositions(code->adverbPositions);
+    } else {
+        for (const QString &choice : code->subcodeChoices)
+            addMenuEntry(&choices, choice, choice);
+        menu = &choices;
+    }
+    if (menu) {
+        const QVariant chosen = chooseEntry(menu);
+        if (chosen.isValid())
+            currentWord->setSubcode(codeIndex, chosen.toString());
+    }
+    // The entries of a parentless menu have no parent either.
+    qDeleteAll(choices.actions());
+}
+
+void GrammarPopUp::editUsageList(const QString &anchor, GCode *code, Usage *usage)
+{
+    SelectionDlg dialog(nullptr);
+    const QString partOfSpeech = code->partOfSpeech;
+    if (anchor.contains(QLatin1String("complement"))) {
+        QStringList list = usage->complements()->codes();
+        QStringList items;
+        if (partOfSpeech.contains(QLatin1String("noun"))) {
+            items = dialog.nounComplementItems();
+            dialog.nounToTableCodes(&list);
+        } else if (partOfSpeech.contains(QLatin1String("verb"))) {
+            items = dialog.verbPatternItems();
+            dialog.verbToTableCodes(&list);
+        } else if (partOfSpeech.contains(QLatin1String("adj."))) {
+            items = dialog.adjectiveComplementItems();
+        }
+        if (!dialog.choose(QStringLiteral("Uses"), items, &list))
+            return;
+        if (partOfSpeech.contains(QLatin1String("verb")))
+            dialog.verbToEngineCodes(&list);
+        else if (partOfSpeech.contains(QLatin1String("noun")))
+            dialog.nounToEngineCodes(&list);
+        usage->complements()->setCodes(list);
+    } else if (anchor.contains(QLatin1String("particle"))) {
+        QStringList list = usage->particles()->codes();
+        if (dialog.choose(QStringLiteral("Particles"), dialog.particleItems(), &list))
+            usage->particles()->setCodes(list);
+    } else if (anchor.contains(QLatin1String("preposition"))) {
+        QStringList list = usage->prepositions()->codes();
+        if (dialog.choose(QStringLiteral("Prepositions"), dialog.prepositionItems(), &list))
+            usage->prepositions()->setCodes(list);
+    }
 }
 
 void GrammarPopUp::displayWord(const QString &text, Word *word, int scrollMode)

@@ -37,6 +37,9 @@ public:
                              const QString &text);
     void appendFrequencyLine(int codeIndex, const QString &frequency);
 
+    /// Hands the deletion of grammar code codeIndex of the word shown to the editor window, which asks first.
+    void requestCodeDeletion(int codeIndex);
+
     /// Replaces every "%number" (not followed by another digit) in text by value; value itself is not rescanned.
     static QString fillPlaceholder(const QString &text, int number, const QString &value);
 
@@ -78,5 +81,10 @@ protected:
     static const QString lineMarker;
 
 private:
+    /// The editing a link of the advanced panel opens, on grammar code code of the word shown.
+    void editField(const QString &anchor, int codeIndex, int usageIndex, GCode *code);
+    void editSubcode(int codeIndex, GCode *code);
+    void editUsageList(const QString &anchor, GCode *code, Usage *usage);
+
     std::unique_ptr<Ui::GrammarPopUpClass> ui;
 };
