@@ -263,6 +263,15 @@ void GrammarPopUp::requestCodeDeletion(int codeIndex)
     QMetaObject::invokeMethod(editor, "DeleteThisGCode", Qt::DirectConnection, Q_ARG(int, codeIndex));
 }
 
+bool GrammarPopUp::confirmUsageDeletion()
+{
+    QMessageBox question(QMessageBox::NoIcon, QStringLiteral("Delete Usage?"),
+                         QStringLiteral("Are you sure you want to remove this usage?"),
+                         QMessageBox::Ok | QMessageBox::Cancel, nullptr);
+    question.setDefaultButton(QMessageBox::Ok);
+    return question.exec() == QMessageBox::Ok;
+}
+
 void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &pos)
 {
     const QString anchor = textBrowser->anchorAt(pos);
@@ -297,7 +306,8 @@ void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &pos)
         return;
 
     if (chosen == addCode) {
-        QMetaObject::invokeMethod(editor, "on_addGrammarButton_clicked", Qt::DirectConnection);
+        if (editor)
+            QMetaObject::invokeMethod(editor, "on_addGrammarButton_clicked", Qt::DirectConnection);
         displayWord(currentWord->text, currentWord, 1);
     } else if (chosen == addUsage) {
         currentWord->addUse(short(c));
@@ -305,11 +315,7 @@ void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &pos)
     } else if (chosen == deleteCode) {
         requestCodeDeletion(c);
     } else if (chosen == deleteUsage) {
-        QMessageBox question(QMessageBox::NoIcon, QStringLiteral("Delete Usage?"),
-                             QStringLiteral("Are you sure you want to remove this usage?"),
-                             QMessageBox::Ok | QMessageBox::Cancel, nullptr);
-        question.setDefaultButton(QMessageBox::Ok);
-        if (question.exec() != QMessageBox::Ok)
+        if (!confirmUsageDeletion())
             return;
         currentWord->removeUse(short(c), short(u));
         displayWord(currentWord->text, currentWord, 1);

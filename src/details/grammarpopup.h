@@ -39,6 +39,8 @@ public:
 
     /// Hands the deletion of grammar code codeIndex of the word shown to the editor window, which asks first.
     void requestCodeDeletion(int codeIndex);
+    /// Asks whether a usage may be removed; true after OK.
+    static bool confirmUsageDeletion();
 
     /// Replaces every "%number" (not followed by another digit) in text by value; value itself is not rescanned.
     static QString fillPlaceholder(const QString &text, int number, const QString &value);

@@ -611,11 +611,7 @@ void DictEditor::on_deleteUsageButton_clicked()
         return;
     const int codeIndex = region->codeIndex;
     const int usageIndex = region->usageIndex;
-    QMessageBox question(QMessageBox::NoIcon, QStringLiteral("Delete Usage?"),
-                         QStringLiteral("Are you sure you want to remove this usage?"),
-                         QMessageBox::Ok | QMessageBox::Cancel, nullptr);
-    question.setDefaultButton(QMessageBox::Ok);
-    if (question.exec() != QMessageBox::Ok)
+    if (!GrammarPopUp::confirmUsageDeletion())
         return;
     currentWord->removeUse(short(codeIndex), short(usageIndex));
     showWord(QString(currentWord->text), 1);

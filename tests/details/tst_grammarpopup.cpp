@@ -557,7 +557,7 @@ void TestGrammarPopUp::anchorClickRendersAgain()
 {
     TempDictionary dict({"call\tverb/reg/18/Tn::"});
     Word *word = dict->findWord(QStringLiteral("call"));
-    GrammarPopUp panel(dict.reference(), true, nullptr);
+    GrammarPopUp panel(dict.reference(), false, nullptr); // read-only: a click renders again and edits nothing
 
     // Nothing shown: nothing happens.
     emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_subcode")));
