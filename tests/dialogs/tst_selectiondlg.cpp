@@ -66,24 +66,15 @@ void TestSelectionDlg::splitItems_data()
     QTest::addColumn<QString>("row");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("code");
-    QTest::newRow("percent") << "Q1%cup OF milk, marbles (part.)"
-                             << "cup OF milk, marbles (part.)"
-                             << "Q1";
-    QTest::newRow("second percent ends the label") << "a%b%c"
-                                                   << "b"
-                                                   << "a";
-    QTest::newRow("colon shows the whole row") << "Tn: She likes strawberries."
-                                               << "Tn: She likes strawberries."
-                                               << "Tn";
-    QTest::newRow("no-prep") << "no-prep: He is Angry."
-                             << "-: He is Angry."
-                             << "-";
-    QTest::newRow("percent before colon") << "x:y%z"
-                                          << "z"
-                                          << "x:y";
-    QTest::newRow("bare words") << "out of"
-                                << "out of"
-                                << "out of";
+    const auto row = [](const char *name, const char *row, const char *label, const char *code) {
+        QTest::newRow(name) << QString(row) << QString(label) << QString(code);
+    };
+    row("percent", "Q1%cup OF milk, marbles (part.)", "cup OF milk, marbles (part.)", "Q1");
+    row("second percent ends the label", "a%b%c", "b", "a");
+    row("colon shows the whole row", "Tn: She likes strawberries.", "Tn: She likes strawberries.", "Tn");
+    row("no-prep", "no-prep: He is Angry.", "-: He is Angry.", "-");
+    row("percent before colon", "x:y%z", "z", "x:y");
+    row("bare words", "out of", "out of", "out of");
 }
 
 void TestSelectionDlg::splitItems()
@@ -142,32 +133,25 @@ void TestSelectionDlg::choose_data()
     QTest::addColumn<QStringList>("checked");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QStringList>("result");
+    // Lists are written with "|" between their elements.
+    const auto row = [](const char *name, int table, const char *stored, const char *steps, const QString &checked,
+                        bool accepted, const char *result) {
+        const auto list = [](const QString &text) { return text.split('|', Qt::SkipEmptyParts); };
+        QTest::newRow(name) << table << list(stored) << list(steps) << list(checked) << accepted << list(result);
+    };
     const QString phrasal = QStringLiteral("Phrasal verb: We called him up.");
-    QTest::newRow("table order") << int(Verbs) << QStringList{"Tn", "I"} << QStringList{"OK"}
-                                 << QStringList{"I: She sleeps", "Tn: She likes strawberries."} << true
-                                 << QStringList{"I", "Tn"};
-    QTest::newRow("phrasal") << int(Verbs) << QStringList{"phrasal"} << QStringList{"OK"} << QStringList{phrasal}
-                             << true << QStringList{"phrasal"};
-    QTest::newRow("nonphrasal") << int(Verbs) << QStringList{"nonphrasal"} << QStringList{"OK"}
-                                << QStringList{"Non Phrasal Verb: We called him."} << true << QStringList{"nonphrasal"};
-    QTest::newRow("phrasal also rewrites nonphrasal")
-        << int(Verbs) << QStringList{"nonphrasal", "phrasal"} << QStringList{"OK"} << QStringList{phrasal} << true
-        << QStringList{"phrasal"};
-    QTest::newRow("no-prep adjective") << int(Adjectives) << QStringList{"-"} << QStringList{"OK"}
-                                       << QStringList{"-: He is Angry."} << true << QStringList{"-"};
-    QTest::newRow("whole codes, case-sensitive")
-        << int(Nouns) << QStringList{"WH1", "wh", "to"} << QStringList{"OK"}
-        << QStringList{"friend TO ME, TO JOHN", "curiousity ABOUT WHAT TO DO"} << true << QStringList{"to", "WH1"};
-    QTest::newRow("tick and untick") << int(Particles) << QStringList{"up", "in"} << QStringList{"out", "in", "OK"}
-                                     << QStringList{"in", "up"} << true << QStringList{"out", "up"};
-    QTest::newRow("out of is not out") << int(Prepositions) << QStringList{"out of", "zzz"} << QStringList{"OK"}
-                                       << QStringList{"out of"} << true << QStringList{"out of"};
-    QTest::newRow("clear all, OK") << int(Verbs) << QStringList{"Tn", "phrasal"} << QStringList{"Clear All", "OK"}
-                                   << QStringList{"Tn: She likes strawberries.", phrasal} << true << QStringList();
-    QTest::newRow("clear all, cancel") << int(Particles) << QStringList{"up"} << QStringList{"Clear All", "Cancel"}
-                                       << QStringList{"up"} << false << QStringList{"up"};
-    QTest::newRow("no rows") << int(NoTable) << QStringList{"x"} << QStringList{"OK"} << QStringList() << true
-                             << QStringList();
+    row("table order", Verbs, "Tn|I", "OK", "I: She sleeps|Tn: She likes strawberries.", true, "I|Tn");
+    row("phrasal", Verbs, "phrasal", "OK", phrasal, true, "phrasal");
+    row("nonphrasal", Verbs, "nonphrasal", "OK", "Non Phrasal Verb: We called him.", true, "nonphrasal");
+    row("phrasal also rewrites nonphrasal", Verbs, "nonphrasal|phrasal", "OK", phrasal, true, "phrasal");
+    row("no-prep adjective", Adjectives, "-", "OK", "-: He is Angry.", true, "-");
+    row("whole codes, case-sensitive", Nouns, "WH1|wh|to", "OK", "friend TO ME, TO JOHN|curiousity ABOUT WHAT TO DO",
+        true, "to|WH1");
+    row("tick and untick", Particles, "up|in", "out|in|OK", "in|up", true, "out|up");
+    row("out of is not out", Prepositions, "out of|zzz", "OK", "out of", true, "out of");
+    row("clear all, OK", Verbs, "Tn|phrasal", "Clear All|OK", "Tn: She likes strawberries.|" + phrasal, true, "");
+    row("clear all, cancel", Particles, "up", "Clear All|Cancel", "up", false, "up");
+    row("no rows", NoTable, "x", "OK", "", true, "");
 }
 
 void TestSelectionDlg::choose()

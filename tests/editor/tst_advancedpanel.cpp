@@ -1,16 +1,13 @@
 #include <QAbstractButton>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QtTest>
 
 #include "advanceddetails.h"
 #include "editortesthelpers.h"
-#include "menusonly.h"
 #include "modalanswerer.h"
 
 namespace {
@@ -22,12 +19,14 @@ const QStringList lines{"call\tverb/reg/18/Tn:up:|Ipr::about,for;noun/reg/9/of::
                         "quickly\tadv./-/20",
                         "the\tdet./x/30"};
 
-// Answers the next menu ("menu:Entry", "menu:" closes it) or dialog ("dialog:label|label|OK": buttons
-// clicked in turn, by text without ampersands, "|" between them).
+// Answers the next message box ("box:Title>Button") or dialog ("dialog:label|label|OK": buttons clicked
+// in turn, by text without ampersands); an empty how answers nothing.
 void answerWith(ModalAnswerer &answer, const QString &how)
 {
-    if (how.startsWith(QLatin1String("menu:")))
-        return answer.chooseMenuEntry(how.mid(5));
+    if (how.startsWith(QLatin1String("box:")))
+        return answer.clickButton(how.section('>', 1));
+    if (how.isEmpty())
+        return;
     const QStringList steps = how.mid(7).split('|');
     answer.handle([steps](QWidget *modal) {
         for (const QString &step : steps) {
@@ -81,9 +80,9 @@ void recordNextMenu(QObject *context, QStringList *entries, bool *seen)
 // A window on a fresh dictionary showing word, with the advanced panel laid over its details.
 struct Fixture
 {
-    Fixture(const QString &word, bool writable, bool british = false)
-        : dict(lines, british ? Prediction::British : Prediction::American),
-          window(EditorTest::create(dict.reference(), writable, word)), panel(AdvancedDetails::install(window.get()))
+    Fixture(const QString &word, bool writable)
+        : dict(lines), window(EditorTest::create(dict.reference(), writable, word)),
+          panel(AdvancedDetails::install(window.get()))
     {
     }
     // The word is now what the dictionary lines say with from replaced by to; the panel shows it, the
@@ -111,102 +110,98 @@ struct Fixture
     GrammarPopUp *panel;
 };
 
+// action: the anchor clicked, or "right " and the anchor right-clicked; menu: the entry chosen in the menu
+// that opens ("" closes it, "-" when none opens); modal: the answer to the box or dialog that follows.
+void editRow(const char *name, const char *word, bool writable, const char *action, const char *menu,
+             const QString &modal, const char *from, const char *to)
+{
+    QTest::newRow(name) << QString(word) << writable << QString(action) << QString(menu) << modal << QString(from)
+                        << QString(to);
+}
+
+void menuRow(const char *name, const char *word, bool writable, const char *anchor, const QStringList &entries)
+{
+    QTest::newRow(name) << QString(word) << writable << QString(anchor) << entries;
+}
+
 } // namespace
 
 class TestAdvancedPanel : public QObject
 {
     Q_OBJECT
 private slots:
-    void anchorClick_data();
-    void anchorClick();
+    void edits_data();
+    void edits();
     void contextMenu_data();
     void contextMenu();
-    void contextCommands_data();
-    void contextCommands();
     void advancedWindow();
 };
 
-void TestAdvancedPanel::anchorClick_data()
+void TestAdvancedPanel::edits_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<bool>("writable");
-    QTest::addColumn<QString>("anchor");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("modal");
+    QTest::addColumn<QString>("from"); // the dictionary lines afterwards: from replaced by to
     QTest::addColumn<QString>("to");
-    const QString tg = QStringLiteral("Tg: I like doing it.");
-    QTest::newRow("part of speech") << "call" << true << "1_part_of_speech"
-                                    << "menu:Adj."
-                                    << "noun/"
-                                    << "adj./";
-    QTest::newRow("part of speech, cancelled") << "call" << true << "1_part_of_speech"
-                                               << "menu:"
-                                               << ""
-                                               << "";
-    QTest::newRow("verb subcode") << "call" << true << "0_subcode"
-                                  << "menu:past = root"
-                                  << "/reg/18"
-                                  << "/past = root/18";
-    QTest::newRow("time subcode") << "noon" << true << "0_subcode"
-                                  << "menu:before"
-                                  << "/day/"
-                                  << "/before/";
-    QTest::newRow("own subcode choices") << "the" << true << "0_subcode"
-                                         << "menu:"
-                                         << ""
-                                         << "";
-    QTest::newRow("frequency 0") << "call" << true << "0_frequency"
-                                 << "menu:0"
-                                 << "/18/"
-                                 << "/0/";
-    QTest::newRow("frequency 31") << "call" << true << "0_frequency"
-                                  << "menu:31"
-                                  << "/18/"
-                                  << "/31/";
-    QTest::newRow("read-only") << "call" << false << "0_frequency"
-                               << "menu:0"
-                               << ""
-                               << "";
-    QTest::newRow("verb complements") << "call" << true << "0_0_complement"
-                                      << "dialog:" + tg + "|OK"
-                                      << "Tn:"
-                                      << "Tn,Tg:";
-    QTest::newRow("verb complements, cancelled") << "call" << true << "0_0_complement"
-                                                 << "dialog:" + tg + "|Cancel"
-                                                 << ""
-                                                 << "";
-    QTest::newRow("noun complements") << "call" << true << "1_0_complement"
-                                      << "dialog:chair IN LOCATION|OK"
-                                      << "of::"
-                                      << "in,of::";
-    QTest::newRow("adjective complements cleared") << "fond" << true << "0_0_complement"
-                                                   << "dialog:Clear All|OK"
-                                                   << "-::"
-                                                   << "::";
-    QTest::newRow("particles") << "call" << true << "0_0_particles"
-                               << "dialog:in front|OK"
-                               << ":up:"
-                               << ":in front,up:";
-    QTest::newRow("prepositions") << "call" << true << "0_1_prepositions"
-                                  << "dialog:about|OK"
-                                  << "about,for"
-                                  << "for";
+    const QString tg = QStringLiteral("dialog:Tg: I like doing it.|");
+    const QString deleteUsage = QStringLiteral("box:Delete Usage?>");
+    editRow("part of speech", "call", true, "1_part_of_speech", "Adj.", "", "noun/", "adj./");
+    editRow("part of speech, cancelled", "call", true, "1_part_of_speech", "", "", "", "");
+    editRow("DELETE entry", "call", true, "1_part_of_speech", "DELETE", "box:Delete Grammar Code?>OK",
+            ";noun/reg/9/of::", "");
+    editRow("verb subcode", "call", true, "0_subcode", "past = root", "", "/reg/18", "/past = root/18");
+    editRow("time subcode", "noon", true, "0_subcode", "before", "", "/day/", "/before/");
+    editRow("own subcode choices", "the", true, "0_subcode", "", "", "", "");
+    editRow("frequency 0", "call", true, "0_frequency", "0", "", "/18/", "/0/");
+    editRow("frequency 31", "call", true, "0_frequency", "31", "", "/18/", "/31/");
+    editRow("read-only", "call", false, "0_frequency", "0", "", "", "");
+    editRow("verb complements", "call", true, "0_0_complement", "-", tg + "OK", "Tn:", "Tn,Tg:");
+    editRow("verb complements, cancelled", "call", true, "0_0_complement", "-", tg + "Cancel", "", "");
+    editRow("noun complements", "call", true, "1_0_complement", "-", "dialog:chair IN LOCATION|OK", "of::", "in,of::");
+    editRow("adjective complements cleared", "fond", true, "0_0_complement", "-", "dialog:Clear All|OK", "-::", "::");
+    editRow("particles", "call", true, "0_0_particles", "-", "dialog:in front|OK", ":up:", ":in front,up:");
+    editRow("prepositions", "call", true, "0_1_prepositions", "-", "dialog:about|OK", "about,for", "for");
+    editRow("add usage", "call", true, "right 0_0_complement", "Add Usage", "", "about,for;", "about,for|::;");
+    editRow("add usage to the code", "call", true, "right 1_part_of_speech", "Add Usage", "", "of::", "of::|::");
+    editRow("delete usage", "call", true, "right 0_0_complement", "Delete Usage", deleteUsage + "OK", "Tn:up:|", "");
+    editRow("delete usage, declined", "call", true, "right 0_0_complement", "Delete Usage", deleteUsage + "Cancel", "",
+            "");
+    editRow("delete grammar code", "call", true, "right 1_part_of_speech", "Delete Grammar Code",
+            "box:Delete Grammar Code?>OK", ";noun/reg/9/of::", "");
+    editRow("add grammar code", "call", true, "right 0_part_of_speech", "Add Grammar Code", "",
+            "9/of::", "9/of::;new//9");
+    editRow("edit", "call", true, "right 0_0_particles", "Edit", "dialog:away|OK", ":up:", ":away,up:");
 }
 
-void TestAdvancedPanel::anchorClick()
+void TestAdvancedPanel::edits()
 {
     QFETCH(QString, word);
     QFETCH(bool, writable);
-    QFETCH(QString, anchor);
-    QFETCH(QString, answer);
-    Fixture fixture(word, writable);
-    ModalAnswerer answerer;
-    answerWith(answerer, answer);
-    emit fixture.panel->textBrowser->anchorClicked(QUrl(anchor));
-    QCOMPARE(answerer.answered(), writable);
-    QVERIFY2(answerer.failure().isEmpty(), qPrintable(answerer.failure()));
+    QFETCH(QString, action);
+    QFETCH(QString, menu);
+    QFETCH(QString, modal);
     QFETCH(QString, from);
     QFETCH(QString, to);
+    Fixture fixture(word, writable);
+    ModalAnswerer menuAnswer;
+    if (menu != QLatin1String("-"))
+        menuAnswer.chooseMenuEntry(menu);
+    ModalAnswerer modalAnswer;
+    answerWith(modalAnswer, modal);
+    OurTextBrowser *browser = fixture.panel->textBrowser;
+    if (action.startsWith(QLatin1String("right ")))
+        emit browser->customContextMenuRequested(anchorPoint(browser, action.mid(6)));
+    else
+        emit browser->anchorClicked(QUrl(action));
+    QCOMPARE(menuAnswer.answered(), writable && menu != QLatin1String("-"));
+    QCOMPARE(modalAnswer.answered(), writable && !modal.isEmpty());
+    QVERIFY2(menuAnswer.failure().isEmpty(), qPrintable(menuAnswer.failure()));
+    if (modal.startsWith(QLatin1String("box:")))
+        QCOMPARE(modalAnswer.title(), modal.section('>', 0, 0).mid(4));
+    QApplication::processEvents(); // the window's own panel has rendered; the advanced one follows
     fixture.check(word, from, to);
 }
 
@@ -217,18 +212,16 @@ void TestAdvancedPanel::contextMenu_data()
     QTest::addColumn<QString>("anchor");
     QTest::addColumn<QStringList>("entries");
     const QStringList edit{"Edit"};
-    QTest::newRow("verb") << "call" << true << "0_part_of_speech"
-                          << QStringList{"Add Grammar Code", "Delete Grammar Code", "Add Usage", "Edit"};
-    QTest::newRow("name") << "Paris" << true << "0_part_of_speech"
-                          << QStringList{"Add Grammar Code", "Delete Grammar Code", "Add Usage (off)", "Edit"};
-    QTest::newRow("complement") << "call" << true << "0_0_complement"
-                                << QStringList{"Add Usage", "Delete Usage", "Edit"};
-    QTest::newRow("subcode") << "call" << true << "0_subcode" << edit;
-    QTest::newRow("frequency") << "call" << true << "0_frequency" << edit;
-    QTest::newRow("particles") << "call" << true << "0_0_particles" << edit;
-    QTest::newRow("prepositions") << "call" << true << "0_1_prepositions" << edit;
-    QTest::newRow("read-only") << "call" << false << "0_part_of_speech" << QStringList();
-    QTest::newRow("no link") << "call" << true << "" << QStringList();
+    menuRow("verb", "call", true, "0_part_of_speech", {"Add Grammar Code", "Delete Grammar Code", "Add Usage", "Edit"});
+    menuRow("name", "Paris", true, "0_part_of_speech",
+            {"Add Grammar Code", "Delete Grammar Code", "Add Usage (off)", "Edit"});
+    menuRow("complement", "call", true, "0_0_complement", {"Add Usage", "Delete Usage", "Edit"});
+    menuRow("subcode", "call", true, "0_subcode", edit);
+    menuRow("frequency", "call", true, "0_frequency", edit);
+    menuRow("particles", "call", true, "0_0_particles", edit);
+    menuRow("prepositions", "call", true, "0_1_prepositions", edit);
+    menuRow("read-only", "call", false, "0_part_of_speech", {});
+    menuRow("no link", "call", true, "", {});
 }
 
 void TestAdvancedPanel::contextMenu()
@@ -246,86 +239,6 @@ void TestAdvancedPanel::contextMenu()
     emit fixture.panel->textBrowser->customContextMenuRequested(point);
     QCOMPARE(seen, !anchor.isEmpty());
     QCOMPARE(seenEntries, entries);
-}
-
-void TestAdvancedPanel::contextCommands_data()
-{
-    QTest::addColumn<QString>("anchor");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("answer"); // the button of the question, or the dialog's steps
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    const QString usage = QStringLiteral("Delete Usage?|Are you sure you want to remove this usage?");
-    QTest::newRow("add usage") << "0_0_complement"
-                               << "Add Usage"
-                               << ""
-                               << ""
-                               << "about,for;"
-                               << "about,for|::;";
-    QTest::newRow("add usage to the code") << "1_part_of_speech"
-                                           << "Add Usage"
-                                           << ""
-                                           << ""
-                                           << "of::"
-                                           << "of::|::";
-    QTest::newRow("delete usage") << "0_0_complement"
-                                  << "Delete Usage"
-                                  << "OK" << usage << "Tn:up:|"
-                                  << "";
-    QTest::newRow("delete usage, declined") << "0_0_complement"
-                                            << "Delete Usage"
-                                            << "Cancel" << usage << ""
-                                            << "";
-    QTest::newRow("delete grammar code") << "1_part_of_speech"
-                                         << "Delete Grammar Code"
-                                         << "OK"
-                                         << "Delete Grammar Code?|Are you sure you want to remove this noun?"
-                                         << ";noun/reg/9/of::"
-                                         << "";
-    QTest::newRow("add grammar code") << "0_part_of_speech"
-                                      << "Add Grammar Code"
-                                      << ""
-                                      << ""
-                                      << "9/of::"
-                                      << "9/of::;new//9";
-    QTest::newRow("edit") << "0_0_particles"
-                          << "Edit"
-                          << "away|OK"
-                          << ""
-                          << ":up:"
-                          << ":away,up:";
-}
-
-void TestAdvancedPanel::contextCommands()
-{
-    QFETCH(QString, anchor);
-    QFETCH(QString, entry);
-    QFETCH(QString, answer);
-    QFETCH(QString, question);
-    Fixture fixture(QStringLiteral("call"), true);
-    ModalAnswerer menu;
-    menu.chooseMenuEntry(entry);
-    ModalAnswerer follow;
-    QString asked;
-    if (!question.isEmpty()) {
-        follow.handle([&](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(box && box->icon() == QMessageBox::NoIcon && box->defaultButton() == box->button(QMessageBox::Ok));
-            asked = box->windowTitle() + '|' + box->text();
-            box->button(answer == QLatin1String("OK") ? QMessageBox::Ok : QMessageBox::Cancel)->click();
-        });
-    } else if (!answer.isEmpty()) {
-        answerWith(follow, "dialog:" + answer);
-    }
-    emit fixture.panel->textBrowser->customContextMenuRequested(anchorPoint(fixture.panel->textBrowser, anchor));
-    QVERIFY(menu.answered());
-    QCOMPARE(follow.answered(), !answer.isEmpty());
-    QCOMPARE(asked, question);
-    QApplication::processEvents(); // the window's own panel has rendered; the advanced one follows
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    fixture.check("call", from, to);
 }
 
 void TestAdvancedPanel::advancedWindow()
