@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "advanceddetails.h"
 #include "dictionaryeditor.h"
 #include "dictionaryopener.h"
 #include "hostmessage.h"
@@ -35,9 +36,14 @@ int main(int argc, char *argv[])
                                         QStringLiteral("file"));
     const QCommandLineOption dev(QStringLiteral("dev"),
                                  QApplication::tr("Development mode: window titles show the dictionary's variety."));
+    const QCommandLineOption advanced(
+        QStringLiteral("advanced"),
+        QApplication::tr(
+            "Advanced mode: the details panel also edits usages, through its menus and its context menu."));
     parser.addOption(readOnly);
     parser.addOption(transferTo);
     parser.addOption(dev);
+    parser.addOption(advanced);
     parser.addPositionalArgument(QStringLiteral("dictionary"),
                                  QApplication::tr("Dictionary files to open (default: your own dictionary)."),
                                  QStringLiteral("[dictionary...]"));
@@ -52,6 +58,8 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(dev))
         Prediction::setDevelopmentMode(true);
+    if (parser.isSet(advanced))
+        AdvancedDetails::installInEveryWindow();
 
     QStringList paths = parser.positionalArguments();
     QString error;

@@ -1,4 +1,4 @@
-// Saves pictures of an editor window, collapsed and expanded, for the README. It works on a copy of
+// Saves pictures of an editor window, collapsed, expanded and in advanced mode, for the README. It works on a copy of
 // the sample dictionary, shows the word with the most grammar codes and usages among the first twenty
 // thousand words of the list (giving it usages when it has none), and grabs the window (no screen needed under the
 // offscreen platform).
@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "advanceddetails.h"
 #include "dictionaryeditor.h"
 
 namespace {
@@ -122,6 +123,9 @@ int main(int argc, char *argv[])
     bool ok = save(window, output.filePath(QStringLiteral("editor-collapsed.png")));
     window->collapse(false);
     ok = save(window, output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
+    // Advanced mode: the same word in the panel whose usages are links too.
+    AdvancedDetails::install(window);
+    ok = save(window, output.filePath(QStringLiteral("editor-advanced.png"))) && ok;
     delete window;
     return ok ? 0 : 1;
 }
