@@ -56,8 +56,6 @@ private slots:
     void columns();
     void choose_data();
     void choose();
-    void tables_data();
-    void tables();
     void conversions();
 };
 
@@ -92,18 +90,37 @@ void TestSelectionDlg::splitItems()
 
 void TestSelectionDlg::columns_data()
 {
-    QTest::addColumn<int>("rows");
-    for (int rows : {0, 1, 24, 25, 31})
-        QTest::addRow("%d rows", rows) << rows;
+    QTest::addColumn<int>("table");
+    QTest::addColumn<int>("count"); // rows r0, r1, ... when no table is named
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no rows") << int(NoTable) << 0 << -1 << QString();
+    QTest::newRow("1 row") << int(NoTable) << 1 << 0 << "r0";
+    QTest::newRow("25 rows") << int(NoTable) << 25 << 12 << "r12";
+    QTest::newRow("verbs") << int(Verbs) << 31 << 1 << "ILoc:  He lives in the city.";
+    QTest::newRow("adjectives") << int(Adjectives) << 24 << 23 << "than:  It is different than it was.";
+    QTest::newRow("nouns") << int(Nouns) << 31 << 27 << "WH1%curiousity ABOUT WHAT TO DO";
+    QTest::newRow("particles") << int(Particles) << 31 << 18 << "in front";
+    QTest::newRow("prepositions") << int(Prepositions) << 30 << 20 << "out of";
 }
 
 void TestSelectionDlg::columns()
 {
-    QFETCH(int, rows);
-    QStringList items;
-    for (int i = 0; i < rows; ++i)
-        items << QStringLiteral("r%1").arg(i);
+    QFETCH(int, table);
+    QFETCH(int, count);
+    QFETCH(int, row);
+    QFETCH(QString, text);
     SelectionDlg dialog;
+    QStringList items = rowsOf(dialog, table);
+    for (int i = 0; table == NoTable && i < count; ++i)
+        items << QStringLiteral("r%1").arg(i);
+    QCOMPARE(items.size(), count);
+    QCOMPARE(items.value(row), text);
+    QStringList labels;
+    QStringList codes;
+    dialog.splitItems(items, &labels, &codes);
+    QCOMPARE(QSet<QString>(codes.begin(), codes.end()).size(), count); // every row stands for a code of its own
+
     QStringList left;
     QStringList right;
     ModalAnswerer answer;
@@ -111,7 +128,7 @@ void TestSelectionDlg::columns()
         left = column(modal, "buttonBox");
         right = column(modal, "buttonBox_2");
         // A box neither accepts nor rejects: the dialog is still open after a click on one.
-        if (rows > 0)
+        if (count > 0)
             modal->findChild<QCheckBox *>()->click();
         QVERIFY(modal->isVisible());
         modal->findChild<QPushButton *>(QStringLiteral("OKButton"))->click();
@@ -120,9 +137,9 @@ void TestSelectionDlg::columns()
     QVERIFY(dialog.choose(QStringLiteral("Columns"), items, &selected));
     QVERIFY(answer.answered());
     QCOMPARE(answer.title(), QStringLiteral("Columns"));
-    QCOMPARE(left, items.mid(0, rows / 2));
-    QCOMPARE(right, items.mid(rows / 2));
-    QCOMPARE(selected.size(), rows > 0 ? 1 : 0);
+    QCOMPARE(left, labels.mid(0, count / 2));
+    QCOMPARE(right, labels.mid(count / 2));
+    QCOMPARE(selected.size(), count > 0 ? 1 : 0);
 }
 
 void TestSelectionDlg::choose_data()
@@ -183,39 +200,6 @@ void TestSelectionDlg::choose()
     if (table == Verbs)
         dialog.verbToEngineCodes(&list);
     QCOMPARE(list, result);
-}
-
-void TestSelectionDlg::tables_data()
-{
-    QTest::addColumn<int>("table");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("verbs") << int(Verbs) << 31 << 1 << "ILoc:  He lives in the city.";
-    QTest::newRow("verbs, last") << int(Verbs) << 31 << 30 << "Non Phrasal Verb: We called him.";
-    QTest::newRow("adjectives") << int(Adjectives) << 24 << 3 << "at:     He is good at it.";
-    QTest::newRow("adjectives, last") << int(Adjectives) << 24 << 23 << "than:  It is different than it was.";
-    QTest::newRow("nouns") << int(Nouns) << 31 << 27 << "WH1%curiousity ABOUT WHAT TO DO";
-    QTest::newRow("particles") << int(Particles) << 31 << 18 << "in front";
-    QTest::newRow("prepositions") << int(Prepositions) << 30 << 20 << "out of";
-}
-
-void TestSelectionDlg::tables()
-{
-    QFETCH(int, table);
-    QFETCH(int, count);
-    QFETCH(int, row);
-    QFETCH(QString, text);
-    SelectionDlg dialog;
-    const QStringList rows = rowsOf(dialog, table);
-    QCOMPARE(rows.size(), count);
-    QCOMPARE(rows.at(row), text);
-    // Every row stands for a code of its own.
-    QStringList labels;
-    QStringList codes;
-    dialog.splitItems(rows, &labels, &codes);
-    QCOMPARE(codes.size(), rows.size());
-    QCOMPARE(QSet<QString>(codes.begin(), codes.end()).size(), rows.size());
 }
 
 void TestSelectionDlg::conversions()
