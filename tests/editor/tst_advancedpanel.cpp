@@ -8,6 +8,7 @@
 
 #include "advanceddetails.h"
 #include "editortesthelpers.h"
+#include "menusonly.h"
 #include "modalanswerer.h"
 
 namespace {
@@ -134,6 +135,8 @@ private slots:
     void edits();
     void contextMenu_data();
     void contextMenu();
+    void cityEntry_data();
+    void cityEntry();
     void advancedWindow();
 };
 
@@ -239,6 +242,29 @@ void TestAdvancedPanel::contextMenu()
     emit fixture.panel->textBrowser->customContextMenuRequested(point);
     QCOMPARE(seen, !anchor.isEmpty());
     QCOMPARE(seenEntries, entries);
+}
+
+void TestAdvancedPanel::cityEntry_data()
+{
+    QTest::addColumn<int>("variety");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("American") << int(Prediction::American) << false;
+    QTest::newRow("British") << int(Prediction::British) << true;
+}
+
+void TestAdvancedPanel::cityEntry()
+{
+    QFETCH(int, variety);
+    QFETCH(bool, shown);
+    TempDictionary dict(lines, Prediction::Variety(variety));
+    GrammarPopUp panel(dict.reference(), true, nullptr);
+    panel.displayWord(QStringLiteral("Paris"), dict->findWord(QStringLiteral("Paris")), 1);
+    panel.menus->cityEntry->setVisible(!shown);
+    ModalAnswerer answer;
+    answer.chooseMenuEntry(QString());
+    emit panel.textBrowser->anchorClicked(QUrl(QStringLiteral("0_subcode")));
+    QVERIFY(answer.answered());
+    QCOMPARE(panel.menus->cityEntry->isVisible(), shown);
 }
 
 void TestAdvancedPanel::advancedWindow()
