@@ -3,41 +3,34 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
+#include <QSet>
 #include <algorithm>
+#include <limits>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "dictionarydump.h"
+#include "dictionarywriter.h"
 #include "grammar.h"
+#include "storagetext.h"
+
+using StorageText::shown;
 
 namespace {
 
-const char FormatName[] = "lexora-dictionary";
 // A short wait for another program's lock: long enough for its save to finish, short enough not to hang.
 const int BusyTimeoutMs = 1500;
+// A damaged or hand-edited file may need many repairs; the notes name this many, then count the rest.
+const int MaximumNotes = 20;
 
+// The registry of open dictionaries lives until the process ends, since a handle held in a static variable
+// may close its dictionary after every other static has gone.
 QHash<QString, DictionaryData *> &openDictionaries()
 {
-    static QHash<QString, DictionaryData *> dictionaries;
-    return dictionaries;
-}
-
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-QString varietyName(Prediction::Variety variety)
-{
-    switch (variety) {
-    case Prediction::British:
-        return QStringLiteral("British");
-    case Prediction::Canadian:
-        return QStringLiteral("Canadian");
-    case Prediction::American:
-        break;
-    }
-    return QStringLiteral("American");
+    static auto *dictionaries = new QHash<QString, DictionaryData *>;
+    return *dictionaries;
 }
 
 inline char16_t foldUnit(char16_t u)
@@ -70,14 +63,18 @@ int compareWords(const QString &a, const QString &b)
     return 0;
 }
 
-bool canAccess(const QByteArray &path, int mode, mode_t bits)
+bool sameFile(const QString &a, const QString &b)
 {
-    struct stat info;
-    if (::stat(path.constData(), &info) != 0)
-        return false;
-    // Honour the permission bits even for a user whom the system would let through, so that a file
-    // or folder marked read-only is treated as such by everyone.
-    return ::access(path.constData(), mode) == 0 && (info.st_mode & bits) != 0;
+    struct stat first;
+    struct stat second;
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
+bool hasHotJournal(const QString &path)
+{
+    return QFileInfo(path + QStringLiteral("-journal")).size() > 0;
 }
 
 } // namespace
@@ -101,7 +98,7 @@ bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *err
     struct stat info;
     if (::stat(native.constData(), &info) != 0) {
         const QFileInfo folder(QFileInfo(path).absolutePath());
-        if (folder.exists() && !canAccess(QFile::encodeName(folder.absoluteFilePath()), X_OK | R_OK, 0555))
+        if (folder.exists() && !StorageText::canAccess(folder.absoluteFilePath(), X_OK | R_OK, 0555))
             *error = QStringLiteral("The folder \"%1\" cannot be read. Check its permissions, then open the "
                                     "dictionary again.")
                          .arg(shown(folder.absoluteFilePath()));
@@ -115,12 +112,15 @@ bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *err
             QStringLiteral("\"%1\" is a folder, not a dictionary file. Choose a dictionary file.").arg(shown(path));
         return false;
     }
-    if (!canAccess(native, R_OK, 0444)) {
+    if (!StorageText::canAccess(path, R_OK, 0444)) {
         *error = QStringLiteral("The dictionary file \"%1\" cannot be read. Check its permissions, then open it "
                                 "again.")
                      .arg(shown(path));
         return false;
     }
+    *error = StorageText::pathTooLong(path);
+    if (!error->isEmpty())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("The dictionary file \"%1\" cannot be read (%2). Check its permissions, then open it "
@@ -131,17 +131,13 @@ bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *err
     const QByteArray header = file.read(100);
     const qint64 size = file.size();
     file.close();
-    const QString notADictionary =
-        QStringLiteral("The file \"%1\" is not a Lexora dictionary. Choose a dictionary file (made by Lexora).")
-            .arg(shown(path));
+    *readOnly = !StorageText::canAccess(path, W_OK, 0222);
     // An interrupted save leaves a journal that SQLite plays back on opening; until then the file itself
     // may be half-written, so its header and size say nothing.
-    const bool interrupted = QFileInfo(path + QStringLiteral("-journal")).size() > 0;
-    *readOnly = !canAccess(native, W_OK, 0222);
-    if (interrupted)
+    if (hasHotJournal(path))
         return true;
     if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3\0", 16))) {
-        *error = notADictionary;
+        *error = StorageText::notADictionary(path);
         return false;
     }
     auto be = [&](int offset, int bytes) {
@@ -157,52 +153,42 @@ bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *err
     const bool pageCountValid = pageCount != 0 && be(24, 4) == be(92, 4);
     if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || (pageCountValid && size < qint64(pageSize) * pageCount) ||
         size % pageSize != 0) {
-        *error = QStringLiteral("The dictionary file \"%1\" is damaged (it is incomplete or has been cut short). "
-                                "Restore it from a backup copy.")
-                     .arg(shown(path));
+        *error = StorageText::damaged(path, QStringLiteral("it is incomplete or has been cut short"));
         return false;
     }
     return true;
 }
 
-QString DictionaryData::describeError(const QString &path, const SqliteDatabase &db, const QString &doing)
+// The page-level check SQLite offers, at a cost that grows with the file but stays well under the time the
+// words take to load; a file that fails it is never loaded, so it can never be saved over.
+bool DictionaryData::quickCheck(const QString &path, SqliteDatabase *db, QString *error)
 {
-    switch (db.errorCode()) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("The dictionary file \"%1\" is locked by another program. Close the dictionary there, "
-                              "or wait until it has finished saving, and try again.")
-            .arg(shown(path));
-    case SQLITE_NOTADB:
-        return QStringLiteral("The file \"%1\" is not a Lexora dictionary. Choose a dictionary file (made by Lexora).")
-            .arg(shown(path));
-    case SQLITE_CORRUPT:
-    case SQLITE_FORMAT:
-        return QStringLiteral("The dictionary file \"%1\" is damaged and cannot be read. Restore it from a backup "
-                              "copy.")
-            .arg(shown(path));
-    case SQLITE_READONLY:
-        return QStringLiteral("The dictionary file \"%1\" cannot be changed: the file or its folder is read-only. "
-                              "Make them writable, or save the dictionary elsewhere.")
-            .arg(shown(path));
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return QStringLiteral("Could not %2 the dictionary file \"%1\": it or its folder cannot be opened. Check that "
-                              "the folder exists and that you may read and write there.")
-            .arg(shown(path), doing);
-    case SQLITE_FULL:
-        return QStringLiteral("Could not %2 the dictionary file \"%1\": the disk is full. Free some space and try "
-                              "again.")
-            .arg(shown(path), doing);
-    case SQLITE_IOERR:
-        return QStringLiteral("Could not %2 the dictionary file \"%1\": the disk reported an error (%3). Check the "
-                              "disk and try again.")
-            .arg(shown(path), doing, db.errorMessage());
-    default:
-        break;
+    SqliteStatement check(db->handle(), "PRAGMA quick_check(1)");
+    const int rc = check.step();
+    if (rc == SQLITE_ROW && check.columnText(0) == QLatin1String("ok"))
+        return true;
+    if (rc == SQLITE_ROW)
+        *error = StorageText::damaged(path, check.columnText(0));
+    else
+        *error = StorageText::describeError(path, *db, QStringLiteral("open"));
+    return false;
+}
+
+bool DictionaryData::openDatabase(SqliteDatabase *db, bool readOnly, QString *error) const
+{
+    if (!db->open(m_path, readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite, BusyTimeoutMs)) {
+        *error = StorageText::describeError(m_path, *db, QStringLiteral("open"));
+        return false;
     }
-    return QStringLiteral("Could not %2 the dictionary file \"%1\": %3.").arg(shown(path), doing, db.errorMessage());
+    db->exec("PRAGMA synchronous=FULL");
+    if (readOnly && hasHotJournal(m_path)) {
+        *error = QStringLiteral("The dictionary file \"%1\" holds a save that was interrupted, and it cannot be undone "
+                                "because the file or its folder is read-only. Make them writable and open the "
+                                "dictionary again.")
+                     .arg(shown(m_path));
+        return false;
+    }
+    return quickCheck(m_path, db, error);
 }
 
 DictionaryReference DictionaryData::open(const QString &path, QString *error)
@@ -227,13 +213,8 @@ DictionaryReference DictionaryData::open(const QString &path, QString *error)
     }
     std::unique_ptr<DictionaryData> data(new DictionaryData(canonical));
     data->m_readOnly = readOnly;
-    if (!data->m_db.open(canonical, readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite, BusyTimeoutMs)) {
-        if (error)
-            *error = describeError(canonical, data->m_db, QStringLiteral("open"));
-        return DictionaryReference();
-    }
-    data->m_db.exec("PRAGMA synchronous=FULL");
-    if (!data->load(&data->m_db, data->m_content.get(), &message)) {
+    if (!data->openDatabase(&data->m_db, readOnly, &message) ||
+        !data->load(&data->m_db, data->m_content.get(), &message)) {
         if (error)
             *error = message;
         return DictionaryReference();
@@ -248,100 +229,202 @@ DictionaryReference DictionaryData::open(const QString &path, QString *error)
 DictionaryReference DictionaryData::create(const QString &path, const QString &displayName, Prediction::Variety variety,
                                            QString *error, int letterGroupThreshold)
 {
-    auto fail = [&](const QString &message) {
+    DictionaryWriter writer(path);
+    DictionaryWriter::Settings settings;
+    settings.displayName = displayName;
+    settings.variety = variety;
+    settings.ukGrammar = variety == Prediction::British;
+    settings.letterGroupThreshold = letterGroupThreshold;
+    QString message;
+    if (!writer.begin(settings, &message) || !writer.commit(&message)) {
         if (error)
             *error = message;
         return DictionaryReference();
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("No file name was given for the new dictionary. Choose a file name."));
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
-        return fail(QStringLiteral("A file named \"%1\" already exists, and a new dictionary never replaces a file. "
-                                   "Choose another name, or delete the old file first.")
-                        .arg(shown(info.absoluteFilePath())));
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir())
-        return fail(QStringLiteral("The folder \"%1\" does not exist. Create it first, or choose another folder.")
-                        .arg(shown(folder.absoluteFilePath())));
-    if (!canAccess(QFile::encodeName(folder.absoluteFilePath()), W_OK | X_OK, 0222))
-        return fail(QStringLiteral("The folder \"%1\" cannot be written to. Choose a folder where you may save files.")
-                        .arg(shown(folder.absoluteFilePath())));
+    }
+    return open(path, error);
+}
 
-    const QString filePath = info.absoluteFilePath();
+DictionaryCheck DictionaryData::check(const QString &path)
+{
+    DictionaryCheck result;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        result.problems << QStringLiteral("\"%1\" does not exist or is not a file").arg(shown(path));
+        return result;
+    }
+    const bool interrupted = hasHotJournal(info.absoluteFilePath());
+    bool readOnly = false;
+    QString message;
+    if (!checkFile(info.absoluteFilePath(), &readOnly, &message)) {
+        result.problems << message;
+        return result;
+    }
     {
+        // Every page and index, which is slower than the check made at opening; a writable connection undoes
+        // an interrupted save first.
         SqliteDatabase db;
-        bool ok = db.open(filePath, SqliteDatabase::Create, BusyTimeoutMs);
-        if (ok) {
-            ok = db.exec("PRAGMA synchronous=FULL;"
-                         "BEGIN IMMEDIATE;"
-                         "CREATE TABLE meta(key TEXT PRIMARY KEY NOT NULL, value TEXT NOT NULL);"
-                         "CREATE TABLE words(id INTEGER PRIMARY KEY, text TEXT NOT NULL,"
-                         " frequency INTEGER NOT NULL DEFAULT 0, kinds INTEGER NOT NULL DEFAULT 0,"
-                         " codes TEXT NOT NULL DEFAULT '');");
+        if (!db.open(info.absoluteFilePath(), readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite,
+                     BusyTimeoutMs)) {
+            result.problems << StorageText::describeError(path, db, QStringLiteral("open"));
+            return result;
         }
-        if (ok) {
-            SqliteStatement insert(db.handle(), "INSERT INTO meta(key, value) VALUES (?, ?)");
-            const QList<QPair<QString, QString>> values = {
-                {QStringLiteral("format"), QString::fromLatin1(FormatName)},
-                {QStringLiteral("display_name"), displayName},
-                {QStringLiteral("variety"), varietyName(variety)},
-                {QStringLiteral("uk_grammar"),
-                 variety == Prediction::British ? QStringLiteral("1") : QStringLiteral("0")},
-                {QStringLiteral("letter_group_threshold"), QString::number(qMax(0, letterGroupThreshold))},
-                {QStringLiteral("change_counter"), QStringLiteral("0")}};
-            for (const auto &value : values) {
-                insert.bind(1, value.first);
-                insert.bind(2, value.second);
-                ok = ok && insert.step() == SQLITE_DONE;
-                insert.reset();
+        if (readOnly && interrupted) {
+            result.problems << QStringLiteral("A save was interrupted, and it cannot be undone because the file or its "
+                                              "folder is read-only. Make them writable and check again; the file is "
+                                              "not damaged.");
+            return result;
+        }
+        SqliteStatement integrity(db.handle(), "PRAGMA integrity_check(20)");
+        int rc;
+        QStringList rows;
+        while ((rc = integrity.step()) == SQLITE_ROW)
+            rows << integrity.columnText(0);
+        if (rc != SQLITE_DONE)
+            result.problems << StorageText::describeError(path, db, QStringLiteral("check"));
+        else if (rows != QStringList{QStringLiteral("ok")})
+            for (const QString &row : std::as_const(rows))
+                result.problems << QStringLiteral("integrity: %1").arg(row);
+        if (!result.problems.isEmpty())
+            return result;
+    }
+    DictionaryReference dictionary = open(path, &message);
+    if (dictionary == 0) {
+        result.problems << message;
+        return result;
+    }
+    result.wordCount = dictionary->wordCount();
+    if (interrupted)
+        result.notes << QStringLiteral("A save was interrupted; it was undone, so the dictionary is as it was before "
+                                       "that save.");
+    result.notes << dictionary->loadNotes();
+    result.ok = true;
+    return result;
+}
+
+DictionaryReference DictionaryData::loadDump(const QString &path, QIODevice *dump, QString *error)
+{
+    DictionaryWriter writer(path);
+    DictionaryDump reader(dump);
+    QString message;
+    if (!reader.readHeader(&message))
+        message = StorageText::shown(path) + QStringLiteral(": ") + message;
+    DictionaryWriter::Settings settings = reader.settings();
+    if (message.isEmpty() && writer.begin(settings, &message)) {
+        WordRecord record;
+        QSet<QString> seen;
+        while (reader.readWord(&record, &message)) {
+            if (seen.contains(record.text)) {
+                message = reader.where() + QStringLiteral("the word \"%1\" is there twice").arg(record.text);
+                break;
+            }
+            seen.insert(record.text);
+            if (!writer.add(record.text, WordRecord::maximumFrequency(record.codes), WordRecord::kinds(record.codes),
+                            WordRecord::encodeCodes(record.codes))) {
+                message = QStringLiteral("Could not write \"%1\".").arg(shown(path));
+                break;
             }
         }
-        if (ok)
-            ok = db.exec(QByteArray("PRAGMA user_version=" + QByteArray::number(SchemaVersion)).constData()) &&
-                 db.exec("COMMIT");
-        if (!ok) {
-            const QString message = describeError(filePath, db, QStringLiteral("create"));
-            db.close();
-            QFile::remove(filePath);
-            QFile::remove(filePath + QStringLiteral("-journal"));
-            return fail(message);
-        }
+        if (message.isEmpty())
+            writer.commit(&message);
     }
-    return open(filePath, error);
+    if (!message.isEmpty()) {
+        if (error)
+            *error = message;
+        return DictionaryReference();
+    }
+    return open(path, error);
+}
+
+void DictionaryData::addNote(Content *content, const QString &note)
+{
+    if (content->notes.size() < MaximumNotes)
+        content->notes << note;
+    else
+        ++content->hiddenNotes;
+}
+
+// A frequency outside 0 to 31 leaves a word counted but never listed nor exported: bring every code into range.
+void DictionaryData::repairFrequency(Content *content, WordEntry *entry, qint64 stored)
+{
+    QList<CodeRecord> codes;
+    WordRecord::decodeCodes(
+        QByteArray::fromRawData(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)), &codes);
+    for (CodeRecord &code : codes)
+        code.frequency = QString::number(qBound(0, code.frequency.toInt(), int(WordRecord::MaximumFrequency)));
+    const QByteArray encoded = WordRecord::encodeCodes(codes);
+    entry->codesOffset = quint32(content->arena.size());
+    entry->codesLength = quint32(encoded.size());
+    content->arena.append(encoded);
+    entry->frequency = quint8(qBound(0, WordRecord::maximumFrequency(codes), int(WordRecord::MaximumFrequency)));
+    addNote(content, QStringLiteral("The frequency of \"%1\" was %2, outside 0 to 31; it was brought into range.")
+                         .arg(entry->text)
+                         .arg(stored));
+}
+
+// Two rows with one spelling come only from a damaged or hand-edited file: the first row takes the codes of the
+// others that it lacks, and the others are deleted at the next save, so that neither row's codes are lost and a
+// removed word cannot come back.
+void DictionaryData::mergeDuplicates(Content *content, const std::vector<WordEntry *> &duplicates)
+{
+    for (WordEntry *duplicate : duplicates) {
+        WordEntry *first = content->index.find(duplicate->text);
+        QList<CodeRecord> codes;
+        QList<CodeRecord> extra;
+        WordRecord::decodeCodes(
+            QByteArray::fromRawData(content->arena.constData() + first->codesOffset, qsizetype(first->codesLength)),
+            &codes);
+        WordRecord::decodeCodes(QByteArray::fromRawData(content->arena.constData() + duplicate->codesOffset,
+                                                        qsizetype(duplicate->codesLength)),
+                                &extra);
+        for (const CodeRecord &code : std::as_const(extra)) {
+            if (!codes.contains(code))
+                codes << code;
+        }
+        const QByteArray encoded = WordRecord::encodeCodes(codes);
+        first->codesOffset = quint32(content->arena.size());
+        first->codesLength = quint32(encoded.size());
+        content->arena.append(encoded);
+        first->frequency = qMax(first->frequency, duplicate->frequency);
+        first->kinds |= duplicate->kinds;
+        duplicate->flags = WordEntry::Stale;
+        content->duplicateIds.push_back(duplicate->id);
+        duplicate->id = 0;
+        if (std::find(content->merged.begin(), content->merged.end(), first) == content->merged.end())
+            content->merged.push_back(first);
+        addNote(content, QStringLiteral("The word \"%1\" was stored twice; the two were merged into one.")
+                             .arg(duplicate->text));
+    }
 }
 
 bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
 {
-    const QString notADictionary =
-        QStringLiteral("The file \"%1\" is not a Lexora dictionary. Choose a dictionary file (made by Lexora).")
-            .arg(shown(m_path));
-    const qint64 version = db->queryInt("PRAGMA user_version", -1);
-    if (version < 0) {
-        *error = describeError(m_path, *db, QStringLiteral("read"));
-        return false;
-    }
-    if (version > SchemaVersion) {
-        *error = QStringLiteral("The dictionary file \"%1\" was made by a newer version of Lexora (file format %2; "
-                                "this version reads format %3 and older). Open it with the newer version.")
-                     .arg(shown(m_path))
-                     .arg(version)
-                     .arg(SchemaVersion);
-        return false;
-    }
-    if (version < 1) {
-        *error = notADictionary;
-        return false;
-    }
     if (!db->exec("BEGIN")) {
-        *error = describeError(m_path, *db, QStringLiteral("read"));
+        *error = StorageText::describeError(m_path, *db, QStringLiteral("read"));
         return false;
     }
     auto failRead = [&](bool describe) {
-        *error = describe ? describeError(m_path, *db, QStringLiteral("read")) : notADictionary;
+        *error = describe ? StorageText::describeError(m_path, *db, QStringLiteral("read"))
+                          : StorageText::notADictionary(m_path);
         db->exec("ROLLBACK");
         return false;
     };
+    {
+        SqliteStatement version(db->handle(), "PRAGMA user_version");
+        if (version.step() != SQLITE_ROW)
+            return failRead(true);
+        content->schemaVersion = int(qBound(qint64(-1), version.columnInt(0), qint64(1) << 30));
+    }
+    if (content->schemaVersion > DictionaryWriter::SchemaVersion) {
+        *error = QStringLiteral("The dictionary file \"%1\" was made by a newer version of Lexora (file format %2; "
+                                "this version reads format %3 and older). Open it with the newer version.")
+                     .arg(shown(m_path))
+                     .arg(content->schemaVersion)
+                     .arg(DictionaryWriter::SchemaVersion);
+        db->exec("ROLLBACK");
+        return false;
+    }
+    if (content->schemaVersion < 1)
+        return failRead(false);
     {
         SqliteStatement meta(db->handle(), "SELECT key, value FROM meta");
         if (!meta.isValid())
@@ -352,13 +435,10 @@ bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
             values.insert(meta.columnText(0), meta.columnText(1));
         if (rc != SQLITE_DONE)
             return failRead(true);
-        if (values.value(QStringLiteral("format")) != QLatin1String(FormatName))
+        if (values.value(QStringLiteral("format")) != QLatin1String(DictionaryWriter::formatName()))
             return failRead(false);
         content->displayName = values.value(QStringLiteral("display_name"));
-        const QString variety = values.value(QStringLiteral("variety"));
-        content->variety = variety == QLatin1String("British")    ? Prediction::British
-                           : variety == QLatin1String("Canadian") ? Prediction::Canadian
-                                                                  : Prediction::American;
+        content->variety = DictionaryWriter::varietyFromName(values.value(QStringLiteral("variety")));
         content->ukGrammar = values.value(QStringLiteral("uk_grammar")) == QLatin1String("1");
         content->letterGroupThreshold =
             values.value(QStringLiteral("letter_group_threshold"), QString::number(DefaultLetterGroupThreshold))
@@ -376,24 +456,36 @@ bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
         WordEntry &entry = content->entries.back();
         entry.text = QString::fromUtf8(text, textSize);
         entry.id = words.columnInt(0);
-        entry.frequency = quint8(qBound(qint64(0), words.columnInt(2), qint64(255)));
+        const qint64 frequency = words.columnInt(2);
+        entry.frequency = quint8(qBound(qint64(0), frequency, qint64(WordRecord::MaximumFrequency)));
         entry.kinds = quint8(words.columnInt(3));
         int codesSize = 0;
         const char *codes = words.columnData(4, &codesSize);
         entry.codesOffset = quint32(content->arena.size());
         entry.codesLength = quint32(codesSize);
         content->arena.append(codes, codesSize);
+        if (frequency != entry.frequency)
+            repairFrequency(content, &entry, frequency);
     }
     if (rc != SQLITE_DONE)
         return failRead(true);
+    // The rows must agree with the spelling index (when the file has one), or words would go missing.
+    if (content->schemaVersion >= 2) {
+        const qint64 indexed = db->queryInt("SELECT count(*) FROM words INDEXED BY words_text", -1);
+        if (indexed != qint64(content->entries.size())) {
+            *error = StorageText::damaged(m_path, QStringLiteral("its word table and index disagree"));
+            db->exec("ROLLBACK");
+            return false;
+        }
+    }
     m_dataVersion = db->queryInt("PRAGMA data_version", 0);
     db->exec("COMMIT");
 
-    // Two rows with one spelling: only a damaged or hand-edited file has that; the first one counts.
     const std::vector<WordEntry *> duplicates =
         content->index.insertAll(content->entries.begin(), content->entries.end());
-    for (WordEntry *entry : duplicates)
-        entry->flags = WordEntry::Stale;
+    mergeDuplicates(content, duplicates);
+    if (content->hiddenNotes > 0)
+        content->notes << QStringLiteral("... and %1 more of the same kind.").arg(content->hiddenNotes);
     content->order.reserve(content->entries.size());
     for (WordEntry &entry : content->entries) {
         if (!(entry.flags & WordEntry::Stale))
@@ -555,6 +647,43 @@ Word *DictionaryData::addWord(const WordRecord &record)
     return word;
 }
 
+bool DictionaryData::importWord(const QString &text, int frequency, bool guessCodes)
+{
+    if (!WordRecord::isAcceptableSpelling(text) || m_content->index.find(text))
+        return false;
+    QList<CodeRecord> codes;
+    if (guessCodes) {
+        const bool advanced = DictionaryReference::editPreferences() == QLatin1String("advanced_grammar");
+        for (const Grammar::Guess &guess : Grammar::guess(text, advanced)) {
+            CodeRecord code;
+            code.partOfSpeech = guess.partOfSpeech;
+            code.subcode = guess.subcode;
+            code.frequency = QString::number(qBound(1, guess.frequency, 31));
+            codes << code;
+        }
+    }
+    if (codes.isEmpty()) {
+        CodeRecord code;
+        code.partOfSpeech = QStringLiteral("new");
+        code.frequency = QStringLiteral("1");
+        codes << code;
+    }
+    if (frequency > 0) {
+        for (CodeRecord &code : codes)
+            code.frequency = QString::number(qMin(frequency, int(WordRecord::MaximumFrequency)));
+    }
+    // The codes wait in the arena, as a loaded word's do, until a window asks for the word.
+    WordEntry *entry = insertEntry(text);
+    const QByteArray encoded = WordRecord::encodeCodes(codes);
+    entry->codesOffset = quint32(m_content->arena.size());
+    entry->codesLength = quint32(encoded.size());
+    m_content->arena.append(encoded);
+    entry->frequency = quint8(qBound(0, WordRecord::maximumFrequency(codes), int(WordRecord::MaximumFrequency)));
+    entry->kinds = WordRecord::kinds(codes);
+    markChanged(entry);
+    return true;
+}
+
 WordEntry *DictionaryData::insertEntry(const QString &text)
 {
     m_content->entries.emplace_back();
@@ -618,7 +747,7 @@ void DictionaryData::updateSummary(WordEntry *entry)
     }
     highest = WordRecord::maximumFrequency(codes);
     bits = WordRecord::kinds(codes);
-    entry->frequency = quint8(qBound(0, highest, 255));
+    entry->frequency = quint8(qBound(0, highest, int(WordRecord::MaximumFrequency)));
     entry->kinds = bits;
 }
 
@@ -627,6 +756,7 @@ void DictionaryData::markChanged(WordEntry *entry)
     if (!(entry->flags & WordEntry::Changed)) {
         entry->flags |= WordEntry::Changed;
         m_changed.push_back(entry);
+        ++m_liveChanged;
     }
     m_listValid = false;
 }
@@ -646,6 +776,8 @@ void DictionaryData::removeWord(Word *word)
     if (!entry)
         return;
     m_content->index.remove(entry->text);
+    if (entry->flags & WordEntry::Changed)
+        --m_liveChanged;
     entry->flags |= WordEntry::Removed;
     ++m_content->dead;
     word->m_removed = true;
@@ -663,10 +795,14 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
         m_content->index.find(spelling))
         return false;
     // The word moves to a fresh entry under its new spelling; the old one stays behind, dead, until the
-    // order is next merged.
+    // order is next merged. The save writes the word as a new row (so that two words that trade spellings
+    // never meet in the file's one-row-per-spelling index); until then the entry keeps the old row's id,
+    // so that a reload finds the word again.
     m_content->index.remove(entry->text);
     m_content->entries.push_back(*entry);
     WordEntry *moved = &m_content->entries.back();
+    if (moved->id != 0)
+        moved->flags |= WordEntry::Respelt;
     entry->flags = WordEntry::Stale;
     entry->word = nullptr;
     entry->id = 0;
@@ -832,13 +968,7 @@ int DictionaryData::filteredWordCount()
 
 bool DictionaryData::isDirty() const
 {
-    if (!m_removedEntries.empty())
-        return true;
-    for (const WordEntry *entry : m_changed) {
-        if (!(entry->flags & WordEntry::Removed))
-            return true;
-    }
-    return false;
+    return !m_removedEntries.empty() || m_liveChanged > 0;
 }
 
 void DictionaryData::beginEdit()
@@ -874,27 +1004,33 @@ int DictionaryData::save()
         return 2;
     }
     const QString folder = QFileInfo(m_path).absolutePath();
-    if (!canAccess(QFile::encodeName(folder), W_OK | X_OK, 0222)) {
+    if (!StorageText::canAccess(folder, W_OK | X_OK, 0222)) {
         m_lastError = QStringLiteral("The folder \"%1\" cannot be written to, so the dictionary cannot be saved there. "
                                      "Make the folder writable, then save again.")
                           .arg(shown(folder));
         return 3;
     }
     if (!m_db.exec("BEGIN IMMEDIATE")) {
-        m_lastError = describeError(m_path, m_db, QStringLiteral("save"));
+        m_lastError = StorageText::describeError(m_path, m_db, QStringLiteral("save"));
         return 4;
     }
     std::vector<WordEntry *> inserted;
+    std::vector<std::pair<WordEntry *, qint64>> respelt;
     bool lockedAsLoaded = false;
     auto fail = [&](const QString &message, int code) {
-        m_lastError = message.isEmpty() ? describeError(m_path, m_db, QStringLiteral("save")) : message;
-        const bool rolledBack = m_db.exec("ROLLBACK");
+        m_lastError = message.isEmpty() ? StorageText::describeError(m_path, m_db, QStringLiteral("save")) : message;
+        // SQLite has already rolled back by itself when a COMMIT failed on a full disk.
+        const bool rolledBack = m_db.exec("ROLLBACK") || !m_db.inTransaction();
         for (WordEntry *entry : inserted)
             entry->id = 0;
+        for (const auto &[entry, id] : respelt)
+            entry->id = id;
         // The file was as loaded when this save took its lock, so whatever touched it since was this save,
         // now rolled back: its new time stamp is not another program's change.
-        if (lockedAsLoaded && rolledBack)
+        if (lockedAsLoaded && rolledBack) {
             m_stamp = stamp();
+            m_dataVersion = m_db.queryInt("PRAGMA data_version", m_dataVersion);
+        }
         return code;
     };
     {
@@ -908,16 +1044,35 @@ int DictionaryData::save()
     }
     SqliteStatement remove(m_db.handle(), "DELETE FROM words WHERE id = ?");
     SqliteStatement insert(m_db.handle(), "INSERT INTO words(text, frequency, kinds, codes) VALUES (?, ?, ?, ?)");
-    SqliteStatement update(m_db.handle(),
-                           "UPDATE words SET text = ?, frequency = ?, kinds = ?, codes = ? WHERE id = ?");
+    SqliteStatement update(m_db.handle(), "UPDATE words SET frequency = ?, kinds = ?, codes = ? WHERE id = ?");
     if (!remove.isValid() || !insert.isValid() || !update.isValid())
         return fail(QString(), 5);
-    for (WordEntry *entry : m_removedEntries) {
-        remove.bind(1, entry->id);
+    // Rows of words stored twice go now, and the words they were merged into are written whole.
+    for (WordEntry *entry : m_content->merged) {
+        if (!(entry->flags & WordEntry::Dead) && !(entry->flags & WordEntry::Changed))
+            markChanged(entry);
+    }
+    std::vector<qint64> deleted = m_content->duplicateIds;
+    for (const WordEntry *entry : m_removedEntries)
+        deleted.push_back(entry->id);
+    for (WordEntry *entry : m_changed) {
+        if ((entry->flags & WordEntry::Respelt) && !(entry->flags & WordEntry::Dead) && entry->id != 0) {
+            deleted.push_back(entry->id);
+            respelt.emplace_back(entry, entry->id);
+            entry->id = 0;
+        }
+    }
+    for (qint64 id : deleted) {
+        remove.bind(1, id);
         if (remove.step() != SQLITE_DONE)
             return fail(QString(), 5);
         remove.reset();
     }
+    if (m_content->schemaVersion < DictionaryWriter::SchemaVersion &&
+        (!m_db.exec("CREATE UNIQUE INDEX IF NOT EXISTS words_text ON words(text)") ||
+         !m_db.exec(QByteArray("PRAGMA user_version=" + QByteArray::number(DictionaryWriter::SchemaVersion))
+                        .constData())))
+        return fail(QString(), 5);
     // New words are written in display order, so that a file written at once reads back already sorted.
     std::stable_partition(m_changed.begin(), m_changed.end(), [](const WordEntry *entry) { return entry->id != 0; });
     const auto firstNew =
@@ -925,39 +1080,48 @@ int DictionaryData::save()
     std::sort(firstNew, m_changed.end(),
               [](const WordEntry *a, const WordEntry *b) { return compareWords(a->text, b->text) < 0; });
     for (WordEntry *entry : m_changed) {
-        if (entry->flags & WordEntry::Removed)
+        if (entry->flags & WordEntry::Dead)
             continue;
-        const QByteArray codes = WordRecord::encodeCodes(WordRecord::fromWord(entry->word).codes);
-        SqliteStatement &statement = entry->id ? update : insert;
-        statement.bind(1, entry->text);
-        statement.bind(2, qint64(entry->frequency));
-        statement.bind(3, qint64(entry->kinds));
-        statement.bind(4, codes);
-        if (entry->id)
-            statement.bind(5, entry->id);
+        const bool isNew = entry->id == 0;
+        SqliteStatement &statement = isNew ? insert : update;
+        int column = 1;
+        if (isNew)
+            statement.bind(column++, entry->text);
+        statement.bind(column++, qint64(entry->frequency));
+        statement.bind(column++, qint64(entry->kinds));
+        statement.bind(column++, storedCodes(entry));
+        if (!isNew)
+            statement.bind(column, entry->id);
         if (statement.step() != SQLITE_DONE)
             return fail(QString(), 5);
         statement.reset();
-        if (!entry->id) {
+        if (isNew) {
             entry->id = m_db.lastInsertId();
             inserted.push_back(entry);
         }
     }
+    // The counter wraps to 0 rather than overflow; all that matters is that it changes.
+    const qint64 nextCounter =
+        m_content->changeCounter == std::numeric_limits<qint64>::max() ? 0 : m_content->changeCounter + 1;
     {
         SqliteStatement counter(m_db.handle(), "UPDATE meta SET value = ? WHERE key = 'change_counter'");
-        counter.bind(1, QString::number(m_content->changeCounter + 1));
+        counter.bind(1, QString::number(nextCounter));
         if (counter.step() != SQLITE_DONE)
             return fail(QString(), 5);
     }
     if (!m_db.exec("COMMIT"))
         return fail(QString(), 6);
-    ++m_content->changeCounter;
+    m_content->changeCounter = nextCounter;
+    m_content->schemaVersion = DictionaryWriter::SchemaVersion;
     for (WordEntry *entry : m_changed)
-        entry->flags &= quint8(~WordEntry::Changed);
+        entry->flags &= quint8(~(WordEntry::Changed | WordEntry::Respelt));
     m_changed.clear();
+    m_liveChanged = 0;
     for (WordEntry *entry : m_removedEntries)
         entry->id = 0;
     m_removedEntries.clear();
+    m_content->duplicateIds.clear();
+    m_content->merged.clear();
     m_stamp = stamp();
     m_dataVersion = m_db.queryInt("PRAGMA data_version", m_dataVersion);
     return 0;
@@ -972,11 +1136,10 @@ bool DictionaryData::reload()
         return false;
     }
     SqliteDatabase db;
-    if (!db.open(m_path, readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite, BusyTimeoutMs)) {
-        m_lastError = describeError(m_path, db, QStringLiteral("open"));
+    if (!openDatabase(&db, readOnly, &error)) {
+        m_lastError = error;
         return false;
     }
-    db.exec("PRAGMA synchronous=FULL");
     const qint64 oldDataVersion = m_dataVersion;
     auto content = std::make_unique<Content>();
     if (!load(&db, content.get(), &error)) {
@@ -1017,6 +1180,7 @@ bool DictionaryData::reload()
             break;
     }
     m_changed.clear();
+    m_liveChanged = 0;
     m_removedEntries.clear();
     m_readOnly = readOnly;
     m_stamp = stamp();
@@ -1025,4 +1189,87 @@ bool DictionaryData::reload()
     m_listValid = false;
     m_lastError.clear();
     return true;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The whole dictionary
+
+QByteArray DictionaryData::storedCodes(const WordEntry *entry) const
+{
+    if (entry->word)
+        return WordRecord::encodeCodes(WordRecord::fromWord(entry->word).codes);
+    return QByteArray::fromRawData(m_content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength));
+}
+
+void DictionaryData::forEachWord(const std::function<bool(const WordEntry *, const QByteArray &)> &visit)
+{
+    normalizeOrder();
+    for (const WordEntry *entry : m_content->order) {
+        if (!(entry->flags & WordEntry::Dead) && !visit(entry, storedCodes(entry)))
+            return;
+    }
+}
+
+QStringList DictionaryData::allWords()
+{
+    normalizeOrder();
+    QStringList words;
+    words.reserve(qsizetype(m_content->order.size()));
+    for (const WordEntry *entry : m_content->order)
+        words.append(entry->text);
+    return words;
+}
+
+bool DictionaryData::isFileOf(const QString &path) const
+{
+    return sameFile(path, m_path);
+}
+
+bool DictionaryData::saveCopy(const QString &path, QString *error)
+{
+    if (isFileOf(path)) {
+        *error = QStringLiteral("A copy cannot replace the dictionary it is made from. Choose another file.");
+        return false;
+    }
+    DictionaryWriter writer(path);
+    DictionaryWriter::Settings settings;
+    settings.displayName = displayName();
+    settings.variety = variety();
+    settings.ukGrammar = isUKGrammar();
+    settings.letterGroupThreshold = letterGroupThreshold();
+    if (!writer.begin(settings, error))
+        return false;
+    bool written = true;
+    forEachWord([&](const WordEntry *entry, const QByteArray &codes) {
+        written = writer.add(entry->text, entry->frequency, entry->kinds, codes);
+        return written;
+    });
+    if (!written) {
+        *error = QStringLiteral("Could not write the copy \"%1\"; no copy was made.").arg(shown(path));
+        return false;
+    }
+    return writer.commit(error);
+}
+
+bool DictionaryData::dump(QIODevice *out)
+{
+    DictionaryWriter::Settings settings;
+    settings.displayName = displayName();
+    settings.variety = variety();
+    settings.ukGrammar = isUKGrammar();
+    settings.letterGroupThreshold = letterGroupThreshold();
+    DictionaryDump writer(out);
+    bool ok = writer.writeHeader(settings);
+    forEachWord([&](const WordEntry *entry, const QByteArray &codes) {
+        ok = ok && writer.writeWord(entry->text, codes);
+        return ok;
+    });
+    return ok && writer.flush();
+}
+
+bool DictionaryData::lockForEditing(QString *error)
+{
+    if (!m_lock)
+        m_lock = std::make_unique<DictionaryLock>(m_path);
+    return m_lock->lock(error);
 }

@@ -5,9 +5,11 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "dictionarylock.h"
 #include "prediction.h"
 #include "sqlitedatabase.h"
 #include "wordindex.h"
@@ -20,7 +22,8 @@ struct WordEntry
     {
         Changed = 1,
         Removed = 2,
-        Stale = 4, // left behind when the word moved to another entry (a new spelling)
+        Stale = 4,   // left behind when the word moved to another entry (a new spelling)
+        Respelt = 8, // holds the row of the word's old spelling, which the next save replaces
         Dead = Removed | Stale
     };
 
@@ -41,14 +44,13 @@ public:
     /// Dictionaries with more words than this are shown one letter group at a time. Chosen from the
     /// engine benchmark: a list of up to this many words fills the editor's list quickly.
     static const int DefaultLetterGroupThreshold = Prediction::DefaultLetterGroupThreshold;
-    /// The file format this engine writes; files with a higher user_version are refused.
-    static const int SchemaVersion = 1;
-
     ~DictionaryData();
 
     static DictionaryReference open(const QString &path, QString *error);
     static DictionaryReference create(const QString &path, const QString &displayName, Prediction::Variety variety,
                                       QString *error, int letterGroupThreshold);
+    static DictionaryCheck check(const QString &path);
+    static DictionaryReference loadDump(const QString &path, QIODevice *dump, QString *error);
 
     // Reference counting of the handles.
     void ref() { ++m_refCount; }
@@ -69,6 +71,8 @@ public:
     Word *findWord(const QString &text);
     Word *addWord(const QString &text);
     Word *addWord(const WordRecord &record);
+    bool importWord(const QString &text, int frequency, bool guessCodes);
+    bool contains(const QString &text) const { return m_content->index.find(text) != nullptr; }
     int wordCount() const { return int(m_content->index.size()); }
     Word *currentWord() const { return m_currentWord; }
 
@@ -87,6 +91,14 @@ public:
     QString lastError() const { return m_lastError; }
     QString path() const { return m_path; }
     bool isReadOnly() const { return m_readOnly; }
+
+    // The whole dictionary.
+    QStringList allWords();
+    bool saveCopy(const QString &path, QString *error);
+    bool dump(QIODevice *out);
+    bool isFileOf(const QString &path) const;
+    QStringList loadNotes() const { return m_content->notes; }
+    bool lockForEditing(QString *error);
 
     QString displayName() const { return m_content->displayName; }
     Prediction::Variety variety() const { return m_content->variety; }
@@ -110,6 +122,11 @@ private:
         bool ukGrammar = false;
         int letterGroupThreshold = DefaultLetterGroupThreshold;
         qint64 changeCounter = 0;
+        int schemaVersion = 0;
+        QStringList notes;                // what loading found and put right
+        int hiddenNotes = 0;              // notes left out of a long list
+        std::vector<qint64> duplicateIds; // rows of a spelling stored twice, merged into the first; deleted at save
+        std::vector<WordEntry *> merged;  // the entries those rows were merged into
     };
 
     // What identifies the file's state on disk, to notice another program's changes.
@@ -127,8 +144,14 @@ private:
 
     explicit DictionaryData(const QString &path);
     static bool checkFile(const QString &path, bool *readOnly, QString *error);
-    static QString describeError(const QString &path, const SqliteDatabase &db, const QString &doing);
+    static bool quickCheck(const QString &path, SqliteDatabase *db, QString *error);
+    bool openDatabase(SqliteDatabase *db, bool readOnly, QString *error) const;
     bool load(SqliteDatabase *db, Content *content, QString *error);
+    static void addNote(Content *content, const QString &note);
+    static void repairFrequency(Content *content, WordEntry *entry, qint64 stored);
+    static void mergeDuplicates(Content *content, const std::vector<WordEntry *> &duplicates);
+    QByteArray storedCodes(const WordEntry *entry) const;
+    void forEachWord(const std::function<bool(const WordEntry *, const QByteArray &)> &visit);
     FileStamp stamp() const;
     bool fileChangedOnDisk();
 
@@ -159,7 +182,9 @@ private:
 
     std::vector<Word *> m_words; // every Word object ever made; freed with the dictionary
     std::vector<WordEntry *> m_changed;
+    size_t m_liveChanged = 0;       // entries of m_changed that are neither removed nor stale
     std::vector<WordEntry *> m_removedEntries; // removed words that are still in the file
+    std::unique_ptr<DictionaryLock> m_lock;
     Word *m_currentWord = nullptr;
 
     int m_rule = 0;

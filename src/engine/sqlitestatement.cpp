@@ -1,6 +1,7 @@
 #include "sqlitestatement.h"
 
 #include <sqlite3.h>
+#include <utility>
 
 SqliteStatement::SqliteStatement(sqlite3 *db, const char *sql)
 {
@@ -14,6 +15,21 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const char *sql)
 SqliteStatement::~SqliteStatement()
 {
     sqlite3_finalize(m_statement);
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
+    : m_statement(std::exchange(other.m_statement, nullptr)), m_prepareResult(other.m_prepareResult)
+{
+}
+
+SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(m_statement);
+        m_statement = std::exchange(other.m_statement, nullptr);
+        m_prepareResult = other.m_prepareResult;
+    }
+    return *this;
 }
 
 void SqliteStatement::bind(int index, qint64 value)

@@ -15,6 +15,8 @@ public:
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement &) = delete;
     SqliteStatement &operator=(const SqliteStatement &) = delete;
+    SqliteStatement(SqliteStatement &&other) noexcept;
+    SqliteStatement &operator=(SqliteStatement &&other) noexcept;
 
     bool isValid() const { return m_statement != nullptr; }
     /// The SQLite result code of preparing the statement.
