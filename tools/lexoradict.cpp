@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextStream>
@@ -133,6 +134,51 @@ QString refusal(const QString &word)
     return QString();
 }
 
+// One line of a word list: the word and its frequency (0 when none is given), or why the line is refused.
+// A blank line gives neither.
+struct ListLine
+{
+    QString word;
+    int frequency = 0;
+    QString refusal;
+};
+
+ListLine parseListLine(QByteArray bytes, int lineNumber)
+{
+    ListLine result;
+    if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    if (lineNumber == 1 && bytes.startsWith("\xef\xbb\xbf"))
+        bytes.remove(0, 3); // a byte order mark is no part of the first word
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString line = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        result.refusal = QStringLiteral("line %1: the line is not valid UTF-8 text").arg(lineNumber);
+        return result;
+    }
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    if (line.trimmed().isEmpty() && !line.contains(QLatin1Char('\t')))
+        return result; // blank lines separate nothing and are not words
+    const int tab = int(line.indexOf(QLatin1Char('\t')));
+    result.word = (tab < 0 ? line : line.left(tab)).trimmed();
+    if (tab >= 0) {
+        bool ok = false;
+        const QString field = line.mid(tab + 1).trimmed();
+        result.frequency = field.toInt(&ok);
+        if (!result.word.isEmpty() && (!ok || result.frequency < 1 || result.frequency > 31)) {
+            result.refusal = QStringLiteral("line %1: \"%2\": the frequency \"%3\" is not a whole number from 1 to 31")
+                                 .arg(lineNumber)
+                                 .arg(result.word, field);
+            return result;
+        }
+    }
+    const QString why = refusal(result.word);
+    if (!why.isEmpty())
+        result.refusal = QStringLiteral("line %1: %2").arg(lineNumber).arg(why);
+    return result;
+}
+
 int importCommand(const QStringList &args, const QCommandLineParser &parser)
 {
     if (args.size() != 2)
@@ -160,74 +206,55 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     dictionary->begin_edit();
 
     int added = 0;
-    QStringList skipped;
+    QList<QPair<int, QString>> present; // lines whose word the dictionary already holds
     QStringList refused;
-    QHash<QString, int> addedOnLine; // words of this list, to tell a repeated line from a word already there
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     for (int lineNumber = 1; !list.atEnd(); ++lineNumber) {
-        QByteArray bytes = list.readLine();
-        if (bytes.endsWith('\n'))
-            bytes.chop(1);
-        if (lineNumber == 1 && bytes.startsWith("\xef\xbb\xbf"))
-            bytes.remove(0, 3); // a byte order mark is no part of the first word
-        QString line = decoder.decode(bytes);
-        if (decoder.hasError()) {
-            decoder.resetState();
-            refused << QStringLiteral("line %1: the line is not valid UTF-8 text").arg(lineNumber);
+        const ListLine line = parseListLine(list.readLine(), lineNumber);
+        if (!line.refusal.isEmpty()) {
+            refused << line.refusal;
+        } else if (line.word.isEmpty()) {
             continue;
-        }
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() && !line.contains(QLatin1Char('\t')))
-            continue; // blank lines separate nothing and are not words
-        const int tab = int(line.indexOf(QLatin1Char('\t')));
-        const QString word = (tab < 0 ? line : line.left(tab)).trimmed();
-        int frequency = 0;
-        if (tab >= 0) {
-            bool ok = false;
-            const QString field = line.mid(tab + 1).trimmed();
-            frequency = field.toInt(&ok);
-            if (!word.isEmpty() && (!ok || frequency < 1 || frequency > 31)) {
-                refused << QStringLiteral("line %1: \"%2\": the frequency \"%3\" is not a whole number from 1 to 31")
-                               .arg(lineNumber)
-                               .arg(word, field);
-                continue;
-            }
-        }
-        const QString why = refusal(word);
-        if (!why.isEmpty()) {
-            refused << QStringLiteral("line %1: %2").arg(lineNumber).arg(why);
-            continue;
-        }
-        if (dictionary->contains(word)) {
-            const int first = addedOnLine.value(word);
-            skipped << (first ? QStringLiteral("line %1: \"%2\" repeats line %3 of the list")
-                                    .arg(lineNumber)
-                                    .arg(word)
-                                    .arg(first)
-                              : QStringLiteral("line %1: \"%2\" is already in the dictionary").arg(lineNumber).arg(word));
-            continue;
-        }
-        if (!dictionary->importWord(word, frequency, guessCodes)) {
+        } else if (dictionary->importWord(line.word, line.frequency, guessCodes)) {
+            ++added;
+            if (verbose)
+                out() << "line " << lineNumber << ": added \"" << line.word << "\"\n";
+        } else if (dictionary->contains(line.word)) {
+            present.append({lineNumber, line.word});
+        } else {
             refused << QStringLiteral("line %1: \"%2\": the dictionary does not accept this word")
                            .arg(lineNumber)
-                           .arg(word);
-            continue;
+                           .arg(line.word);
         }
-        addedOnLine.insert(word, lineNumber);
-        ++added;
-        if (verbose)
-            out() << "line " << lineNumber << ": added \"" << word << "\"\n";
     }
 
     if (dictionary->isDirty() && dictionary->save() != 0)
         return fail(
             QStringLiteral("could not save \"%1\": %2; nothing was imported").arg(args.at(0), dictionary->lastError()));
 
-    out() << "Imported " << args.at(1) << " into " << args.at(0) << ": " << added << " added, " << skipped.size()
+    // A word met before in the list repeats that line, unless that line found it in the dictionary already.
+    QHash<QString, int> firstLine;
+    for (const auto &[lineNumber, word] : std::as_const(present))
+        firstLine.insert(word, 0);
+    if (!firstLine.isEmpty() && list.seek(0)) {
+        for (int lineNumber = 1; !list.atEnd(); ++lineNumber) {
+            const ListLine line = parseListLine(list.readLine(), lineNumber);
+            auto it = firstLine.find(line.word);
+            if (it != firstLine.end() && *it == 0)
+                *it = lineNumber;
+        }
+    }
+    QSet<int> presentLines;
+    for (const auto &[lineNumber, word] : std::as_const(present))
+        presentLines.insert(lineNumber);
+    out() << "Imported " << args.at(1) << " into " << args.at(0) << ": " << added << " added, " << present.size()
           << " skipped (already present or repeated), " << refused.size() << " refused\n";
-    for (const QString &s : std::as_const(skipped))
-        out() << "skipped " << s << "\n";
+    for (const auto &[lineNumber, word] : std::as_const(present)) {
+        const int first = firstLine.value(word);
+        if (first == 0 || first == lineNumber || presentLines.contains(first))
+            out() << "skipped line " << lineNumber << ": \"" << word << "\" is already in the dictionary\n";
+        else
+            out() << "skipped line " << lineNumber << ": \"" << word << "\" repeats line " << first << " of the list\n";
+    }
     for (const QString &r : std::as_const(refused))
         out() << "refused " << r << "\n";
     out().flush();

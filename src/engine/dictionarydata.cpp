@@ -63,6 +63,30 @@ int compareWords(const QString &a, const QString &b)
     return 0;
 }
 
+// The first four folded units of a word, so that most comparisons of a big sort touch no string: words
+// ordered by their keys are ordered the same way by compareWords.
+quint64 sortKey(const QString &text)
+{
+    quint64 key = 0;
+    for (qsizetype i = 0; i < 4; ++i)
+        key = (key << 16) | (i < text.size() ? foldUnit(text.at(i).unicode()) : 0);
+    return key;
+}
+
+// Sorts entries into display order.
+template<typename Iterator> void sortEntries(Iterator begin, Iterator end)
+{
+    std::vector<std::pair<quint64, WordEntry *>> keyed;
+    keyed.reserve(size_t(end - begin));
+    for (Iterator it = begin; it != end; ++it)
+        keyed.emplace_back(sortKey((*it)->text), *it);
+    std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : compareWords(a.second->text, b.second->text) < 0;
+    });
+    for (const auto &item : keyed)
+        *begin++ = item.second;
+}
+
 bool sameFile(const QString &a, const QString &b)
 {
     struct stat first;
@@ -180,7 +204,7 @@ bool DictionaryData::openDatabase(SqliteDatabase *db, bool readOnly, QString *er
         *error = StorageText::describeError(m_path, *db, QStringLiteral("open"));
         return false;
     }
-    db->exec("PRAGMA synchronous=FULL");
+    db->exec("PRAGMA synchronous=FULL; PRAGMA cache_size=-32768");
     if (readOnly && hasHotJournal(m_path)) {
         *error = QStringLiteral("The dictionary file \"%1\" holds a save that was interrupted, and it cannot be undone "
                                 "because the file or its folder is read-only. Make them writable and open the "
@@ -505,9 +529,9 @@ bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
                 stray.push_back(entry);
         }
         if (stray.size() > sorted.size() / 4) {
-            std::sort(content->order.begin(), content->order.end(), less);
+            sortEntries(content->order.begin(), content->order.end());
         } else {
-            std::sort(stray.begin(), stray.end(), less);
+            sortEntries(stray.begin(), stray.end());
             content->order.clear();
             std::merge(sorted.begin(), sorted.end(), stray.begin(), stray.end(), std::back_inserter(content->order),
                        less);
@@ -672,9 +696,14 @@ bool DictionaryData::importWord(const QString &text, int frequency, bool guessCo
         for (CodeRecord &code : codes)
             code.frequency = QString::number(qMin(frequency, int(WordRecord::MaximumFrequency)));
     }
-    // The codes wait in the arena, as a loaded word's do, until a window asks for the word.
+    // The codes wait in the arena, as a loaded word's do, until a window asks for the word. Words of a list
+    // often share their codes, so the last encoding is kept.
     WordEntry *entry = insertEntry(text);
-    const QByteArray encoded = WordRecord::encodeCodes(codes);
+    if (codes != m_lastImportCodes) {
+        m_lastImportCodes = codes;
+        m_lastImportEncoded = WordRecord::encodeCodes(codes);
+    }
+    const QByteArray &encoded = m_lastImportEncoded;
     entry->codesOffset = quint32(m_content->arena.size());
     entry->codesLength = quint32(encoded.size());
     m_content->arena.append(encoded);
@@ -717,7 +746,7 @@ void DictionaryData::normalizeOrder()
     pending.erase(
         std::remove_if(pending.begin(), pending.end(), [](const WordEntry *e) { return e->flags & WordEntry::Dead; }),
         pending.end());
-    std::sort(pending.begin(), pending.end(), less);
+    sortEntries(pending.begin(), pending.end());
     std::vector<WordEntry *> merged;
     merged.reserve(content.order.size() + pending.size());
     auto next = pending.begin();
@@ -1052,15 +1081,23 @@ int DictionaryData::save()
         if (!(entry->flags & WordEntry::Dead) && !(entry->flags & WordEntry::Changed))
             markChanged(entry);
     }
+    // One walk over the changes sorts them into rows to update and rows to insert; a re-spelt word's old row
+    // is deleted and the word inserted anew.
     std::vector<qint64> deleted = m_content->duplicateIds;
     for (const WordEntry *entry : m_removedEntries)
         deleted.push_back(entry->id);
+    std::vector<WordEntry *> updates;
+    std::vector<WordEntry *> inserts;
+    inserts.reserve(m_changed.size());
     for (WordEntry *entry : m_changed) {
-        if ((entry->flags & WordEntry::Respelt) && !(entry->flags & WordEntry::Dead) && entry->id != 0) {
+        if (entry->flags & WordEntry::Dead)
+            continue;
+        if ((entry->flags & WordEntry::Respelt) && entry->id != 0) {
             deleted.push_back(entry->id);
             respelt.emplace_back(entry, entry->id);
             entry->id = 0;
         }
+        (entry->id ? updates : inserts).push_back(entry);
     }
     for (qint64 id : deleted) {
         remove.bind(1, id);
@@ -1073,32 +1110,27 @@ int DictionaryData::save()
          !m_db.exec(QByteArray("PRAGMA user_version=" + QByteArray::number(DictionaryWriter::SchemaVersion))
                         .constData())))
         return fail(QString(), 5);
-    // New words are written in display order, so that a file written at once reads back already sorted.
-    std::stable_partition(m_changed.begin(), m_changed.end(), [](const WordEntry *entry) { return entry->id != 0; });
-    const auto firstNew =
-        std::find_if(m_changed.begin(), m_changed.end(), [](const WordEntry *entry) { return entry->id == 0; });
-    std::sort(firstNew, m_changed.end(),
-              [](const WordEntry *a, const WordEntry *b) { return compareWords(a->text, b->text) < 0; });
-    for (WordEntry *entry : m_changed) {
-        if (entry->flags & WordEntry::Dead)
-            continue;
-        const bool isNew = entry->id == 0;
-        SqliteStatement &statement = isNew ? insert : update;
-        int column = 1;
-        if (isNew)
-            statement.bind(column++, entry->text);
-        statement.bind(column++, qint64(entry->frequency));
-        statement.bind(column++, qint64(entry->kinds));
-        statement.bind(column++, storedCodes(entry));
-        if (!isNew)
-            statement.bind(column, entry->id);
-        if (statement.step() != SQLITE_DONE)
+    for (WordEntry *entry : updates) {
+        update.bind(1, qint64(entry->frequency));
+        update.bind(2, qint64(entry->kinds));
+        update.bind(3, storedCodes(entry));
+        update.bind(4, entry->id);
+        if (update.step() != SQLITE_DONE)
             return fail(QString(), 5);
-        statement.reset();
-        if (isNew) {
-            entry->id = m_db.lastInsertId();
-            inserted.push_back(entry);
-        }
+        update.reset();
+    }
+    // New words are written in display order, so that a file written at once reads back already sorted.
+    sortEntries(inserts.begin(), inserts.end());
+    for (WordEntry *entry : inserts) {
+        insert.bind(1, entry->text);
+        insert.bind(2, qint64(entry->frequency));
+        insert.bind(3, qint64(entry->kinds));
+        insert.bind(4, storedCodes(entry));
+        if (insert.step() != SQLITE_DONE)
+            return fail(QString(), 5);
+        insert.reset();
+        entry->id = m_db.lastInsertId();
+        inserted.push_back(entry);
     }
     // The counter wraps to 0 rather than overflow; all that matters is that it changes.
     const qint64 nextCounter =

@@ -186,6 +186,8 @@ private:
     std::vector<WordEntry *> m_removedEntries; // removed words that are still in the file
     std::unique_ptr<DictionaryLock> m_lock;
     Word *m_currentWord = nullptr;
+    QList<CodeRecord> m_lastImportCodes; // the codes importWord encoded last, and their stored form
+    QByteArray m_lastImportEncoded;
 
     int m_rule = 0;
     int m_minimumFreq = 0;

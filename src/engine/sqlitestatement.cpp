@@ -39,7 +39,8 @@ void SqliteStatement::bind(int index, qint64 value)
 
 void SqliteStatement::bind(int index, const QString &value)
 {
-    bind(index, value.toUtf8());
+    // SQLite converts UTF-16 itself, without the temporary a toUtf8() would make.
+    sqlite3_bind_text16(m_statement, index, value.utf16(), int(value.size() * 2), SQLITE_TRANSIENT);
 }
 
 void SqliteStatement::bind(int index, const QByteArray &utf8)

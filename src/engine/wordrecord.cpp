@@ -2,6 +2,8 @@
 
 #include "prediction.h"
 
+#include <algorithm>
+
 namespace {
 
 const QLatin1String PayloadHeader("LexoraWord 1");
@@ -9,6 +11,12 @@ const QLatin1String PayloadEnd("end");
 
 QString escapeValue(const QString &value)
 {
+    const auto special = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == '\\' || u == '\t' || u == '\n' || u == ',' || u == ';' || u == '|';
+    };
+    if (std::none_of(value.cbegin(), value.cend(), special))
+        return value; // the common case, without a copy
     QString out;
     out.reserve(value.size());
     for (QChar c : value) {
