@@ -50,7 +50,8 @@ void importWordList(const QString &tag, const QString &folder, const QStringList
         return;
     file.write(words.join(QLatin1Char('\n')).toUtf8() + '\n');
     file.close();
-    if (QProcess::execute(tool, {QStringLiteral("create"), path, QStringLiteral("--name"), QStringLiteral("Import")}) != 0)
+    if (QProcess::execute(tool, {QStringLiteral("create"), path, QStringLiteral("--name"), QStringLiteral("Import")}) !=
+        0)
         return;
     QProcess import;
     import.setStandardOutputFile(QProcess::nullDevice());
@@ -62,8 +63,8 @@ void importWordList(const QString &tag, const QString &folder, const QStringList
     struct rusage usage;
     getrusage(RUSAGE_CHILDREN, &usage);
     print(tag + QStringLiteral("lexora-dict import%1").arg(import.exitCode() == 0 ? "" : " (failed)"), ms, "ms");
-    print(tag + QStringLiteral("lexora-dict import, peak memory (largest child so far)"), double(usage.ru_maxrss) / 1024,
-          "MB");
+    print(tag + QStringLiteral("lexora-dict import, peak memory (largest child so far)"),
+          double(usage.ru_maxrss) / 1024, "MB");
     QFile::remove(path);
     QFile::remove(list);
 }

@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTextStream>
 
@@ -379,7 +379,8 @@ int main(int argc, char *argv[])
         "Exit status: 0 done, 1 failed (or an import refused a line), 2 the command line was wrong."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("create, info, import, export, dump, load or check"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("create, info, import, export, dump, load or check"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("the command's files"),
                                  QStringLiteral("[arguments...]"));
     parser.addOption(

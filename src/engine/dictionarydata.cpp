@@ -204,7 +204,7 @@ bool DictionaryData::openDatabase(SqliteDatabase *db, bool readOnly, QString *er
         *error = StorageText::describeError(m_path, *db, QStringLiteral("open"));
         return false;
     }
-    db->exec("PRAGMA synchronous=FULL; PRAGMA cache_size=-32768");
+    db->exec("PRAGMA synchronous=FULL");
     if (readOnly && hasHotJournal(m_path)) {
         *error = QStringLiteral("The dictionary file \"%1\" holds a save that was interrupted, and it cannot be undone "
                                 "because the file or its folder is read-only. Make them writable and open the "
@@ -372,7 +372,8 @@ void DictionaryData::repairFrequency(Content *content, WordEntry *entry, qint64 
 {
     QList<CodeRecord> codes;
     WordRecord::decodeCodes(
-        QByteArray::fromRawData(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)), &codes);
+        QByteArray::fromRawData(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)),
+        &codes);
     for (CodeRecord &code : codes)
         code.frequency = QString::number(qBound(0, code.frequency.toInt(), int(WordRecord::MaximumFrequency)));
     const QByteArray encoded = WordRecord::encodeCodes(codes);
@@ -415,8 +416,8 @@ void DictionaryData::mergeDuplicates(Content *content, const std::vector<WordEnt
         duplicate->id = 0;
         if (std::find(content->merged.begin(), content->merged.end(), first) == content->merged.end())
             content->merged.push_back(first);
-        addNote(content, QStringLiteral("The word \"%1\" was stored twice; the two were merged into one.")
-                             .arg(duplicate->text));
+        addNote(content,
+                QStringLiteral("The word \"%1\" was stored twice; the two were merged into one.").arg(duplicate->text));
     }
 }
 
@@ -1107,8 +1108,8 @@ int DictionaryData::save()
     }
     if (m_content->schemaVersion < DictionaryWriter::SchemaVersion &&
         (!m_db.exec("CREATE UNIQUE INDEX IF NOT EXISTS words_text ON words(text)") ||
-         !m_db.exec(QByteArray("PRAGMA user_version=" + QByteArray::number(DictionaryWriter::SchemaVersion))
-                        .constData())))
+         !m_db.exec(
+             QByteArray("PRAGMA user_version=" + QByteArray::number(DictionaryWriter::SchemaVersion)).constData())))
         return fail(QString(), 5);
     for (WordEntry *entry : updates) {
         update.bind(1, qint64(entry->frequency));

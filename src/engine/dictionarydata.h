@@ -182,7 +182,7 @@ private:
 
     std::vector<Word *> m_words; // every Word object ever made; freed with the dictionary
     std::vector<WordEntry *> m_changed;
-    size_t m_liveChanged = 0;       // entries of m_changed that are neither removed nor stale
+    size_t m_liveChanged = 0;                  // entries of m_changed that are neither removed nor stale
     std::vector<WordEntry *> m_removedEntries; // removed words that are still in the file
     std::unique_ptr<DictionaryLock> m_lock;
     Word *m_currentWord = nullptr;

@@ -55,10 +55,11 @@ bool DictionaryLock::lock(QString *error)
         QString host;
         QString application;
         if (!file->getLockInfo(&pid, &host, &application)) {
-            *error = QStringLiteral("The dictionary \"%1\" is locked by the lock file \"%2\", which cannot be read, so it "
-                                    "is not known whether another program is editing the dictionary. If none is, delete "
-                                    "the lock file and try again.")
-                         .arg(dictionary, lockFile);
+            *error =
+                QStringLiteral("The dictionary \"%1\" is locked by the lock file \"%2\", which cannot be read, so it "
+                               "is not known whether another program is editing the dictionary. If none is, delete "
+                               "the lock file and try again.")
+                    .arg(dictionary, lockFile);
         } else if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
             *error = QStringLiteral("The dictionary \"%1\" is locked by process %2 (%3) on the computer \"%4\". If it "
                                     "is no longer open there, delete the lock file \"%5\" and try again.")

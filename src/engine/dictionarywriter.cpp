@@ -152,7 +152,8 @@ bool DictionaryWriter::begin(const Settings &settings, QString *error)
         }
     }
     if (ok) {
-        m_insert = SqliteStatement(m_db.handle(), "INSERT INTO words(text, frequency, kinds, codes) VALUES (?, ?, ?, ?)");
+        m_insert =
+            SqliteStatement(m_db.handle(), "INSERT INTO words(text, frequency, kinds, codes) VALUES (?, ?, ?, ?)");
         ok = m_insert.isValid();
     }
     if (!ok)

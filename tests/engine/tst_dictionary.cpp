@@ -1,8 +1,8 @@
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
-#include <sqlite3.h>
 
 #include "grammar.h"
 #include "prediction.h"
@@ -16,25 +16,13 @@ void setExpansion(Word *word, int index, const QString &expansion)
     word->codes.at(index)->touch();
 }
 
-// Saves the words in a new dictionary, writes its letter-group threshold straight into the closed file
-// (nothing in the engine changes it) and opens it again.
+// A saved dictionary of the words, shown by letter group above threshold words.
 DictionaryReference withThreshold(const QString &path, const QStringList &words, int threshold)
 {
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, "Threshold", Prediction::American);
-        for (const QString &text : words)
-            ref->addWord(text, "edit");
-        if (ref->save() != 0 || ref->displayByLetterGroup()) // a new dictionary shows small word counts whole
-            return DictionaryReference();
-    }
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return DictionaryReference();
-    const QByteArray sql =
-        "UPDATE meta SET value = '" + QByteArray::number(threshold) + "' WHERE key = 'letter_group_threshold'";
-    const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok ? Prediction::openDictionary(path) : DictionaryReference();
+    DictionaryReference ref = Prediction::createDictionary(path, "Threshold", Prediction::American, nullptr, threshold);
+    for (const QString &text : words)
+        ref->addWord(text, "edit");
+    return ref->save() == 0 ? ref : DictionaryReference();
 }
 
 // The fields a code derives from its word, part of speech and subcode.
@@ -280,6 +268,8 @@ void TestDictionary::addWord_data()
     QTest::newRow("advanced, nothing known") << "xq"
                                              << "advanced_grammar" << true;
     QTest::newRow("64 characters") << QString(64, QLatin1Char('a')) << "basic_grammar" << true;
+    QTest::newRow("33 emoji, 66 UTF-16 units") << QString::fromUtf8("😀").repeated(33) << "basic_grammar" << true;
+    QTest::newRow("65 emoji") << QString::fromUtf8("😀").repeated(65) << "basic_grammar" << false;
     QTest::newRow("space inside") << "ice cream"
                                   << "basic_grammar" << true;
     QTest::newRow("already there") << "call"
@@ -538,6 +528,7 @@ void TestDictionary::malformedPayloads_data()
     QTest::newRow("spelling too long") << changed("call", QString(65, QLatin1Char('c')));
     QTest::newRow("code with too few fields") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\nend";
     QTest::newRow("frequency not a number") << head + "lots\\u0009\\u0009\nend";
+    QTest::newRow("frequency above 31") << head + "32\\u0009\\u0009\nend";
     QTest::newRow("empty code in a list") << head + "18\\u0009\\u0009vp+,\nend";
     QTest::newRow("usage with two lists") << head + "18\\u0009\\u0009\\u0009Tn;up\nend";
     QTest::newRow("usage with four lists") << head + "18\\u0009\\u0009\\u0009Tn;up;on;off\nend";
@@ -703,6 +694,13 @@ void TestDictionary::samePathSharesTheDictionary()
     QVERIFY(again != 0);
     QVERIFY(!again->findWord("unsaved"));
     QVERIFY(!again->isDirty());
+
+    // A handle kept in a static variable closes its dictionary after every other static has gone.
+    QProcess child;
+    child.start(QCoreApplication::applicationDirPath() + "/crashchild", {"static", path});
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDictionary)
