@@ -103,8 +103,6 @@ class TestStorage : public QObject
     Q_OBJECT
 
 private slots:
-    void roundTripOfEveryField_data();
-    void roundTripOfEveryField();
     void incrementalSave_data();
     void incrementalSave();
     void failedSaveKeepsEdits_data();
@@ -123,68 +121,6 @@ private slots:
     void badDumps();
     void orderSurvivesIncrementalSaves();
 };
-
-void TestStorage::roundTripOfEveryField_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("expansion");
-    QTest::addColumn<QStringList>("adverbs");
-    QTest::addColumn<int>("variety");
-    QTest::addColumn<QString>("name");
-    auto row = [](const char *name, const QString &line, const QString &expansion, const QStringList &adverbs,
-                  Prediction::Variety variety = Prediction::American, const QString &title = "Round") {
-        QTest::newRow(name) << line << expansion << adverbs << int(variety) << title;
-    };
-    row("new code, Canadian", "blorp\tnew//1", QString(), {}, Prediction::Canadian,
-        QString::fromUtf8("Dictionnaire élargi"));
-    row("usages", "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9", QString(), {});
-    row("expansion", "asap\tadv./-/7", "as soon as possible", {});
-    row("separators in values", "odd\tnoun/a;b,c\\d/3/x\\,y:p:q", "tab\tand\nline, semi; back\\", {"a,b", "c;d"});
-    row("non-Latin-1", QString::fromUtf8("日本\tname/-/31"), QString::fromUtf8("Ωmega 🎉"), {});
-}
-
-void TestStorage::roundTripOfEveryField()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, expansion);
-    QFETCH(QStringList, adverbs);
-    QFETCH(int, variety);
-    QFETCH(QString, name);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("round.dict");
-    QStringList expected;
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, name, Prediction::Variety(variety));
-        QVERIFY(ref != 0);
-        QVERIFY(!ref->isDirty());
-        Word *word = TempDictionary::applyLine(ref.get(), line);
-        QVERIFY(word);
-        if (!word->codes.isEmpty()) {
-            word->codes.at(0)->expansion = expansion;
-            word->codes.at(0)->touch();
-            word->codes.at(0)->adverbPositions->setCodes(adverbs);
-        }
-        expected = TempDictionary::describe(word);
-        QCOMPARE(ref->save(), 0);
-        QVERIFY(!ref->isDirty());
-    }
-    QString error;
-    DictionaryReference ref = Prediction::openDictionary(path, &error);
-    QVERIFY2(ref != 0, qPrintable(error));
-    QCOMPARE(ref->wordCount(), 1);
-    Word *word = ref->findWord(line.section('\t', 0, 0));
-    QVERIFY(word);
-    QCOMPARE(TempDictionary::describe(word), expected);
-    QVERIFY(!ref->isDirty());
-    // The dictionary's own identity survives too.
-    QCOMPARE(ref.displayName(), name);
-    QCOMPARE(ref->isUK(), variety == Prediction::British);
-    QCOMPARE(ref->isCanadian(), variety == Prediction::Canadian);
-    QCOMPARE(ref.isUKGrammar(), variety == Prediction::British);
-    QCOMPARE(ref->isUKGrammar(), variety == Prediction::British);
-    QCOMPARE(ref->path(), QFileInfo(path).canonicalFilePath());
-    QVERIFY(!ref->isReadOnly());
-}
 
 void TestStorage::incrementalSave_data()
 {

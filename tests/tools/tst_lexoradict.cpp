@@ -186,6 +186,8 @@ void TestLexoraDict::createAndInfo_data()
     QTest::addColumn<QString>("ukGrammar");
     QTest::addColumn<QString>("letterGroups"); // empty: the option is not given
     QTest::addColumn<QString>("threshold");
+    QTest::newRow("british") << QString("british") << QString("British") << QString("yes") << QString("5")
+                             << QString("5");
     QTest::newRow("american") << QString("american") << QString("American") << QString("no") << QString()
                               << QString("200000");
     QTest::newRow("british") << QString("british") << QString("British") << QString("yes") << QString("5")
