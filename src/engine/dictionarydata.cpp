@@ -12,18 +12,15 @@
 #include <unistd.h>
 
 #include "dictionarydump.h"
+#include "dictionaryfile.h"
 #include "dictionarywriter.h"
 #include "grammar.h"
 #include "storagetext.h"
+#include "wordorder.h"
 
 using StorageText::shown;
 
 namespace {
-
-// A short wait for another program's lock: long enough for its save to finish, short enough not to hang.
-const int BusyTimeoutMs = 1500;
-// A damaged or hand-edited file may need many repairs; the notes name this many, then count the rest.
-const int MaximumNotes = 20;
 
 // The registry of open dictionaries lives until the process ends, since a handle held in a static variable
 // may close its dictionary after every other static has gone.
@@ -31,74 +28,6 @@ QHash<QString, DictionaryData *> &openDictionaries()
 {
     static auto *dictionaries = new QHash<QString, DictionaryData *>;
     return *dictionaries;
-}
-
-inline char16_t foldUnit(char16_t u)
-{
-    if (u < 128)
-        return (u >= 'A' && u <= 'Z') ? char16_t(u + 32) : u;
-    return char16_t(QChar::toCaseFolded(char32_t(u)));
-}
-
-// Case-insensitive order first, then case-sensitive, so that the order is total and stable.
-int compareWords(const QString &a, const QString &b)
-{
-    const qsizetype n = qMin(a.size(), b.size());
-    const char16_t *pa = reinterpret_cast<const char16_t *>(a.constData());
-    const char16_t *pb = reinterpret_cast<const char16_t *>(b.constData());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (pa[i] == pb[i])
-            continue;
-        const char16_t fa = foldUnit(pa[i]);
-        const char16_t fb = foldUnit(pb[i]);
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (pa[i] != pb[i])
-            return pa[i] < pb[i] ? -1 : 1;
-    }
-    return 0;
-}
-
-// The first four folded units of a word, so that most comparisons of a big sort touch no string: words
-// ordered by their keys are ordered the same way by compareWords.
-quint64 sortKey(const QString &text)
-{
-    quint64 key = 0;
-    for (qsizetype i = 0; i < 4; ++i)
-        key = (key << 16) | (i < text.size() ? foldUnit(text.at(i).unicode()) : 0);
-    return key;
-}
-
-// Sorts entries into display order.
-template<typename Iterator> void sortEntries(Iterator begin, Iterator end)
-{
-    std::vector<std::pair<quint64, WordEntry *>> keyed;
-    keyed.reserve(size_t(end - begin));
-    for (Iterator it = begin; it != end; ++it)
-        keyed.emplace_back(sortKey((*it)->text), *it);
-    std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) {
-        return a.first != b.first ? a.first < b.first : compareWords(a.second->text, b.second->text) < 0;
-    });
-    for (const auto &item : keyed)
-        *begin++ = item.second;
-}
-
-bool sameFile(const QString &a, const QString &b)
-{
-    struct stat first;
-    struct stat second;
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
-}
-
-bool hasHotJournal(const QString &path)
-{
-    return QFileInfo(path + QStringLiteral("-journal")).size() > 0;
 }
 
 } // namespace
@@ -111,108 +40,6 @@ DictionaryData::~DictionaryData()
     for (Word *word : m_words)
         delete word;
     m_db.close();
-}
-
-// ---------------------------------------------------------------------------------------------------------------
-// Opening and creating
-
-bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *error)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat info;
-    if (::stat(native.constData(), &info) != 0) {
-        const QFileInfo folder(QFileInfo(path).absolutePath());
-        if (folder.exists() && !StorageText::canAccess(folder.absoluteFilePath(), X_OK | R_OK, 0555))
-            *error = QStringLiteral("The folder \"%1\" cannot be read. Check its permissions, then open the "
-                                    "dictionary again.")
-                         .arg(shown(folder.absoluteFilePath()));
-        else
-            *error = QStringLiteral("The dictionary file \"%1\" does not exist. Check the file name and folder.")
-                         .arg(shown(path));
-        return false;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        *error =
-            QStringLiteral("\"%1\" is a folder, not a dictionary file. Choose a dictionary file.").arg(shown(path));
-        return false;
-    }
-    if (!StorageText::canAccess(path, R_OK, 0444)) {
-        *error = QStringLiteral("The dictionary file \"%1\" cannot be read. Check its permissions, then open it "
-                                "again.")
-                     .arg(shown(path));
-        return false;
-    }
-    *error = StorageText::pathTooLong(path);
-    if (!error->isEmpty())
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("The dictionary file \"%1\" cannot be read (%2). Check its permissions, then open it "
-                                "again.")
-                     .arg(shown(path), file.errorString());
-        return false;
-    }
-    const QByteArray header = file.read(100);
-    const qint64 size = file.size();
-    file.close();
-    *readOnly = !StorageText::canAccess(path, W_OK, 0222);
-    // An interrupted save leaves a journal that SQLite plays back on opening; until then the file itself
-    // may be half-written, so its header and size say nothing.
-    if (hasHotJournal(path))
-        return true;
-    if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3\0", 16))) {
-        *error = StorageText::notADictionary(path);
-        return false;
-    }
-    auto be = [&](int offset, int bytes) {
-        quint32 value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value = (value << 8) | quint8(header.at(offset + i));
-        return value;
-    };
-    quint32 pageSize = be(16, 2);
-    if (pageSize == 1)
-        pageSize = 65536;
-    const quint32 pageCount = be(28, 4);
-    const bool pageCountValid = pageCount != 0 && be(24, 4) == be(92, 4);
-    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || (pageCountValid && size < qint64(pageSize) * pageCount) ||
-        size % pageSize != 0) {
-        *error = StorageText::damaged(path, QStringLiteral("it is incomplete or has been cut short"));
-        return false;
-    }
-    return true;
-}
-
-// The page-level check SQLite offers, at a cost that grows with the file but stays well under the time the
-// words take to load; a file that fails it is never loaded, so it can never be saved over.
-bool DictionaryData::quickCheck(const QString &path, SqliteDatabase *db, QString *error)
-{
-    SqliteStatement check(db->handle(), "PRAGMA quick_check(1)");
-    const int rc = check.step();
-    if (rc == SQLITE_ROW && check.columnText(0) == QLatin1String("ok"))
-        return true;
-    if (rc == SQLITE_ROW)
-        *error = StorageText::damaged(path, check.columnText(0));
-    else
-        *error = StorageText::describeError(path, *db, QStringLiteral("open"));
-    return false;
-}
-
-bool DictionaryData::openDatabase(SqliteDatabase *db, bool readOnly, QString *error) const
-{
-    if (!db->open(m_path, readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite, BusyTimeoutMs)) {
-        *error = StorageText::describeError(m_path, *db, QStringLiteral("open"));
-        return false;
-    }
-    db->exec("PRAGMA synchronous=FULL");
-    if (readOnly && hasHotJournal(m_path)) {
-        *error = QStringLiteral("The dictionary file \"%1\" holds a save that was interrupted, and it cannot be undone "
-                                "because the file or its folder is read-only. Make them writable and open the "
-                                "dictionary again.")
-                     .arg(shown(m_path));
-        return false;
-    }
-    return quickCheck(m_path, db, error);
 }
 
 DictionaryReference DictionaryData::open(const QString &path, QString *error)
@@ -230,15 +57,15 @@ DictionaryReference DictionaryData::open(const QString &path, QString *error)
             return DictionaryReference(open->m_dictionary);
     }
     bool readOnly = false;
-    if (!checkFile(canonical.isEmpty() ? info.absoluteFilePath() : canonical, &readOnly, &message)) {
+    if (!DictionaryFile::checkFile(canonical.isEmpty() ? info.absoluteFilePath() : canonical, &readOnly, &message)) {
         if (error)
             *error = message;
         return DictionaryReference();
     }
     std::unique_ptr<DictionaryData> data(new DictionaryData(canonical));
     data->m_readOnly = readOnly;
-    if (!data->openDatabase(&data->m_db, readOnly, &message) ||
-        !data->load(&data->m_db, data->m_content.get(), &message)) {
+    if (!DictionaryFile::openDatabase(canonical, &data->m_db, readOnly, &message) ||
+        !DictionaryFile::load(canonical, &data->m_db, data->m_content.get(), &data->m_dataVersion, &message)) {
         if (error)
             *error = message;
         return DictionaryReference();
@@ -271,46 +98,10 @@ DictionaryReference DictionaryData::create(const QString &path, const QString &d
 DictionaryCheck DictionaryData::check(const QString &path)
 {
     DictionaryCheck result;
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        result.problems << QStringLiteral("\"%1\" does not exist or is not a file").arg(shown(path));
+    bool interrupted = false;
+    if (!DictionaryFile::checkIntegrity(path, &result, &interrupted))
         return result;
-    }
-    const bool interrupted = hasHotJournal(info.absoluteFilePath());
-    bool readOnly = false;
     QString message;
-    if (!checkFile(info.absoluteFilePath(), &readOnly, &message)) {
-        result.problems << message;
-        return result;
-    }
-    {
-        // Every page and index, which is slower than the check made at opening; a writable connection undoes
-        // an interrupted save first.
-        SqliteDatabase db;
-        if (!db.open(info.absoluteFilePath(), readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite,
-                     BusyTimeoutMs)) {
-            result.problems << StorageText::describeError(path, db, QStringLiteral("open"));
-            return result;
-        }
-        if (readOnly && interrupted) {
-            result.problems << QStringLiteral("A save was interrupted, and it cannot be undone because the file or its "
-                                              "folder is read-only. Make them writable and check again; the file is "
-                                              "not damaged.");
-            return result;
-        }
-        SqliteStatement integrity(db.handle(), "PRAGMA integrity_check(20)");
-        int rc;
-        QStringList rows;
-        while ((rc = integrity.step()) == SQLITE_ROW)
-            rows << integrity.columnText(0);
-        if (rc != SQLITE_DONE)
-            result.problems << StorageText::describeError(path, db, QStringLiteral("check"));
-        else if (rows != QStringList{QStringLiteral("ok")})
-            for (const QString &row : std::as_const(rows))
-                result.problems << QStringLiteral("integrity: %1").arg(row);
-        if (!result.problems.isEmpty())
-            return result;
-    }
     DictionaryReference dictionary = open(path, &message);
     if (dictionary == 0) {
         result.problems << message;
@@ -357,188 +148,6 @@ DictionaryReference DictionaryData::loadDump(const QString &path, QIODevice *dum
         return DictionaryReference();
     }
     return open(path, error);
-}
-
-void DictionaryData::addNote(Content *content, const QString &note)
-{
-    if (content->notes.size() < MaximumNotes)
-        content->notes << note;
-    else
-        ++content->hiddenNotes;
-}
-
-// A frequency outside 0 to 31 leaves a word counted but never listed nor exported: bring every code into range.
-void DictionaryData::repairFrequency(Content *content, WordEntry *entry, qint64 stored)
-{
-    QList<CodeRecord> codes;
-    WordRecord::decodeCodes(
-        QByteArray::fromRawData(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)),
-        &codes);
-    for (CodeRecord &code : codes)
-        code.frequency = QString::number(qBound(0, code.frequency.toInt(), int(WordRecord::MaximumFrequency)));
-    const QByteArray encoded = WordRecord::encodeCodes(codes);
-    entry->codesOffset = quint32(content->arena.size());
-    entry->codesLength = quint32(encoded.size());
-    content->arena.append(encoded);
-    entry->frequency = quint8(qBound(0, WordRecord::maximumFrequency(codes), int(WordRecord::MaximumFrequency)));
-    addNote(content, QStringLiteral("The frequency of \"%1\" was %2, outside 0 to 31; it was brought into range.")
-                         .arg(entry->text)
-                         .arg(stored));
-}
-
-// Two rows with one spelling come only from a damaged or hand-edited file: the first row takes the codes of the
-// others that it lacks, and the others are deleted at the next save, so that neither row's codes are lost and a
-// removed word cannot come back.
-void DictionaryData::mergeDuplicates(Content *content, const std::vector<WordEntry *> &duplicates)
-{
-    for (WordEntry *duplicate : duplicates) {
-        WordEntry *first = content->index.find(duplicate->text);
-        QList<CodeRecord> codes;
-        QList<CodeRecord> extra;
-        WordRecord::decodeCodes(
-            QByteArray::fromRawData(content->arena.constData() + first->codesOffset, qsizetype(first->codesLength)),
-            &codes);
-        WordRecord::decodeCodes(QByteArray::fromRawData(content->arena.constData() + duplicate->codesOffset,
-                                                        qsizetype(duplicate->codesLength)),
-                                &extra);
-        for (const CodeRecord &code : std::as_const(extra)) {
-            if (!codes.contains(code))
-                codes << code;
-        }
-        const QByteArray encoded = WordRecord::encodeCodes(codes);
-        first->codesOffset = quint32(content->arena.size());
-        first->codesLength = quint32(encoded.size());
-        content->arena.append(encoded);
-        first->frequency = qMax(first->frequency, duplicate->frequency);
-        first->kinds |= duplicate->kinds;
-        duplicate->flags = WordEntry::Stale;
-        content->duplicateIds.push_back(duplicate->id);
-        duplicate->id = 0;
-        if (std::find(content->merged.begin(), content->merged.end(), first) == content->merged.end())
-            content->merged.push_back(first);
-        addNote(content,
-                QStringLiteral("The word \"%1\" was stored twice; the two were merged into one.").arg(duplicate->text));
-    }
-}
-
-bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
-{
-    if (!db->exec("BEGIN")) {
-        *error = StorageText::describeError(m_path, *db, QStringLiteral("read"));
-        return false;
-    }
-    auto failRead = [&](bool describe) {
-        *error = describe ? StorageText::describeError(m_path, *db, QStringLiteral("read"))
-                          : StorageText::notADictionary(m_path);
-        db->exec("ROLLBACK");
-        return false;
-    };
-    {
-        SqliteStatement version(db->handle(), "PRAGMA user_version");
-        if (version.step() != SQLITE_ROW)
-            return failRead(true);
-        content->schemaVersion = int(qBound(qint64(-1), version.columnInt(0), qint64(1) << 30));
-    }
-    if (content->schemaVersion > DictionaryWriter::SchemaVersion) {
-        *error = QStringLiteral("The dictionary file \"%1\" was made by a newer version of Lexora (file format %2; "
-                                "this version reads format %3 and older). Open it with the newer version.")
-                     .arg(shown(m_path))
-                     .arg(content->schemaVersion)
-                     .arg(DictionaryWriter::SchemaVersion);
-        db->exec("ROLLBACK");
-        return false;
-    }
-    if (content->schemaVersion < 1)
-        return failRead(false);
-    {
-        SqliteStatement meta(db->handle(), "SELECT key, value FROM meta");
-        if (!meta.isValid())
-            return failRead(meta.prepareResult() != SQLITE_ERROR);
-        QHash<QString, QString> values;
-        int rc;
-        while ((rc = meta.step()) == SQLITE_ROW)
-            values.insert(meta.columnText(0), meta.columnText(1));
-        if (rc != SQLITE_DONE)
-            return failRead(true);
-        if (values.value(QStringLiteral("format")) != QLatin1String(DictionaryWriter::formatName()))
-            return failRead(false);
-        content->displayName = values.value(QStringLiteral("display_name"));
-        content->variety = DictionaryWriter::varietyFromName(values.value(QStringLiteral("variety")));
-        content->ukGrammar = values.value(QStringLiteral("uk_grammar")) == QLatin1String("1");
-        content->letterGroupThreshold =
-            values.value(QStringLiteral("letter_group_threshold"), QString::number(DefaultLetterGroupThreshold))
-                .toInt();
-        content->changeCounter = values.value(QStringLiteral("change_counter")).toLongLong();
-    }
-    SqliteStatement words(db->handle(), "SELECT id, text, frequency, kinds, codes FROM words");
-    if (!words.isValid())
-        return failRead(words.prepareResult() != SQLITE_ERROR);
-    int rc;
-    while ((rc = words.step()) == SQLITE_ROW) {
-        int textSize = 0;
-        const char *text = words.columnData(1, &textSize);
-        content->entries.emplace_back();
-        WordEntry &entry = content->entries.back();
-        entry.text = QString::fromUtf8(text, textSize);
-        entry.id = words.columnInt(0);
-        const qint64 frequency = words.columnInt(2);
-        entry.frequency = quint8(qBound(qint64(0), frequency, qint64(WordRecord::MaximumFrequency)));
-        entry.kinds = quint8(words.columnInt(3));
-        int codesSize = 0;
-        const char *codes = words.columnData(4, &codesSize);
-        entry.codesOffset = quint32(content->arena.size());
-        entry.codesLength = quint32(codesSize);
-        content->arena.append(codes, codesSize);
-        if (frequency != entry.frequency)
-            repairFrequency(content, &entry, frequency);
-    }
-    if (rc != SQLITE_DONE)
-        return failRead(true);
-    // The rows must agree with the spelling index (when the file has one), or words would go missing.
-    if (content->schemaVersion >= 2) {
-        const qint64 indexed = db->queryInt("SELECT count(*) FROM words INDEXED BY words_text", -1);
-        if (indexed != qint64(content->entries.size())) {
-            *error = StorageText::damaged(m_path, QStringLiteral("its word table and index disagree"));
-            db->exec("ROLLBACK");
-            return false;
-        }
-    }
-    m_dataVersion = db->queryInt("PRAGMA data_version", 0);
-    db->exec("COMMIT");
-
-    const std::vector<WordEntry *> duplicates =
-        content->index.insertAll(content->entries.begin(), content->entries.end());
-    mergeDuplicates(content, duplicates);
-    if (content->hiddenNotes > 0)
-        content->notes << QStringLiteral("... and %1 more of the same kind.").arg(content->hiddenNotes);
-    content->order.reserve(content->entries.size());
-    for (WordEntry &entry : content->entries) {
-        if (!(entry.flags & WordEntry::Stale))
-            content->order.push_back(&entry);
-    }
-    auto less = [](const WordEntry *a, const WordEntry *b) { return compareWords(a->text, b->text) < 0; };
-    if (!std::is_sorted(content->order.begin(), content->order.end(), less)) {
-        // Words saved since the last full rewrite sit at the end of the file: sort only the ones out of
-        // place and merge them in.
-        std::vector<WordEntry *> sorted;
-        std::vector<WordEntry *> stray;
-        sorted.reserve(content->order.size());
-        for (WordEntry *entry : content->order) {
-            if (sorted.empty() || less(sorted.back(), entry))
-                sorted.push_back(entry);
-            else
-                stray.push_back(entry);
-        }
-        if (stray.size() > sorted.size() / 4) {
-            sortEntries(content->order.begin(), content->order.end());
-        } else {
-            sortEntries(stray.begin(), stray.end());
-            content->order.clear();
-            std::merge(sorted.begin(), sorted.end(), stray.begin(), stray.end(), std::back_inserter(content->order),
-                       less);
-        }
-    }
-    return true;
 }
 
 DictionaryData::FileStamp DictionaryData::stamp() const
@@ -724,11 +333,6 @@ WordEntry *DictionaryData::insertEntry(const QString &text)
     return entry;
 }
 
-bool DictionaryData::lessThan(const QString &a, const QString &b)
-{
-    return compareWords(a, b) < 0;
-}
-
 // Inserting into or erasing from a vector of a million entries moves megabytes, so new entries wait in
 // a side list and dead ones stay in place, flagged, until the next ordered walk merges them.
 void DictionaryData::insertInOrder(WordEntry *entry)
@@ -738,29 +342,7 @@ void DictionaryData::insertInOrder(WordEntry *entry)
 
 void DictionaryData::normalizeOrder()
 {
-    Content &content = *m_content;
-    if (content.pending.empty() && content.dead == 0)
-        return;
-    auto less = [](const WordEntry *a, const WordEntry *b) { return lessThan(a->text, b->text); };
-    std::vector<WordEntry *> pending;
-    pending.swap(content.pending);
-    pending.erase(
-        std::remove_if(pending.begin(), pending.end(), [](const WordEntry *e) { return e->flags & WordEntry::Dead; }),
-        pending.end());
-    sortEntries(pending.begin(), pending.end());
-    std::vector<WordEntry *> merged;
-    merged.reserve(content.order.size() + pending.size());
-    auto next = pending.begin();
-    for (WordEntry *entry : content.order) {
-        if (entry->flags & WordEntry::Dead)
-            continue;
-        while (next != pending.end() && less(*next, entry))
-            merged.push_back(*next++);
-        merged.push_back(entry);
-    }
-    merged.insert(merged.end(), next, pending.end());
-    content.order.swap(merged);
-    content.dead = 0;
+    WordOrder::merge(m_content.get());
 }
 
 void DictionaryData::updateSummary(WordEntry *entry)
@@ -788,7 +370,7 @@ void DictionaryData::markChanged(WordEntry *entry)
         m_changed.push_back(entry);
         ++m_liveChanged;
     }
-    m_listValid = false;
+    m_filter.invalidate();
 }
 
 void DictionaryData::wordChanged(Word *word)
@@ -815,7 +397,7 @@ void DictionaryData::removeWord(Word *word)
         m_removedEntries.push_back(entry);
     if (m_currentWord == word)
         m_currentWord = nullptr;
-    m_listValid = false;
+    m_filter.invalidate();
 }
 
 bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
@@ -854,34 +436,22 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
 
 QStringList DictionaryData::selectionRules()
 {
-    return {QStringLiteral("all words"),  QStringLiteral("Names only"),      QStringLiteral("Nouns only"),
-            QStringLiteral("Verbs only"), QStringLiteral("Adjectives only"), QStringLiteral("Adverbs only"),
-            QStringLiteral("Expansions"), QStringLiteral("Non-Expansions"),  QStringLiteral("Unknown words")};
+    return WordFilter::selectionRules();
 }
 
 void DictionaryData::setSelectionRule(const QString &rule)
 {
-    const int index = int(selectionRules().indexOf(rule));
-    if (index < 0 || index == m_rule)
-        return;
-    m_rule = index;
-    m_listValid = false;
+    m_filter.setSelectionRule(rule);
 }
 
 void DictionaryData::setMinimumFreq(int frequency)
 {
-    if (frequency != m_minimumFreq) {
-        m_minimumFreq = frequency;
-        m_listValid = false;
-    }
+    m_filter.setMinimumFreq(frequency);
 }
 
 void DictionaryData::setMaximumFreq(int frequency)
 {
-    if (frequency != m_maximumFreq) {
-        m_maximumFreq = frequency;
-        m_listValid = false;
-    }
+    m_filter.setMaximumFreq(frequency);
 }
 
 bool DictionaryData::displayByLetterGroup() const
@@ -890,107 +460,20 @@ bool DictionaryData::displayByLetterGroup() const
     return threshold > 0 && wordCount() > threshold;
 }
 
-char32_t DictionaryData::letterGroupOf(const QString &text)
-{
-    if (text.isEmpty())
-        return 0;
-    char32_t c = text.at(0).unicode();
-    if (c < 128)
-        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if (QChar::isHighSurrogate(c) && text.size() > 1 && text.at(1).isLowSurrogate())
-        c = QChar::surrogateToUcs4(text.at(0), text.at(1));
-    // Accented letters belong to the group of their base letter.
-    while (QChar::decompositionTag(c) == QChar::Canonical) {
-        const QString base = QChar::decomposition(c);
-        if (base.isEmpty())
-            break;
-        c = base.at(0).unicode();
-        if (base.at(0).isHighSurrogate() && base.size() > 1)
-            c = QChar::surrogateToUcs4(base.at(0), base.at(1));
-    }
-    return QChar::toCaseFolded(c);
-}
-
 bool DictionaryData::setLetterGroup(const QString &text)
 {
-    if (text.isEmpty())
-        return false;
-    const char32_t group = letterGroupOf(text);
-    if (group == m_group)
-        return false;
-    m_group = group;
-    if (!displayByLetterGroup())
-        return false;
-    m_listValid = false;
-    return true;
-}
-
-bool DictionaryData::passesFilter(const WordEntry *entry) const
-{
-    if (entry->frequency < m_minimumFreq || entry->frequency > m_maximumFreq)
-        return false;
-    switch (m_rule) {
-    case 1:
-        return entry->kinds & WordRecord::Name;
-    case 2:
-        return entry->kinds & WordRecord::Noun;
-    case 3:
-        return entry->kinds & WordRecord::Verb;
-    case 4:
-        return entry->kinds & WordRecord::Adjective;
-    case 5:
-        return entry->kinds & WordRecord::Adverb;
-    case 6:
-        return entry->kinds & WordRecord::Expansion;
-    case 7:
-        return !(entry->kinds & WordRecord::Expansion);
-    case 8:
-        return !(entry->kinds & WordRecord::Known);
-    default:
-        return true;
-    }
-}
-
-char32_t DictionaryData::firstGroupOfList() const
-{
-    for (const WordEntry *entry : m_content->order) {
-        if (passesFilter(entry))
-            return letterGroupOf(entry->text);
-    }
-    return m_content->order.empty() ? 0 : letterGroupOf(m_content->order.front()->text);
-}
-
-void DictionaryData::rebuildList()
-{
-    normalizeOrder();
-    m_list.clear();
-    const bool byGroup = displayByLetterGroup();
-    if (!byGroup)
-        m_list.reserve(qsizetype(m_content->order.size()));
-    if (byGroup && m_group == 0)
-        m_group = firstGroupOfList();
-    for (const WordEntry *entry : m_content->order) {
-        if (!passesFilter(entry))
-            continue;
-        if (byGroup && letterGroupOf(entry->text) != m_group)
-            continue;
-        m_list.append(entry->text);
-    }
-    m_listValid = true;
+    return m_filter.setLetterGroup(text, displayByLetterGroup());
 }
 
 QStringList DictionaryData::wordList()
 {
-    if (!m_listValid)
-        rebuildList();
-    return m_list;
+    normalizeOrder();
+    return m_filter.list(*m_content, displayByLetterGroup());
 }
 
 int DictionaryData::filteredWordCount()
 {
-    if (!m_listValid)
-        rebuildList();
-    return int(m_list.size());
+    return int(wordList().size());
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -1121,7 +604,7 @@ int DictionaryData::save()
         update.reset();
     }
     // New words are written in display order, so that a file written at once reads back already sorted.
-    sortEntries(inserts.begin(), inserts.end());
+    WordOrder::sort(inserts.begin(), inserts.end());
     for (WordEntry *entry : inserts) {
         insert.bind(1, entry->text);
         insert.bind(2, qint64(entry->frequency));
@@ -1164,18 +647,18 @@ bool DictionaryData::reload()
 {
     QString error;
     bool readOnly = false;
-    if (!checkFile(m_path, &readOnly, &error)) {
+    if (!DictionaryFile::checkFile(m_path, &readOnly, &error)) {
         m_lastError = error;
         return false;
     }
     SqliteDatabase db;
-    if (!openDatabase(&db, readOnly, &error)) {
+    if (!DictionaryFile::openDatabase(m_path, &db, readOnly, &error)) {
         m_lastError = error;
         return false;
     }
     const qint64 oldDataVersion = m_dataVersion;
     auto content = std::make_unique<Content>();
-    if (!load(&db, content.get(), &error)) {
+    if (!DictionaryFile::load(m_path, &db, content.get(), &m_dataVersion, &error)) {
         m_dataVersion = oldDataVersion;
         m_lastError = error;
         return false;
@@ -1219,7 +702,7 @@ bool DictionaryData::reload()
     m_stamp = stamp();
     if (m_currentWord && m_currentWord->m_removed)
         m_currentWord = nullptr;
-    m_listValid = false;
+    m_filter.invalidate();
     m_lastError.clear();
     return true;
 }
@@ -1255,7 +738,7 @@ QStringList DictionaryData::allWords()
 
 bool DictionaryData::isFileOf(const QString &path) const
 {
-    return sameFile(path, m_path);
+    return DictionaryFile::sameFile(path, m_path);
 }
 
 bool DictionaryData::saveCopy(const QString &path, QString *error)

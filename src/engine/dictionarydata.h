@@ -9,33 +9,14 @@
 #include <memory>
 #include <vector>
 
+#include "dictionarycontent.h"
 #include "dictionarylock.h"
 #include "prediction.h"
 #include "sqlitedatabase.h"
+#include "wordentry.h"
+#include "wordfilter.h"
 #include "wordindex.h"
 #include "wordrecord.h"
-
-/// A dictionary's words in memory: one compact entry per word; the full Word object is made on demand.
-struct WordEntry
-{
-    enum Flag : quint8
-    {
-        Changed = 1,
-        Removed = 2,
-        Stale = 4,   // left behind when the word moved to another entry (a new spelling)
-        Respelt = 8, // holds the row of the word's old spelling, which the next save replaces
-        Dead = Removed | Stale
-    };
-
-    QString text;
-    Word *word = nullptr;    // made on first use, then owned by the dictionary until it closes
-    qint64 id = 0;           // row id in the file, 0 while the word is not saved
-    quint32 codesOffset = 0; // the stored codes in the content's arena, while word is null
-    quint32 codesLength = 0;
-    quint8 frequency = 0;
-    quint8 kinds = 0;
-    quint8 flags = 0;
-};
 
 /// The private side of a Dictionary: its words, filters, file and the bookkeeping of unsaved edits.
 class DictionaryData
@@ -65,7 +46,7 @@ public:
     void setMaximumFreq(int frequency);
     bool displayByLetterGroup() const;
     bool setLetterGroup(const QString &text);
-    void invalidateWordList() { m_listValid = false; }
+    void invalidateWordList() { m_filter.invalidate(); }
 
     // Words.
     Word *findWord(const QString &text);
@@ -108,26 +89,7 @@ public:
     Dictionary *dictionary() const { return m_dictionary; }
 
 private:
-    // Everything read from the file; replaced as a whole on reload.
-    struct Content
-    {
-        std::deque<WordEntry> entries;
-        std::vector<WordEntry *> order;   // display order, once normalizeOrder() has run
-        std::vector<WordEntry *> pending; // entries not yet merged into order
-        size_t dead = 0;                  // removed or stale entries still in order
-        WordIndex index;
-        QByteArray arena;
-        QString displayName;
-        Prediction::Variety variety = Prediction::American;
-        bool ukGrammar = false;
-        int letterGroupThreshold = DefaultLetterGroupThreshold;
-        qint64 changeCounter = 0;
-        int schemaVersion = 0;
-        QStringList notes;                // what loading found and put right
-        int hiddenNotes = 0;              // notes left out of a long list
-        std::vector<qint64> duplicateIds; // rows of a spelling stored twice, merged into the first; deleted at save
-        std::vector<WordEntry *> merged;  // the entries those rows were merged into
-    };
+    using Content = DictionaryContent;
 
     // What identifies the file's state on disk, to notice another program's changes.
     struct FileStamp
@@ -143,13 +105,6 @@ private:
     };
 
     explicit DictionaryData(const QString &path);
-    static bool checkFile(const QString &path, bool *readOnly, QString *error);
-    static bool quickCheck(const QString &path, SqliteDatabase *db, QString *error);
-    bool openDatabase(SqliteDatabase *db, bool readOnly, QString *error) const;
-    bool load(SqliteDatabase *db, Content *content, QString *error);
-    static void addNote(Content *content, const QString &note);
-    static void repairFrequency(Content *content, WordEntry *entry, qint64 stored);
-    static void mergeDuplicates(Content *content, const std::vector<WordEntry *> &duplicates);
     QByteArray storedCodes(const WordEntry *entry) const;
     void forEachWord(const std::function<bool(const WordEntry *, const QByteArray &)> &visit);
     FileStamp stamp() const;
@@ -161,12 +116,7 @@ private:
     WordEntry *insertEntry(const QString &text);
     void markChanged(WordEntry *entry);
     void updateSummary(WordEntry *entry);
-    bool passesFilter(const WordEntry *entry) const;
-    char32_t firstGroupOfList() const;
-    void rebuildList();
 
-    static char32_t letterGroupOf(const QString &text);
-    static bool lessThan(const QString &a, const QString &b);
     void insertInOrder(WordEntry *entry);
     void normalizeOrder();
 
@@ -186,13 +136,7 @@ private:
     std::vector<WordEntry *> m_removedEntries; // removed words that are still in the file
     std::unique_ptr<DictionaryLock> m_lock;
     Word *m_currentWord = nullptr;
+    WordFilter m_filter;
     QList<CodeRecord> m_lastImportCodes; // the codes importWord encoded last, and their stored form
     QByteArray m_lastImportEncoded;
-
-    int m_rule = 0;
-    int m_minimumFreq = 0;
-    int m_maximumFreq = 31;
-    char32_t m_group = 0;
-    bool m_listValid = false;
-    QStringList m_list;
 };
