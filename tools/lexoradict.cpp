@@ -283,38 +283,28 @@ int writeOutput(Dictionary *dictionary, const QStringList &args, const std::func
     return Success;
 }
 
-int exportCommand(const QStringList &args)
+// export and dump: FILE written to OUT or to the standard output.
+int writeCommand(const QStringList &args, const QString &name, const char *verb,
+                 const std::function<bool(Dictionary *, QIODevice *)> &write)
 {
     if (args.size() != 1 && args.size() != 2)
-        return fail(QStringLiteral("export needs FILE and, optionally, OUT"), UsageError);
+        return fail(QStringLiteral("%1 needs FILE and, optionally, OUT").arg(name), UsageError);
     int status = Success;
     DictionaryReference dictionary = openOrFail(args.at(0), &status);
     if (dictionary == 0)
         return status;
-    const QStringList words = dictionary->allWords();
-    status = writeOutput(dictionary.get(), args, [&](QIODevice *device) {
-        QByteArray text;
-        for (const QString &word : words)
-            text += word.toUtf8() + '\n';
-        return device->write(text) == text.size();
-    });
+    status = writeOutput(dictionary.get(), args, [&](QIODevice *device) { return write(dictionary.get(), device); });
     if (status == Success && args.size() == 2)
-        out() << "Exported " << words.size() << " words to " << args.at(1) << Qt::endl;
+        out() << verb << " " << dictionary->wordCount() << " words to " << args.at(1) << Qt::endl;
     return status;
 }
 
-int dumpCommand(const QStringList &args)
+bool writeWordList(Dictionary *dictionary, QIODevice *device)
 {
-    if (args.size() != 1 && args.size() != 2)
-        return fail(QStringLiteral("dump needs FILE and, optionally, OUT"), UsageError);
-    int status = Success;
-    DictionaryReference dictionary = openOrFail(args.at(0), &status);
-    if (dictionary == 0)
-        return status;
-    status = writeOutput(dictionary.get(), args, [&](QIODevice *device) { return dictionary->dump(device); });
-    if (status == Success && args.size() == 2)
-        out() << "Dumped " << dictionary->wordCount() << " words to " << args.at(1) << Qt::endl;
-    return status;
+    QByteArray text;
+    for (const QString &word : dictionary->allWords())
+        text += word.toUtf8() + '\n';
+    return device->write(text) == text.size();
 }
 
 int loadCommand(const QStringList &args)
@@ -410,9 +400,10 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("import"))
         return importCommand(args, parser);
     if (command == QLatin1String("export"))
-        return exportCommand(args);
+        return writeCommand(args, command, "Exported", writeWordList);
     if (command == QLatin1String("dump"))
-        return dumpCommand(args);
+        return writeCommand(args, command, "Dumped",
+                            [](Dictionary *dictionary, QIODevice *device) { return dictionary->dump(device); });
     if (command == QLatin1String("load"))
         return loadCommand(args);
     if (command == QLatin1String("check"))
