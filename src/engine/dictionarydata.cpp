@@ -527,15 +527,16 @@ int DictionaryData::save()
         m_lastError = StorageText::describeError(m_path, m_db, QStringLiteral("save"));
         return 4;
     }
-    std::vector<WordEntry *> inserted;
+    std::vector<WordEntry *> inserts; // new rows, given their ids as they are written
+    size_t written = 0;
     std::vector<std::pair<WordEntry *, qint64>> respelt;
     bool lockedAsLoaded = false;
     auto fail = [&](const QString &message, int code) {
         m_lastError = message.isEmpty() ? StorageText::describeError(m_path, m_db, QStringLiteral("save")) : message;
         // SQLite has already rolled back by itself when a COMMIT failed on a full disk.
         const bool rolledBack = m_db.exec("ROLLBACK") || !m_db.inTransaction();
-        for (WordEntry *entry : inserted)
-            entry->id = 0;
+        for (size_t i = 0; i < written; ++i)
+            inserts[i]->id = 0;
         for (const auto &[entry, id] : respelt)
             entry->id = id;
         // The file was as loaded when this save took its lock, so whatever touched it since was this save,
@@ -571,7 +572,6 @@ int DictionaryData::save()
     for (const WordEntry *entry : m_removedEntries)
         deleted.push_back(entry->id);
     std::vector<WordEntry *> updates;
-    std::vector<WordEntry *> inserts;
     inserts.reserve(m_changed.size());
     for (WordEntry *entry : m_changed) {
         if (entry->flags & WordEntry::Dead)
@@ -614,7 +614,7 @@ int DictionaryData::save()
             return fail(QString(), 5);
         insert.reset();
         entry->id = m_db.lastInsertId();
-        inserted.push_back(entry);
+        ++written;
     }
     // The counter wraps to 0 rather than overflow; all that matters is that it changes.
     const qint64 nextCounter =
