@@ -124,8 +124,10 @@ bool HostWindowManager::saveCopy(DictionaryReference d)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suggested = QDir(folder).filePath(tr("%1 copy.dict").arg(d.displayName()));
+    // The engine never writes a copy over an existing file, and says so; the dialog need not ask first.
     const QString path = QFileDialog::getSaveFileName(nullptr, tr("Save a Copy of \"%1\"").arg(d.displayName()),
-                                                      suggested, tr("Dictionaries (*.dict);;All Files (*)"));
+                                                      suggested, tr("Dictionaries (*.dict);;All Files (*)"), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return false;
 
