@@ -14,6 +14,7 @@
 #include <QStringDecoder>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -148,6 +149,12 @@ ListLine parseListLine(QByteArray bytes, int lineNumber)
     ListLine result;
     if (bytes.endsWith('\n'))
         bytes.chop(1);
+    // Most lines of a word list are a plain ASCII word: take them without decoding.
+    if (!bytes.isEmpty() && bytes.size() <= MaximumWordLength && bytes.at(0) > ' ' && bytes.back() > ' ' &&
+        std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return c >= ' ' && c < 127; })) {
+        result.word = QString::fromLatin1(bytes);
+        return result;
+    }
     if (lineNumber == 1 && bytes.startsWith("\xef\xbb\xbf"))
         bytes.remove(0, 3); // a byte order mark is no part of the first word
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -238,6 +245,8 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     if (!firstLine.isEmpty() && list.seek(0)) {
         for (int lineNumber = 1; !list.atEnd(); ++lineNumber) {
             const ListLine line = parseListLine(list.readLine(), lineNumber);
+            if (!line.refusal.isEmpty())
+                continue;
             auto it = firstLine.find(line.word);
             if (it != firstLine.end() && *it == 0)
                 *it = lineNumber;

@@ -283,8 +283,17 @@ Word *DictionaryData::addWord(const WordRecord &record)
 
 bool DictionaryData::importWord(const QString &text, int frequency, bool guessCodes)
 {
-    if (!WordRecord::isAcceptableSpelling(text) || m_content->index.find(text))
+    if (!WordRecord::isAcceptableSpelling(text))
         return false;
+    // One probe of the index both refuses a word already there and files the new one.
+    m_content->entries.emplace_back();
+    WordEntry *entry = &m_content->entries.back();
+    entry->text = text;
+    if (m_content->index.insert(entry)) {
+        m_content->entries.pop_back();
+        return false;
+    }
+    insertInOrder(entry);
     QList<CodeRecord> codes;
     if (guessCodes) {
         const bool advanced = DictionaryReference::editPreferences() == QLatin1String("advanced_grammar");
@@ -308,7 +317,6 @@ bool DictionaryData::importWord(const QString &text, int frequency, bool guessCo
     }
     // The codes wait in the arena, as a loaded word's do, until a window asks for the word. Words of a list
     // often share their codes, so the last encoding is kept.
-    WordEntry *entry = insertEntry(text);
     if (codes != m_lastImportCodes) {
         m_lastImportCodes = codes;
         m_lastImportEncoded = WordRecord::encodeCodes(codes);
@@ -606,10 +614,12 @@ int DictionaryData::save()
     // New words are written in display order, so that a file written at once reads back already sorted.
     WordOrder::sort(inserts.begin(), inserts.end());
     for (WordEntry *entry : inserts) {
-        insert.bind(1, entry->text);
+        const QByteArray text = entry->text.toUtf8();
+        const QByteArray codes = storedCodes(entry);
+        insert.bindUnowned(1, text);
         insert.bind(2, qint64(entry->frequency));
         insert.bind(3, qint64(entry->kinds));
-        insert.bind(4, storedCodes(entry));
+        insert.bindUnowned(4, codes);
         if (insert.step() != SQLITE_DONE)
             return fail(QString(), 5);
         insert.reset();

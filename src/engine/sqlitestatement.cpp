@@ -48,6 +48,11 @@ void SqliteStatement::bind(int index, const QByteArray &utf8)
     sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+void SqliteStatement::bindUnowned(int index, const QByteArray &utf8)
+{
+    sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+}
+
 int SqliteStatement::step()
 {
     if (!m_statement)

@@ -25,6 +25,8 @@ public:
     void bind(int index, qint64 value);
     void bind(int index, const QString &value);
     void bind(int index, const QByteArray &utf8);
+    /// Binds the bytes without copying them: they must stay alive and unchanged until the statement is reset.
+    void bindUnowned(int index, const QByteArray &utf8);
     /// One step: SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
     /// Resets the statement so that it can run again; keeps nothing bound.
