@@ -1,6 +1,7 @@
 // The lexora-dict command-line tool, run as a separate process on temporary files.
 
 #include "prediction.h"
+#include "rawsqlite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -422,7 +423,7 @@ void TestLexoraDict::dumpAndLoad()
 void TestLexoraDict::check_data()
 {
     QTest::addColumn<QString>("damage");
-    for (const char *damage : {"none", "missing", "empty", "text", "truncated", "pointers", "folder"})
+    for (const char *damage : {"none", "out of range", "missing", "text", "truncated", "pointers"})
         QTest::newRow(damage) << QString(damage);
 }
 
@@ -438,11 +439,12 @@ void TestLexoraDict::check()
     QVERIFY(content.size() > 4 * 4096);
     const int pageSize = (uchar(content.at(16)) << 8) | uchar(content.at(17));
     QVERIFY(pageSize >= 512);
-    if (damage != QLatin1String("none"))
+    const bool usable = damage == QLatin1String("none") || damage == QLatin1String("out of range");
+    if (!usable)
         QVERIFY(QFile::remove(file));
 
-    if (damage == QLatin1String("empty")) {
-        QVERIFY(writeFile(file, QByteArray()));
+    if (damage == QLatin1String("out of range")) {
+        QVERIFY(RawSqlite::exec(file, "UPDATE words SET frequency = 40 WHERE text = 'entry7'"));
     } else if (damage == QLatin1String("text")) {
         QVERIFY(writeFile(file, "apple\nbanana\ncherry\n"));
     } else if (damage == QLatin1String("truncated")) {
@@ -452,20 +454,20 @@ void TestLexoraDict::check()
         for (qsizetype page = pageSize; page + 16 <= content.size(); page += pageSize)
             std::fill(content.begin() + page + 8, content.begin() + page + 16, '\0');
         QVERIFY(writeFile(file, content));
-    } else if (damage == QLatin1String("folder")) {
-        QVERIFY(QDir().mkdir(file));
     }
     const QByteArray before = QFileInfo(file).isFile() ? readAll(file) : QByteArray();
 
     const Run result = run({"check", file});
-    if (damage == QLatin1String("none")) {
+    if (usable) {
+        // A value out of range is brought into range and reported, but does not make the file damaged.
         QCOMPARE(result.exitCode, 0);
         QVERIFY2(result.out.contains(QLatin1String("ok, 600 words")), qPrintable(result.out));
-    } else {
-        QVERIFY2(result.exitCode == 1, qPrintable(result.out + result.err));
-        QVERIFY(!(result.out + result.err).contains(QLatin1String(": ok")));
+        QCOMPARE(result.out.contains(QLatin1String("\"entry7\" was 40")), damage != QLatin1String("none"));
+        return;
     }
-    // Checking never writes.
+    QVERIFY2(result.exitCode == 1, qPrintable(result.out + result.err));
+    QVERIFY(!(result.out + result.err).contains(QLatin1String(": ok")));
+    // Checking a damaged file never writes.
     if (QFileInfo(file).isFile())
         QCOMPARE(readAll(file), before);
 }
