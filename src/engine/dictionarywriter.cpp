@@ -5,6 +5,7 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
