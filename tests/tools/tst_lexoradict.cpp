@@ -210,14 +210,6 @@ void TestLexoraDict::createAndInfo()
     QCOMPARE(created.exitCode, 0);
     QVERIFY(QFileInfo(file).isFile());
 
-    QString error;
-    DictionaryReference dictionary = Prediction::openDictionary(file, &error);
-    QVERIFY2(dictionary != 0, qPrintable(error));
-    QCOMPARE(dictionary->displayName(), QStringLiteral("My Words"));
-    QCOMPARE(dictionary->isUK(), shown == QLatin1String("British"));
-    QCOMPARE(dictionary->isCanadian(), shown == QLatin1String("Canadian"));
-    dictionary = DictionaryReference();
-
     const Run info = run({"info", file});
     QCOMPARE(info.exitCode, 0);
     const QStringList lines = info.out.split(QLatin1Char('\n'));
@@ -513,17 +505,11 @@ void TestLexoraDict::sampleDictionaries()
     QCOMPARE(all.size(), dictionary->wordCount());
     for (const QString &word : all)
         QVERIFY2(!word.endsWith(QLatin1String("'s")), qPrintable(word));
-    // The words the filter lists, across letter groups when the dictionary uses them.
+    // The samples are small enough to be listed whole.
+    QVERIFY(!dictionary->displayByLetterGroup());
     auto listed = [&](const QString &rule) {
         dictionary->setSelectionRule(rule);
-        if (!dictionary->displayByLetterGroup())
-            return dictionary->filteredWordCount();
-        int count = 0;
-        for (char c = 'a'; c <= 'z'; ++c) {
-            dictionary->setLetterGroup(QString(QLatin1Char(c)));
-            count += dictionary->filteredWordCount();
-        }
-        return count;
+        return dictionary->filteredWordCount();
     };
     const int unknown = listed(QStringLiteral("Unknown words"));
     if (onlyNewCodes) {
