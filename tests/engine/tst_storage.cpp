@@ -16,24 +16,12 @@
 #include "prediction.h"
 #include "rawsqlite.h"
 #include "tempdictionary.h"
+#include "testfiles.h"
 
 using RawSqlite::query;
+using TestFiles::entries;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    if (path.isEmpty())
-        return QByteArray();
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Builds and saves a dictionary file; no handle stays open.
 QString makeDictionary(const QString &path, const QStringList &lines, int letterGroupThreshold = 200000)
@@ -86,11 +74,6 @@ public:
 private:
     struct rlimit m_old;
 };
-
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot);
-}
 
 const QStringList SampleWords = {QStringLiteral("Abbey\tname/-/10"),
                                  QStringLiteral("call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9"),
@@ -149,7 +132,7 @@ void TestStorage::incrementalSave()
               "CREATE TRIGGER i AFTER INSERT ON words BEGIN INSERT INTO log VALUES ('insert|' || new.text); END;"
               "CREATE TRIGGER d AFTER DELETE ON words BEGIN INSERT INTO log VALUES ('delete|' || old.text); END;"));
     const QStringList before = query(path, "SELECT id, text, codes FROM words ORDER BY id");
-    const QByteArray bytesBefore = fileBytes(path);
+    const QByteArray bytesBefore = TestFiles::read(path);
     {
         DictionaryReference ref = Prediction::openDictionary(path);
         QVERIFY(ref != 0);
@@ -184,7 +167,7 @@ void TestStorage::incrementalSave()
     QCOMPARE(unchanged, int(before.size()) - touched);
     // A save with nothing to save does not write at all.
     if (edit == "browse")
-        QCOMPARE(fileBytes(path), bytesBefore);
+        QCOMPARE(TestFiles::read(path), bytesBefore);
 }
 
 void TestStorage::failedSaveKeepsEdits_data()
@@ -236,12 +219,12 @@ void TestStorage::failedSaveKeepsEdits()
     } else if (cause == "journal") {
         QVERIFY(QDir().mkdir(path + "-journal"));
     }
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = TestFiles::read(path);
 
     QVERIFY(dict->save() != 0);
     QVERIFY2(dict->lastError().contains(messageHas), qPrintable(dict->lastError()));
     QVERIFY(dict->isDirty());
-    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(TestFiles::read(path), before);
     QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("2"));
     QVERIFY(dict->findWord("pear"));
     // Trying again fails the same way: the edits are still waiting.
@@ -331,12 +314,12 @@ void TestStorage::badFiles()
         QCOMPARE(makeDictionary(path, {"apple"}), QString());
         QVERIFY(lock(&locker, path));
     } else if (kind == "empty") {
-        QVERIFY(writeBytes(path, QByteArray()));
+        QVERIFY(TestFiles::write(path, QByteArray()));
     } else if (kind == "text") {
-        QVERIFY(writeBytes(path, "apple\nbanana\ncherry\n"));
+        QVERIFY(TestFiles::write(path, "apple\nbanana\ncherry\n"));
     } else if (kind == "truncated" || kind == "corrupt") {
         QCOMPARE(makeDictionary(path, many), QString());
-        QByteArray bytes = fileBytes(path);
+        QByteArray bytes = TestFiles::read(path);
         QVERIFY(bytes.size() > 16384);
         if (kind == "truncated") {
             bytes.truncate(bytes.size() / 2);
@@ -344,7 +327,7 @@ void TestStorage::badFiles()
             for (qsizetype i = 4096; i < bytes.size(); ++i)
                 bytes[i] = char(0xa5 ^ (i & 0x3f));
         }
-        QVERIFY(writeBytes(path, bytes));
+        QVERIFY(TestFiles::write(path, bytes));
     } else if (kind == "newer" || kind == "negative version") {
         QCOMPARE(makeDictionary(path, {"apple"}), QString());
         QVERIFY(RawSqlite::exec(path, kind == "newer" ? "PRAGMA user_version = 99" : "PRAGMA user_version = -3"));
@@ -359,14 +342,14 @@ void TestStorage::badFiles()
             folder += QStringLiteral("/") + QString(100, QLatin1Char('d'));
         QVERIFY(QDir().mkpath(folder));
         path = folder + QStringLiteral("/bad.dict");
-        QVERIFY(writeBytes(path, QByteArray()));
+        QVERIFY(TestFiles::write(path, QByteArray()));
     } else if (kind == "folder") {
         QVERIFY(QDir().mkdir(path));
     } else if (kind == "unreadable") {
         QCOMPARE(makeDictionary(path, {"apple"}), QString());
         QVERIFY(QFile::setPermissions(path, QFile::Permissions()));
     }
-    const QByteArray before = fileBytes(path);
+    const QByteArray before = TestFiles::read(path);
     const QFileInfo beforeInfo(path);
 
     QString error;
@@ -376,7 +359,7 @@ void TestStorage::badFiles()
     QVERIFY2(error.contains(QFileInfo(path).fileName()) || error.contains("folder"), qPrintable(error));
     // Nothing was written, and no side files were left behind.
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(TestFiles::read(path), before);
     QCOMPARE(QFileInfo(path).exists(), beforeInfo.exists());
     QVERIFY(!QFileInfo::exists(path + "-journal"));
     // The error pointer is optional.
@@ -472,13 +455,13 @@ void TestStorage::editingLock()
     } else if (holder == "full") {
         full = std::make_unique<FileSizeLimit>(0);
     } else if (holder.endsWith("empty")) {
-        QVERIFY(writeBytes(lockPath, QByteArray()));
+        QVERIFY(TestFiles::write(lockPath, QByteArray()));
         QFile file(lockPath);
         QVERIFY(file.open(QIODevice::ReadWrite));
         if (holder == "old empty")
             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
     } else if (!holder.isEmpty()) {
-        QVERIFY(writeBytes(lockPath, holder.toUtf8()));
+        QVERIFY(TestFiles::write(lockPath, holder.toUtf8()));
     }
     DictionaryReference ref = Prediction::openDictionary(path);
     QVERIFY(ref != 0);
@@ -525,7 +508,7 @@ void TestStorage::neverReplaces()
     QTemporaryDir dir;
     QString path = dir.filePath("new.dict");
     if (target.startsWith("existing")) {
-        QVERIFY(writeBytes(path, "keep me\n"));
+        QVERIFY(TestFiles::write(path, "keep me\n"));
     } else if (target == "dangling link") {
         QVERIFY(QFile::link(dir.filePath("nowhere"), path));
     } else if (target == "missing folder") {
@@ -543,9 +526,9 @@ void TestStorage::neverReplaces()
                            QFile::encodeName(path = dir.filePath("hard.dict")).constData()) == 0);
     }
     dict->addWord("unsaved", "edit");
-    const QByteArray before = fileBytes(path);
-    const QByteArray dictionaryBefore = fileBytes(dict.path());
-    const QStringList filesBefore = filesIn(dir.path());
+    const QByteArray before = TestFiles::read(path);
+    const QByteArray dictionaryBefore = TestFiles::read(dict.path());
+    const QStringList filesBefore = entries(dir.path());
     QString error;
     if (operation == "create") {
         QVERIFY(Prediction::createDictionary(path, "New", Prediction::British, &error) == 0);
@@ -559,9 +542,9 @@ void TestStorage::neverReplaces()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY2(error.contains(messageHas), qPrintable(error));
     // Whatever was there is untouched, the dictionary and its edits too, and nothing is left behind.
-    QCOMPARE(fileBytes(path), before);
-    QCOMPARE(fileBytes(dict.path()), dictionaryBefore);
-    QCOMPARE(filesIn(dir.path()), filesBefore);
+    QCOMPARE(TestFiles::read(path), before);
+    QCOMPARE(TestFiles::read(dict.path()), dictionaryBefore);
+    QCOMPARE(entries(dir.path()), filesBefore);
     QVERIFY(dict->isDirty());
     QCOMPARE(dict->wordCount(), int(SampleWords.size()) + 1);
 }
@@ -653,7 +636,7 @@ void TestStorage::badDumps()
     QString error;
     QVERIFY(Prediction::loadDump(dir.filePath("bad.dict"), &buffer, &error) == 0);
     QVERIFY2(error.contains(messageHas), qPrintable(error));
-    QCOMPARE(filesIn(dir.path()), QStringList());
+    QCOMPARE(entries(dir.path()), QStringList());
 }
 
 void TestStorage::orderSurvivesIncrementalSaves()

@@ -2,6 +2,7 @@
 
 #include "prediction.h"
 #include "rawsqlite.h"
+#include "testfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,18 +21,6 @@ struct Run
     QString out;
     QString err;
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 } // namespace
 
@@ -92,7 +81,7 @@ QString TestLexoraDict::createDictionary(const QString &name, const QStringList 
         return QString();
     if (!words.isEmpty()) {
         const QString list = file + QStringLiteral(".txt");
-        if (!writeFile(list, words.join(QLatin1Char('\n')).toUtf8() + '\n'))
+        if (!TestFiles::write(list, words.join(QLatin1Char('\n')).toUtf8() + '\n'))
             return QString();
         if (run({"import", file, list}).exitCode != 0)
             return QString();
@@ -164,9 +153,9 @@ void TestLexoraDict::refusedRuns()
     QFETCH(QString, message);
     const QString dictionary = createDictionary(QStringLiteral("d.dict"), {QStringLiteral("word")});
     QVERIFY(!dictionary.isEmpty());
-    QVERIFY(writeFile(path(QStringLiteral("text.dict")), "precious data\n"));
-    QVERIFY(writeFile(path(QStringLiteral("list.txt")), "word\n"));
-    const QByteArray before = readAll(dictionary);
+    QVERIFY(TestFiles::write(path(QStringLiteral("text.dict")), "precious data\n"));
+    QVERIFY(TestFiles::write(path(QStringLiteral("list.txt")), "word\n"));
+    const QByteArray before = TestFiles::read(dictionary);
     for (QString &argument : arguments)
         argument.replace(QStringLiteral("@DIR@"), m_dir->path());
 
@@ -174,10 +163,9 @@ void TestLexoraDict::refusedRuns()
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY2(arguments.value(0) == "export" || result.out.isEmpty(), qPrintable(result.out));
-    QCOMPARE(readAll(path(QStringLiteral("text.dict"))), QByteArray("precious data\n"));
-    QCOMPARE(readAll(dictionary), before);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-             (QStringList{"d.dict", "d.dict.txt", "list.txt", "text.dict"}));
+    QCOMPARE(TestFiles::read(path(QStringLiteral("text.dict"))), QByteArray("precious data\n"));
+    QCOMPARE(TestFiles::read(dictionary), before);
+    QCOMPARE(TestFiles::entries(m_dir->path()), (QStringList{"d.dict", "d.dict.txt", "list.txt", "text.dict"}));
 }
 
 void TestLexoraDict::createAndInfo_data()
@@ -228,10 +216,10 @@ void TestLexoraDict::importReport()
     // Line numbers: 1 banana, 2 apple (present), 3 blank, 4 tab only, 5 cherry with frequency,
     // 6 banana again, 7 over-long word, 8 naïve (CR LF line end), 9 bad frequency, 10 33 emoji, 11 apple again,
     // 12 a control character, 13 Latin-1 text.
-    QVERIFY(writeFile(list, "banana\napple\n\n\t\ncherry\t12\nbanana\n" + QByteArray(65, 'x') +
-                                "\nna\xc3\xafve\r\ndate\t99\n" + QString::fromUtf8("😀").repeated(33).toUtf8() +
-                                "\napple\nab\x01"
-                                "cd\ncaf\xe9\n"));
+    QVERIFY(TestFiles::write(list, "banana\napple\n\n\t\ncherry\t12\nbanana\n" + QByteArray(65, 'x') +
+                                       "\nna\xc3\xafve\r\ndate\t99\n" + QString::fromUtf8("😀").repeated(33).toUtf8() +
+                                       "\napple\nab\x01"
+                                       "cd\ncaf\xe9\n"));
     const Run result = run({"import", file, list});
     QCOMPARE(result.exitCode, 1); // some lines were refused
     QVERIFY2(result.out.contains(QLatin1String("4 added, 3 skipped (already present or repeated), 5 refused")),
@@ -290,7 +278,7 @@ void TestLexoraDict::importedCodes()
     QFETCH(QStringList, expected);
     const QString file = createDictionary(QStringLiteral("codes.dict"));
     QVERIFY(!file.isEmpty());
-    QVERIFY(writeFile(path(QStringLiteral("list.txt")), list));
+    QVERIFY(TestFiles::write(path(QStringLiteral("list.txt")), list));
     const Run result = run(QStringList{"import", file, path(QStringLiteral("list.txt"))} + options);
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.out.contains(
@@ -313,15 +301,15 @@ void TestLexoraDict::importedCodes()
 void TestLexoraDict::importWaitsForNoEditor()
 {
     const QString file = createDictionary(QStringLiteral("busy.dict"), {QStringLiteral("apple")});
-    QVERIFY(writeFile(path(QStringLiteral("list.txt")), "pear\n"));
+    QVERIFY(TestFiles::write(path(QStringLiteral("list.txt")), "pear\n"));
     DictionaryReference editor = Prediction::openDictionary(file);
     QString error;
     QVERIFY2(editor->lockForEditing(&error), qPrintable(error));
-    const QByteArray before = readAll(file);
+    const QByteArray before = TestFiles::read(file);
     const Run refused = run({"import", file, path(QStringLiteral("list.txt"))});
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains(QLatin1String("already open")), qPrintable(refused.err));
-    QCOMPARE(readAll(file), before);
+    QCOMPARE(TestFiles::read(file), before);
     // Once the editor has closed the dictionary, the import goes ahead.
     editor = DictionaryReference();
     QCOMPARE(run({"import", file, path(QStringLiteral("list.txt"))}).exitCode, 0);
@@ -342,10 +330,10 @@ void TestLexoraDict::exportWords()
     QCOMPARE(expected.size(), words.size());
 
     const QString out = path(QStringLiteral("out.txt"));
-    QVERIFY(writeFile(out, "old content"));
+    QVERIFY(TestFiles::write(out, "old content"));
     const Run result = run({"export", file, out});
     QCOMPARE(result.exitCode, 0);
-    const QByteArray content = readAll(out);
+    const QByteArray content = TestFiles::read(out);
     QCOMPARE(QString::fromUtf8(content).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
     QVERIFY(content.endsWith('\n'));
     QVERIFY(!content.contains('\r'));
@@ -376,11 +364,11 @@ void TestLexoraDict::outputNeverReplacesTheDictionary()
     else if (target == "hard link")
         QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(out = path("hard.txt")).constData()) ==
                 0);
-    const QByteArray before = readAll(file);
+    const QByteArray before = TestFiles::read(file);
     const Run result = run({command, file, out});
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains(QLatin1String("is the dictionary itself")), qPrintable(result.err));
-    QCOMPARE(readAll(file), before);
+    QCOMPARE(TestFiles::read(file), before);
     QCOMPARE(run({"check", file}).exitCode, 0);
 }
 
@@ -400,16 +388,16 @@ void TestLexoraDict::dumpAndLoad()
     QVERIFY(toStdout.out.startsWith(QLatin1String("Lexora dictionary dump 1\n")));
     QCOMPARE(toStdout.out.count(QLatin1Char('\n')), 6 + 3);
     QCOMPARE(run({"dump", file, path("first.txt")}).exitCode, 0);
-    QCOMPARE(readAll(path("first.txt")), toStdout.out.toUtf8());
+    QCOMPARE(TestFiles::read(path("first.txt")), toStdout.out.toUtf8());
     QCOMPARE(run({"load", path("loaded.dict"), path("first.txt")}).exitCode, 0);
     QCOMPARE(run({"dump", path("loaded.dict"), path("second.txt")}).exitCode, 0);
-    QCOMPARE(readAll(path("second.txt")), readAll(path("first.txt")));
+    QCOMPARE(TestFiles::read(path("second.txt")), TestFiles::read(path("first.txt")));
     // A dump loads only into a new file.
-    const QByteArray before = readAll(file);
+    const QByteArray before = TestFiles::read(file);
     const Run over = run({"load", file, path("first.txt")});
     QCOMPARE(over.exitCode, 1);
     QVERIFY2(over.err.contains(QLatin1String("already exists")), qPrintable(over.err));
-    QCOMPARE(readAll(file), before);
+    QCOMPARE(TestFiles::read(file), before);
 }
 
 void TestLexoraDict::check_data()
@@ -427,7 +415,7 @@ void TestLexoraDict::check()
         words << QStringLiteral("entry%1").arg(i);
     const QString file = createDictionary(QStringLiteral("bad.dict"), words);
     QVERIFY(!file.isEmpty());
-    QByteArray content = readAll(file);
+    QByteArray content = TestFiles::read(file);
     QVERIFY(content.size() > 4 * 4096);
     const int pageSize = (uchar(content.at(16)) << 8) | uchar(content.at(17));
     QVERIFY(pageSize >= 512);
@@ -438,16 +426,16 @@ void TestLexoraDict::check()
     if (damage == QLatin1String("out of range")) {
         QVERIFY(RawSqlite::exec(file, "UPDATE words SET frequency = 40 WHERE text = 'entry7'"));
     } else if (damage == QLatin1String("text")) {
-        QVERIFY(writeFile(file, "apple\nbanana\ncherry\n"));
+        QVERIFY(TestFiles::write(file, "apple\nbanana\ncherry\n"));
     } else if (damage == QLatin1String("truncated")) {
-        QVERIFY(writeFile(file, content.left(pageSize + pageSize / 2)));
+        QVERIFY(TestFiles::write(file, content.left(pageSize + pageSize / 2)));
     } else if (damage == QLatin1String("pointers")) {
         // Zero the cell pointer array of every b-tree page after the first.
         for (qsizetype page = pageSize; page + 16 <= content.size(); page += pageSize)
             std::fill(content.begin() + page + 8, content.begin() + page + 16, '\0');
-        QVERIFY(writeFile(file, content));
+        QVERIFY(TestFiles::write(file, content));
     }
-    const QByteArray before = QFileInfo(file).isFile() ? readAll(file) : QByteArray();
+    const QByteArray before = QFileInfo(file).isFile() ? TestFiles::read(file) : QByteArray();
 
     const Run result = run({"check", file});
     if (usable) {
@@ -461,7 +449,7 @@ void TestLexoraDict::check()
     QVERIFY(!(result.out + result.err).contains(QLatin1String(": ok")));
     // Checking a damaged file never writes.
     if (QFileInfo(file).isFile())
-        QCOMPARE(readAll(file), before);
+        QCOMPARE(TestFiles::read(file), before);
 }
 
 void TestLexoraDict::sampleDictionaries_data()
