@@ -655,6 +655,11 @@ void TestStorage::orderSurvivesIncrementalSaves()
             QVERIFY(ref->addWord(text, "edit"));
         ref->findWord("m100")->changeSpelling("a100");
         ref->findWord("m101")->changeSpelling("z101");
+        // Two words trade spellings, which the file's one-row-per-spelling index must not refuse.
+        Word *first = ref->findWord("m200");
+        first->changeSpelling("swap");
+        ref->findWord("m201")->changeSpelling("m200");
+        first->changeSpelling("m201");
         QCOMPARE(ref->save(), 0);
         expected = ref->wordList();
     }
