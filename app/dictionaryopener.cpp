@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
 
 namespace {
@@ -97,63 +96,25 @@ DictionaryReference DictionaryOpener::open(const QString &path, bool forEditing,
         *error = QObject::tr("\"%1\" is not a dictionary file.").arg(QDir::toNativeSeparators(path));
         return DictionaryReference();
     }
-    const QString canonical = info.canonicalFilePath();
-    if (forEditing && !m_lockedPaths.contains(canonical) && !folderIsWritable(info.absolutePath())) {
+    if (forEditing && !folderIsWritable(info.absolutePath())) {
         *error = QObject::tr("The folder \"%1\" cannot be written to, so the dictionary \"%2\" cannot be opened "
                              "for editing. Make the folder writable, or open the dictionary with --read-only.")
                      .arg(QDir::toNativeSeparators(info.absolutePath()), QDir::toNativeSeparators(path));
         return DictionaryReference();
     }
-    if (forEditing && !m_lockedPaths.contains(canonical) && !lock(canonical, error))
-        return DictionaryReference();
-
     QString reason;
-    DictionaryReference dictionary = Prediction::openDictionary(canonical, &reason);
+    DictionaryReference dictionary = Prediction::openDictionary(info.canonicalFilePath(), &reason);
     if (dictionary == 0) {
         *error =
             QObject::tr("The dictionary \"%1\" could not be opened: %2").arg(QDir::toNativeSeparators(path), reason);
-        const int index = int(m_lockedPaths.indexOf(canonical));
-        if (index >= 0) {
-            m_lockedPaths.removeAt(index);
-            m_locks.erase(m_locks.begin() + index);
+        return dictionary;
+    }
+    if (forEditing) {
+        if (!dictionary->lockForEditing(&reason)) {
+            *error = reason + QLatin1Char(' ') + QObject::tr("Or open it here with --read-only.");
+            return DictionaryReference();
         }
+        m_locked.push_back(dictionary);
     }
     return dictionary;
-}
-
-bool DictionaryOpener::lock(const QString &canonicalPath, QString *error)
-{
-    auto lockFile = std::make_unique<QLockFile>(canonicalPath + QStringLiteral(".lock"));
-    // The lock is held for as long as the window is open, so it must never go stale by age alone; a lock
-    // left by a copy of the editor that has died is still taken over, since its process is gone.
-    lockFile->setStaleLockTime(0);
-    if (!lockFile->tryLock(0)) {
-        const QString shown = QDir::toNativeSeparators(canonicalPath);
-        switch (lockFile->error()) {
-        case QLockFile::LockFailedError: {
-            qint64 pid = 0;
-            QString host;
-            QString application;
-            lockFile->getLockInfo(&pid, &host, &application);
-            *error = QObject::tr("The dictionary \"%1\" is already open in another copy of the editor (process %2 "
-                                 "on %3). Finish editing it there first, or open it here with --read-only.")
-                         .arg(shown)
-                         .arg(pid)
-                         .arg(host.isEmpty() ? QObject::tr("this computer") : host);
-            break;
-        }
-        case QLockFile::PermissionError:
-            *error = QObject::tr("The folder \"%1\" cannot be written to, so the dictionary \"%2\" cannot be opened "
-                                 "for editing. Make the folder writable, or open the dictionary with --read-only.")
-                         .arg(QDir::toNativeSeparators(QFileInfo(canonicalPath).absolutePath()), shown);
-            break;
-        default:
-            *error = QObject::tr("The dictionary \"%1\" could not be locked for editing.").arg(shown);
-            break;
-        }
-        return false;
-    }
-    m_locks.push_back(std::move(lockFile));
-    m_lockedPaths << canonicalPath;
-    return true;
 }

@@ -2,16 +2,13 @@
 
 #include <QString>
 #include <QStringList>
-#include <memory>
 #include <vector>
 
 #include "prediction.h"
 
-class QLockFile;
-
 /// Opens the dictionaries of one run of the editor: finds or creates the person's own dictionary, and
-/// guards every dictionary opened for editing with a lock file so that a second copy of the editor
-/// cannot edit it at the same time. The locks last as long as the opener.
+/// takes the engine's editing lock of every dictionary opened for editing, so that a second copy of the
+/// editor (or lexora-dict) cannot edit it at the same time. The locks last as long as the opener.
 class DictionaryOpener
 {
 public:
@@ -25,13 +22,10 @@ public:
     /// Where a sample dictionary was built or installed beside the program; empty when there is none.
     static QString sampleDictionary();
 
-    /// Opens the dictionary at path; for editing it also takes its lock ("<path>.lock"). The handle equals
+    /// Opens the dictionary at path; for editing it also takes its editing lock. The handle equals
     /// 0 on failure and *error says why. Opening the same file twice yields the same dictionary.
     DictionaryReference open(const QString &path, bool forEditing, QString *error);
 
 private:
-    bool lock(const QString &canonicalPath, QString *error);
-
-    std::vector<std::unique_ptr<QLockFile>> m_locks;
-    QStringList m_lockedPaths;
+    std::vector<DictionaryReference> m_locked; // keeps each locked dictionary, and so its lock, open
 };

@@ -1,20 +1,16 @@
 #include "hostwindowmanager.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTimer>
 
-#include "dictionarycopier.h"
 #include "dictionaryeditor.h"
 #include "hostmessage.h"
 
@@ -128,26 +124,15 @@ bool HostWindowManager::saveCopy(DictionaryReference d)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString suggested = QDir(folder).filePath(tr("%1 copy.dict").arg(d.displayName()));
+    // The engine never writes a copy over an existing file, and says so; the dialog need not ask first.
     const QString path = QFileDialog::getSaveFileName(nullptr, tr("Save a Copy of \"%1\"").arg(d.displayName()),
-                                                      suggested, tr("Dictionaries (*.dict);;All Files (*)"));
+                                                      suggested, tr("Dictionaries (*.dict);;All Files (*)"), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
     if (path.isEmpty())
         return false;
 
-    DictionaryCopier::ListState state;
-    if (DictionaryEditor *window = windowOf(d)) {
-        if (auto rules = window->findChild<QComboBox *>(QStringLiteral("FilterLIst")))
-            state.rule = rules->currentText();
-        if (auto minimum = window->findChild<QSpinBox *>(QStringLiteral("MinFreq")))
-            state.minimumFrequency = minimum->value();
-        if (auto maximum = window->findChild<QSpinBox *>(QStringLiteral("MaxFreq")))
-            state.maximumFrequency = maximum->value();
-        if (auto list = window->findChild<QListWidget *>(QStringLiteral("listWidget")); list && list->count() > 0)
-            state.letterGroupWord = list->item(0)->text();
-    }
     QString error;
-    const bool copied = DictionaryCopier::copy(d, path, state, &error);
-    if (DictionaryEditor *window = windowOf(d))
-        window->refreshList();
+    const bool copied = d->saveCopy(path, &error);
     if (!copied) {
         HostMessage::error(error);
         return false;

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -33,6 +35,46 @@ qint64 residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.value(1).toLongLong() * 4096;
+}
+
+// lexora-dict import of every word of a list into an empty dictionary, in a process of its own so that its
+// peak memory can be read.
+void importWordList(const QString &tag, const QString &folder, const QStringList &words)
+{
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/lexora-dict");
+    const QString path = folder + QStringLiteral("/import.dict");
+    const QString list = folder + QStringLiteral("/list.txt");
+    QFile file(list);
+    if (!QFileInfo(tool).isExecutable() || !file.open(QIODevice::WriteOnly))
+        return;
+    file.write(words.join(QLatin1Char('\n')).toUtf8() + '\n');
+    file.close();
+    if (QProcess::execute(tool, {QStringLiteral("create"), path, QStringLiteral("--name"), QStringLiteral("Import")}) !=
+        0)
+        return;
+    QProcess import;
+    import.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    import.start(tool, {QStringLiteral("import"), path, list});
+    // The child's own high-water mark of resident memory, read until it ends (the last reading is within a
+    // few milliseconds of its end, when only freeing is left).
+    qint64 peakKb = 0;
+    const QString status = QStringLiteral("/proc/%1/status").arg(import.processId());
+    while (!import.waitForFinished(5)) {
+        QFile file(status);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                peakKb = qMax(peakKb, line.mid(6).trimmed().split(' ').value(0).toLongLong());
+        }
+    }
+    const double ms = msSince(timer);
+    print(tag + QStringLiteral("lexora-dict import%1").arg(import.exitCode() == 0 ? "" : " (failed)"), ms, "ms");
+    print(tag + QStringLiteral("lexora-dict import, peak resident memory"), double(peakKb) / 1024, "MB");
+    QFile::remove(path);
+    QFile::remove(list);
 }
 
 void run(int size, const QString &folder)
@@ -145,8 +187,44 @@ void run(int size, const QString &folder)
     timer.restart();
     ref = Prediction::openDictionary(path);
     print(tag + QStringLiteral("open after incremental saves"), msSince(timer), "ms");
+
+    // The whole dictionary: a copy, a dump, the thorough check.
+    const QString copy = folder + QStringLiteral("/copy%1.dict").arg(size);
+    QString error;
+    timer.restart();
+    if (!ref->saveCopy(copy, &error))
+        std::printf("saveCopy failed: %s\n", qPrintable(error));
+    print(tag + QStringLiteral("saveCopy"), msSince(timer), "ms");
+    QFile dump(folder + QStringLiteral("/dump%1.txt").arg(size));
+    timer.restart();
+    if (!dump.open(QIODevice::WriteOnly) || !ref->dump(&dump))
+        std::printf("dump failed\n");
+    dump.close();
+    print(tag + QStringLiteral("dump"), msSince(timer), "ms");
+    print(tag + QStringLiteral("dump size per word"), double(dump.size()) / size, "bytes");
     ref = DictionaryReference();
+    timer.restart();
+    const DictionaryCheck check = Prediction::checkDictionary(copy);
+    print(tag + QStringLiteral("lexora-dict check (%1)").arg(check.ok ? "ok" : "damaged"), msSince(timer), "ms");
+
+    // As many new words as the dictionary holds, imported without Word objects; then the dirty check, which
+    // must not grow with the number of edits.
+    ref = Prediction::openDictionary(copy);
+    timer.restart();
+    int imported = 0;
+    for (const QString &text : words)
+        imported += ref->importWord(text + QStringLiteral("x")) ? 1 : 0;
+    print(tag + QStringLiteral("importWord"), msSince(timer) * 1000.0 / size, "us");
+    timer.restart();
+    bool dirty = false;
+    for (int i = 0; i < 1000; ++i)
+        dirty = ref->isDirty() || dirty;
+    print(tag + QStringLiteral("isDirty() after %1 edits%2").arg(imported).arg(dirty ? "" : " (not dirty!)"),
+          msSince(timer), "us");
+    ref = DictionaryReference();
+    QFile::remove(copy);
     QFile::remove(path);
+    importWordList(tag, folder, words);
     if (found < 0)
         std::printf("\n");
 }

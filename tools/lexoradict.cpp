@@ -1,5 +1,6 @@
 // lexora-dict: creates, describes, fills, exports and checks Lexora dictionary files from the command line.
-// Exit status: 0 done, 1 the operation failed (file missing, damaged, unwritable), 2 the command line was wrong.
+// Exit status: 0 done, 1 the operation failed (file missing, damaged, unwritable) or an import refused a line,
+// 2 the command line was wrong. Only the engine opens a dictionary file.
 
 #include "prediction.h"
 
@@ -7,14 +8,15 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTextStream>
 
-#include <sqlite3.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -62,93 +64,6 @@ DictionaryReference openOrFail(const QString &path, int *status)
     if (dictionary == 0)
         *status = fail(error.isEmpty() ? QStringLiteral("cannot open \"%1\"").arg(path) : error);
     return dictionary;
-}
-
-// Read-only SQLite access for what the engine does not expose: settings and the file's integrity.
-class RawDatabase
-{
-public:
-    explicit RawDatabase(const QString &path)
-    {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            m_error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
-    }
-    ~RawDatabase() { sqlite3_close(m_db); }
-    RawDatabase(const RawDatabase &) = delete;
-    RawDatabase &operator=(const RawDatabase &) = delete;
-
-    bool isOpen() const { return m_error.isEmpty(); }
-    QString error() const { return m_error; }
-
-    /// The rows of a query, each row's columns joined by a tab; false with error() set on failure.
-    bool query(const char *sql, QStringList *rows)
-    {
-        rows->clear();
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
-            sqlite3_finalize(statement);
-            return false;
-        }
-        int rc;
-        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-            QStringList columns;
-            for (int i = 0; i < sqlite3_column_count(statement); ++i)
-                columns << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i)));
-            rows->append(columns.join(QLatin1Char('\t')));
-        }
-        if (rc != SQLITE_DONE)
-            m_error = QString::fromUtf8(sqlite3_errmsg(m_db));
-        sqlite3_finalize(statement);
-        return rc == SQLITE_DONE;
-    }
-
-    QString metaValue(const QString &key)
-    {
-        QStringList rows;
-        if (!query("SELECT key, value FROM meta", &rows))
-            return QString();
-        for (const QString &row : std::as_const(rows)) {
-            if (row.section(QLatin1Char('\t'), 0, 0) == key)
-                return row.section(QLatin1Char('\t'), 1);
-        }
-        return QString();
-    }
-
-private:
-    sqlite3 *m_db = nullptr;
-    QString m_error;
-};
-
-// Every word of the dictionary, in the engine's order, whatever the letter-group setting.
-QStringList allWords(Dictionary *dictionary)
-{
-    dictionary->setSelectionRule(QStringLiteral("all words"));
-    dictionary->setMinimumFreq(0);
-    dictionary->setMaximumFreq(31);
-    if (!dictionary->displayByLetterGroup())
-        return dictionary->wordList();
-    // Letter groups split the list; collect the group of every first letter the file holds.
-    QStringList words;
-    RawDatabase db(dictionary->path());
-    QStringList initials;
-    if (db.isOpen())
-        db.query("SELECT DISTINCT substr(text, 1, 1) FROM words", &initials);
-    QSet<QString> seen;
-    for (const QString &initial : std::as_const(initials)) {
-        dictionary->setLetterGroup(initial);
-        for (const QString &word : dictionary->wordList()) {
-            if (!seen.contains(word)) {
-                seen.insert(word);
-                words << word;
-            }
-        }
-    }
-    std::sort(words.begin(), words.end(), [](const QString &a, const QString &b) {
-        const int c = QString::compare(a, b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
-    return words;
 }
 
 int createCommand(const QStringList &args, const QCommandLineParser &parser)
@@ -211,13 +126,64 @@ QString refusal(const QString &word)
 {
     if (word.isEmpty())
         return QStringLiteral("no word on the line");
-    if (word.size() > MaximumWordLength)
+    if (word.toUcs4().size() > MaximumWordLength)
         return QStringLiteral("the word is longer than %1 characters").arg(MaximumWordLength);
     for (const QChar c : word) {
         if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             return QStringLiteral("the word holds a control character");
     }
     return QString();
+}
+
+// One line of a word list: the word and its frequency (0 when none is given), or why the line is refused.
+// A blank line gives neither.
+struct ListLine
+{
+    QString word;
+    int frequency = 0;
+    QString refusal;
+};
+
+ListLine parseListLine(QByteArray bytes, int lineNumber)
+{
+    ListLine result;
+    if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    // Most lines of a word list are a plain ASCII word: take them without decoding.
+    if (!bytes.isEmpty() && bytes.size() <= MaximumWordLength && bytes.at(0) > ' ' && bytes.back() > ' ' &&
+        std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return c >= ' ' && c < 127; })) {
+        result.word = QString::fromLatin1(bytes);
+        return result;
+    }
+    if (lineNumber == 1 && bytes.startsWith("\xef\xbb\xbf"))
+        bytes.remove(0, 3); // a byte order mark is no part of the first word
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString line = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        result.refusal = QStringLiteral("line %1: the line is not valid UTF-8 text").arg(lineNumber);
+        return result;
+    }
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    if (line.trimmed().isEmpty() && !line.contains(QLatin1Char('\t')))
+        return result; // blank lines separate nothing and are not words
+    const int tab = int(line.indexOf(QLatin1Char('\t')));
+    result.word = (tab < 0 ? line : line.left(tab)).trimmed();
+    if (tab >= 0) {
+        bool ok = false;
+        const QString field = line.mid(tab + 1).trimmed();
+        result.frequency = field.toInt(&ok);
+        if (!result.word.isEmpty() && (!ok || result.frequency < 1 || result.frequency > 31)) {
+            result.refusal = QStringLiteral("line %1: \"%2\": the frequency \"%3\" is not a whole number from 1 to 31")
+                                 .arg(lineNumber)
+                                 .arg(result.word, field);
+            return result;
+        }
+    }
+    const QString why = refusal(result.word);
+    if (!why.isEmpty())
+        result.refusal = QStringLiteral("line %1: %2").arg(lineNumber).arg(why);
+    return result;
 }
 
 int importCommand(const QStringList &args, const QCommandLineParser &parser)
@@ -227,130 +193,141 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     const QString grammar = parser.value(QStringLiteral("grammar"));
     if (grammar != QLatin1String("basic") && grammar != QLatin1String("advanced"))
         return fail(QStringLiteral("unknown grammar mode \"%1\": use basic or advanced").arg(grammar), UsageError);
-    const bool unknownCodes = parser.isSet(QStringLiteral("unknown"));
+    const bool guessCodes = !parser.isSet(QStringLiteral("unknown"));
     const bool verbose = parser.isSet(QStringLiteral("verbose"));
 
     QFile list(args.at(1));
     if (!list.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read the word list \"%1\": %2").arg(args.at(1), list.errorString()));
-    const QByteArray content = list.readAll();
     int status = Success;
     DictionaryReference dictionary = openOrFail(args.at(0), &status);
     if (dictionary == 0)
         return status;
     if (dictionary->isReadOnly())
         return fail(QStringLiteral("\"%1\" is read-only; nothing was imported").arg(args.at(0)));
+    QString error;
+    if (!dictionary->lockForEditing(&error))
+        return fail(error + QStringLiteral(" Nothing was imported."));
     DictionaryReference::setEditPreferences(grammar == QLatin1String("advanced") ? QStringLiteral("advanced_grammar")
                                                                                  : QStringLiteral("basic_grammar"));
     dictionary->begin_edit();
 
-    QList<QByteArray> lines = content.split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    if (!lines.isEmpty() && lines.first().startsWith("\xef\xbb\xbf"))
-        lines.first().remove(0, 3); // a byte order mark is no part of the first word
     int added = 0;
-    QStringList skipped;
+    QList<QPair<int, QString>> present; // lines whose word the dictionary already holds
     QStringList refused;
-    for (int i = 0; i < lines.size(); ++i) {
-        const int lineNumber = i + 1;
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString line = decoder.decode(lines.at(i));
-        if (decoder.hasError()) {
-            refused << QStringLiteral("line %1: the line is not valid UTF-8 text").arg(lineNumber);
+    for (int lineNumber = 1; !list.atEnd(); ++lineNumber) {
+        const ListLine line = parseListLine(list.readLine(), lineNumber);
+        if (!line.refusal.isEmpty()) {
+            refused << line.refusal;
+        } else if (line.word.isEmpty()) {
             continue;
-        }
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() && !line.contains(QLatin1Char('\t')))
-            continue; // blank lines separate nothing and are not words
-        const int tab = line.indexOf(QLatin1Char('\t'));
-        const QString word = (tab < 0 ? line : line.left(tab)).trimmed();
-        int frequency = 0;
-        if (tab >= 0) {
-            bool ok = false;
-            const QString field = line.mid(tab + 1).trimmed();
-            frequency = field.toInt(&ok);
-            if (!word.isEmpty() && (!ok || frequency < 1 || frequency > 31)) {
-                refused << QStringLiteral("line %1: \"%2\": the frequency \"%3\" is not a whole number from 1 to 31")
-                               .arg(lineNumber)
-                               .arg(word, field);
-                continue;
-            }
-        }
-        const QString why = refusal(word);
-        if (!why.isEmpty()) {
-            refused << QStringLiteral("line %1: %2").arg(lineNumber).arg(why);
-            continue;
-        }
-        if (dictionary->findWord(word)) {
-            skipped << QStringLiteral("line %1: \"%2\" is already in the dictionary").arg(lineNumber).arg(word);
-            continue;
-        }
-        Word *newWord = dictionary->addWord(word, QString());
-        if (!newWord) {
+        } else if (dictionary->importWord(line.word, line.frequency, guessCodes)) {
+            ++added;
+            if (verbose)
+                out() << "line " << lineNumber << ": added \"" << line.word << "\"\n";
+        } else if (dictionary->contains(line.word)) {
+            present.append({lineNumber, line.word});
+        } else {
             refused << QStringLiteral("line %1: \"%2\": the dictionary does not accept this word")
                            .arg(lineNumber)
-                           .arg(word);
-            continue;
+                           .arg(line.word);
         }
-        if (unknownCodes) {
-            while (newWord->codes.size() > 1)
-                newWord->removeGCode(short(newWord->codes.size() - 1));
-            if (newWord->codes.isEmpty())
-                newWord->addGCode();
-            else if (newWord->codes.first()->partOfSpeech != QLatin1String("new"))
-                newWord->setCodeName(0, QStringLiteral("new"));
-            newWord->setSubcode(0, QString());
-        }
-        if (frequency > 0) {
-            for (GCode *code : std::as_const(newWord->codes))
-                code->setFrequency(QString::number(frequency));
-        }
-        ++added;
-        if (verbose)
-            out() << "line " << lineNumber << ": added \"" << word << "\"\n";
     }
 
     if (dictionary->isDirty() && dictionary->save() != 0)
         return fail(
             QStringLiteral("could not save \"%1\": %2; nothing was imported").arg(args.at(0), dictionary->lastError()));
 
-    out() << "Imported " << args.at(1) << " into " << args.at(0) << ": " << added << " added, " << skipped.size()
-          << " skipped (already present), " << refused.size() << " refused\n";
-    for (const QString &s : std::as_const(skipped))
-        out() << "skipped " << s << "\n";
+    // A word met before in the list repeats that line, unless that line found it in the dictionary already.
+    QHash<QString, int> firstLine;
+    for (const auto &[lineNumber, word] : std::as_const(present))
+        firstLine.insert(word, 0);
+    if (!firstLine.isEmpty() && list.seek(0)) {
+        for (int lineNumber = 1; !list.atEnd(); ++lineNumber) {
+            const ListLine line = parseListLine(list.readLine(), lineNumber);
+            if (!line.refusal.isEmpty())
+                continue;
+            auto it = firstLine.find(line.word);
+            if (it != firstLine.end() && *it == 0)
+                *it = lineNumber;
+        }
+    }
+    QSet<int> presentLines;
+    for (const auto &[lineNumber, word] : std::as_const(present))
+        presentLines.insert(lineNumber);
+    out() << "Imported " << args.at(1) << " into " << args.at(0) << ": " << added << " added, " << present.size()
+          << " skipped (already present or repeated), " << refused.size() << " refused\n";
+    for (const auto &[lineNumber, word] : std::as_const(present)) {
+        const int first = firstLine.value(word);
+        if (first == 0 || first == lineNumber || presentLines.contains(first))
+            out() << "skipped line " << lineNumber << ": \"" << word << "\" is already in the dictionary\n";
+        else
+            out() << "skipped line " << lineNumber << ": \"" << word << "\" repeats line " << first << " of the list\n";
+    }
     for (const QString &r : std::as_const(refused))
         out() << "refused " << r << "\n";
     out().flush();
+    return refused.isEmpty() ? Success : Failure;
+}
+
+// Writes text to OUT (never over the dictionary itself, under any name or link) or to the standard output.
+int writeOutput(Dictionary *dictionary, const QStringList &args, const std::function<bool(QIODevice *)> &write)
+{
+    if (args.size() == 1) {
+        out().flush();
+        QFile standardOutput;
+        if (!standardOutput.open(stdout, QIODevice::WriteOnly) || !write(&standardOutput))
+            return fail(QStringLiteral("cannot write to the standard output"));
+        standardOutput.close();
+        return Success;
+    }
+    const QString target = args.at(1);
+    if (dictionary->isFileOf(target))
+        return fail(QStringLiteral("\"%1\" is the dictionary itself; choose another file to write to").arg(target));
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write \"%1\": %2").arg(target, file.errorString()));
+    if (!write(&file) || !file.commit())
+        return fail(QStringLiteral("cannot write \"%1\": %2").arg(target, file.errorString()));
     return Success;
 }
 
-int exportCommand(const QStringList &args)
+// export and dump: FILE written to OUT or to the standard output.
+int writeCommand(const QStringList &args, const QString &name, const char *verb,
+                 const std::function<bool(Dictionary *, QIODevice *)> &write)
 {
     if (args.size() != 1 && args.size() != 2)
-        return fail(QStringLiteral("export needs FILE and, optionally, OUT"), UsageError);
+        return fail(QStringLiteral("%1 needs FILE and, optionally, OUT").arg(name), UsageError);
     int status = Success;
     DictionaryReference dictionary = openOrFail(args.at(0), &status);
     if (dictionary == 0)
         return status;
+    status = writeOutput(dictionary.get(), args, [&](QIODevice *device) { return write(dictionary.get(), device); });
+    if (status == Success && args.size() == 2)
+        out() << verb << " " << dictionary->wordCount() << " words to " << args.at(1) << Qt::endl;
+    return status;
+}
+
+bool writeWordList(Dictionary *dictionary, QIODevice *device)
+{
     QByteArray text;
-    const QStringList words = allWords(dictionary.get());
-    for (const QString &word : words)
+    for (const QString &word : dictionary->allWords())
         text += word.toUtf8() + '\n';
-    if (args.size() == 1) {
-        out().flush();
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-        std::fflush(stdout);
-        return Success;
-    }
-    QSaveFile file(args.at(1));
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write \"%1\": %2").arg(args.at(1), file.errorString()));
-    file.write(text);
-    if (!file.commit())
-        return fail(QStringLiteral("cannot write \"%1\": %2").arg(args.at(1), file.errorString()));
-    out() << "Exported " << words.size() << " words to " << args.at(1) << Qt::endl;
+    return device->write(text) == text.size();
+}
+
+int loadCommand(const QStringList &args)
+{
+    if (args.size() != 2)
+        return fail(QStringLiteral("load needs FILE and DUMP"), UsageError);
+    QFile dump(args.at(1));
+    if (!dump.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read the dump \"%1\": %2").arg(args.at(1), dump.errorString()));
+    QString error;
+    DictionaryReference dictionary = Prediction::loadDump(args.at(0), &dump, &error);
+    if (dictionary == 0)
+        return fail(QStringLiteral("%1: %2").arg(args.at(1), error));
+    out() << "Loaded " << dictionary->wordCount() << " words into " << args.at(0) << Qt::endl;
     return Success;
 }
 
@@ -359,62 +336,18 @@ int checkCommand(const QStringList &args)
     if (args.size() != 1)
         return fail(QStringLiteral("check needs one FILE"), UsageError);
     const QString path = args.at(0);
-    if (!QFileInfo(path).isFile())
-        return fail(QStringLiteral("\"%1\" does not exist or is not a file").arg(path));
-    QStringList problems;
-    {
-        RawDatabase db(path);
-        QStringList rows;
-        if (!db.isOpen()) {
-            problems << QStringLiteral("cannot be opened: %1").arg(db.error());
-        } else if (!db.query("PRAGMA integrity_check", &rows)) {
-            problems << QStringLiteral("cannot be read as a database: %1").arg(db.error());
-        } else if (rows != QStringList{QStringLiteral("ok")}) {
-            for (const QString &row : std::as_const(rows))
-                problems << QStringLiteral("integrity: %1").arg(row);
-        } else {
-            db.query("PRAGMA user_version", &rows);
-            if (rows.value(0).toInt() < 1)
-                problems << QStringLiteral("has no dictionary schema version");
-            const QList<QPair<const char *, QStringList>> tables = {
-                {"meta", {QStringLiteral("key"), QStringLiteral("value")}},
-                {"words",
-                 {QStringLiteral("id"), QStringLiteral("text"), QStringLiteral("frequency"), QStringLiteral("kinds"),
-                  QStringLiteral("codes")}}};
-            for (const auto &table : tables) {
-                QStringList columns;
-                db.query(QByteArray("SELECT name FROM pragma_table_info('") + table.first + "')", &columns);
-                for (const QString &column : table.second) {
-                    if (!columns.contains(column))
-                        problems
-                            << QStringLiteral("table %1 lacks the column %2").arg(QLatin1String(table.first), column);
-                }
-            }
-            if (problems.isEmpty()) {
-                for (const char *key : {"format", "display_name", "variety"}) {
-                    if (db.metaValue(QLatin1String(key)).isEmpty())
-                        problems << QStringLiteral("the setting %1 is missing").arg(QLatin1String(key));
-                }
-            }
-        }
-    }
-    int words = -1;
-    if (problems.isEmpty()) {
-        QString error;
-        DictionaryReference dictionary = Prediction::openDictionary(path, &error);
-        if (dictionary == 0)
-            problems << error;
-        else
-            words = dictionary->wordCount();
-    }
-    if (!problems.isEmpty()) {
+    const DictionaryCheck check = Prediction::checkDictionary(path);
+    if (!check.ok) {
         out() << path << ": damaged\n";
-        for (const QString &problem : std::as_const(problems))
+        for (const QString &problem : check.problems)
             out() << "  " << problem << "\n";
         out().flush();
         return Failure;
     }
-    out() << path << ": ok, " << words << " words" << Qt::endl;
+    out() << path << ": ok, " << check.wordCount << " words\n";
+    for (const QString &note : check.notes)
+        out() << "  " << note << "\n";
+    out().flush();
     return Success;
 }
 
@@ -428,18 +361,25 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Creates, describes, fills, exports and checks Lexora dictionaries.\n\n"
+        "Creates, describes, fills, exports, dumps, loads and checks Lexora dictionaries.\n\n"
         "Commands:\n"
         "  create FILE --name NAME [--variety american|british|canadian] [--letter-groups N]\n"
         "                      Creates a new, empty dictionary; never replaces a file.\n"
         "  info FILE           Shows the name, variety, word count, UK grammar and letter-group threshold.\n"
         "  import FILE LIST    Adds the words of LIST: one word a line, optionally a tab and a frequency\n"
-        "                      from 1 to 31. Reports what was added, skipped and refused, and saves once.\n"
+        "                      from 1 to 31. Reports what was added, skipped and refused, and saves once;\n"
+        "                      exits with 1 when any line was refused. Waits for no editor: a dictionary\n"
+        "                      open for editing elsewhere is refused.\n"
         "  export FILE [OUT]   Writes every word, one a line in UTF-8, to OUT or to the standard output.\n"
-        "  check FILE          Checks the file's integrity; exits with 1 when it is damaged."));
+        "  dump FILE [OUT]     Writes every word with all its grammar as text (see the README) to OUT or to\n"
+        "                      the standard output.\n"
+        "  load FILE DUMP      Creates the dictionary FILE from a dump; never replaces a file.\n"
+        "  check FILE          Checks the file's integrity; exits with 1 when it is damaged.\n\n"
+        "Exit status: 0 done, 1 failed (or an import refused a line), 2 the command line was wrong."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("create, info, import, export or check"));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("create, info, import, export, dump, load or check"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("the command's files"),
                                  QStringLiteral("[arguments...]"));
     parser.addOption(
@@ -469,7 +409,12 @@ int main(int argc, char *argv[])
     if (command == QLatin1String("import"))
         return importCommand(args, parser);
     if (command == QLatin1String("export"))
-        return exportCommand(args);
+        return writeCommand(args, command, "Exported", writeWordList);
+    if (command == QLatin1String("dump"))
+        return writeCommand(args, command, "Dumped",
+                            [](Dictionary *dictionary, QIODevice *device) { return dictionary->dump(device); });
+    if (command == QLatin1String("load"))
+        return loadCommand(args);
     if (command == QLatin1String("check"))
         return checkCommand(args);
     return fail(QStringLiteral("unknown command \"%1\"; see lexora-dict --help").arg(command), UsageError);

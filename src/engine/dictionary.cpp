@@ -126,12 +126,12 @@ QString Dictionary::displayName() const
 
 bool Dictionary::isUK() const
 {
-    return d->variety() == Prediction::British;
+    return variety() == Prediction::British;
 }
 
 bool Dictionary::isCanadian() const
 {
-    return d->variety() == Prediction::Canadian;
+    return variety() == Prediction::Canadian;
 }
 
 bool Dictionary::isUKGrammar() const
@@ -154,4 +154,57 @@ QString Dictionary::pasteWord(const QString &payload)
         return QString();
     const Word *word = d->addWord(record);
     return word ? word->text : QString();
+}
+
+bool Dictionary::contains(const QString &text) const
+{
+    return d->contains(text);
+}
+
+bool Dictionary::importWord(const QString &text, int frequency, bool guessCodes)
+{
+    return d->importWord(text, frequency, guessCodes);
+}
+
+QStringList Dictionary::allWords()
+{
+    return d->allWords();
+}
+
+bool Dictionary::saveCopy(const QString &path, QString *error)
+{
+    QString message;
+    const bool ok = d->saveCopy(path, &message);
+    if (error)
+        *error = message;
+    return ok;
+}
+
+bool Dictionary::dump(QIODevice *out)
+{
+    return out && d->dump(out);
+}
+
+bool Dictionary::isFileOf(const QString &path) const
+{
+    return d->isFileOf(path);
+}
+
+QStringList Dictionary::loadNotes() const
+{
+    return d->loadNotes();
+}
+
+bool Dictionary::lockForEditing(QString *error)
+{
+    QString message;
+    const bool ok = d->lockForEditing(&message);
+    if (error)
+        *error = message;
+    return ok;
+}
+
+Prediction::Variety Dictionary::variety() const
+{
+    return d->variety();
 }

@@ -3,81 +3,31 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
+#include <QSet>
 #include <algorithm>
+#include <limits>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "dictionarydump.h"
+#include "dictionaryfile.h"
+#include "dictionarywriter.h"
 #include "grammar.h"
+#include "storagetext.h"
+#include "wordorder.h"
+
+using StorageText::shown;
 
 namespace {
 
-const char FormatName[] = "lexora-dictionary";
-// A short wait for another program's lock: long enough for its save to finish, short enough not to hang.
-const int BusyTimeoutMs = 1500;
-
+// The registry of open dictionaries lives until the process ends, since a handle held in a static variable
+// may close its dictionary after every other static has gone.
 QHash<QString, DictionaryData *> &openDictionaries()
 {
-    static QHash<QString, DictionaryData *> dictionaries;
-    return dictionaries;
-}
-
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-QString varietyName(Prediction::Variety variety)
-{
-    switch (variety) {
-    case Prediction::British:
-        return QStringLiteral("British");
-    case Prediction::Canadian:
-        return QStringLiteral("Canadian");
-    case Prediction::American:
-        break;
-    }
-    return QStringLiteral("American");
-}
-
-inline char16_t foldUnit(char16_t u)
-{
-    if (u < 128)
-        return (u >= 'A' && u <= 'Z') ? char16_t(u + 32) : u;
-    return char16_t(QChar::toCaseFolded(char32_t(u)));
-}
-
-// Case-insensitive order first, then case-sensitive, so that the order is total and stable.
-int compareWords(const QString &a, const QString &b)
-{
-    const qsizetype n = qMin(a.size(), b.size());
-    const char16_t *pa = reinterpret_cast<const char16_t *>(a.constData());
-    const char16_t *pb = reinterpret_cast<const char16_t *>(b.constData());
-    for (qsizetype i = 0; i < n; ++i) {
-        if (pa[i] == pb[i])
-            continue;
-        const char16_t fa = foldUnit(pa[i]);
-        const char16_t fb = foldUnit(pb[i]);
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (pa[i] != pb[i])
-            return pa[i] < pb[i] ? -1 : 1;
-    }
-    return 0;
-}
-
-bool canAccess(const QByteArray &path, int mode, mode_t bits)
-{
-    struct stat info;
-    if (::stat(path.constData(), &info) != 0)
-        return false;
-    // Honour the permission bits even for a user whom the system would let through, so that a file
-    // or folder marked read-only is treated as such by everyone.
-    return ::access(path.constData(), mode) == 0 && (info.st_mode & bits) != 0;
+    static auto *dictionaries = new QHash<QString, DictionaryData *>;
+    return *dictionaries;
 }
 
 } // namespace
@@ -90,119 +40,6 @@ DictionaryData::~DictionaryData()
     for (Word *word : m_words)
         delete word;
     m_db.close();
-}
-
-// ---------------------------------------------------------------------------------------------------------------
-// Opening and creating
-
-bool DictionaryData::checkFile(const QString &path, bool *readOnly, QString *error)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat info;
-    if (::stat(native.constData(), &info) != 0) {
-        const QFileInfo folder(QFileInfo(path).absolutePath());
-        if (folder.exists() && !canAccess(QFile::encodeName(folder.absoluteFilePath()), X_OK | R_OK, 0555))
-            *error = QStringLiteral("The folder \"%1\" cannot be read. Check its permissions, then open the "
-                                    "dictionary again.")
-                         .arg(shown(folder.absoluteFilePath()));
-        else
-            *error = QStringLiteral("The dictionary file \"%1\" does not exist. Check the file name and folder.")
-                         .arg(shown(path));
-        return false;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        *error =
-            QStringLiteral("\"%1\" is a folder, not a dictionary file. Choose a dictionary file.").arg(shown(path));
-        return false;
-    }
-    if (!canAccess(native, R_OK, 0444)) {
-        *error = QStringLiteral("The dictionary file \"%1\" cannot be read. Check its permissions, then open it "
-                                "again.")
-                     .arg(shown(path));
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("The dictionary file \"%1\" cannot be read (%2). Check its permissions, then open it "
-                                "again.")
-                     .arg(shown(path), file.errorString());
-        return false;
-    }
-    const QByteArray header = file.read(100);
-    const qint64 size = file.size();
-    file.close();
-    const QString notADictionary =
-        QStringLiteral("The file \"%1\" is not a Lexora dictionary. Choose a dictionary file (made by Lexora).")
-            .arg(shown(path));
-    // An interrupted save leaves a journal that SQLite plays back on opening; until then the file itself
-    // may be half-written, so its header and size say nothing.
-    const bool interrupted = QFileInfo(path + QStringLiteral("-journal")).size() > 0;
-    *readOnly = !canAccess(native, W_OK, 0222);
-    if (interrupted)
-        return true;
-    if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3\0", 16))) {
-        *error = notADictionary;
-        return false;
-    }
-    auto be = [&](int offset, int bytes) {
-        quint32 value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value = (value << 8) | quint8(header.at(offset + i));
-        return value;
-    };
-    quint32 pageSize = be(16, 2);
-    if (pageSize == 1)
-        pageSize = 65536;
-    const quint32 pageCount = be(28, 4);
-    const bool pageCountValid = pageCount != 0 && be(24, 4) == be(92, 4);
-    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || (pageCountValid && size < qint64(pageSize) * pageCount) ||
-        size % pageSize != 0) {
-        *error = QStringLiteral("The dictionary file \"%1\" is damaged (it is incomplete or has been cut short). "
-                                "Restore it from a backup copy.")
-                     .arg(shown(path));
-        return false;
-    }
-    return true;
-}
-
-QString DictionaryData::describeError(const QString &path, const SqliteDatabase &db, const QString &doing)
-{
-    switch (db.errorCode()) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("The dictionary file \"%1\" is locked by another program. Close the dictionary there, "
-                              "or wait until it has finished saving, and try again.")
-            .arg(shown(path));
-    case SQLITE_NOTADB:
-        return QStringLiteral("The file \"%1\" is not a Lexora dictionary. Choose a dictionary file (made by Lexora).")
-            .arg(shown(path));
-    case SQLITE_CORRUPT:
-    case SQLITE_FORMAT:
-        return QStringLiteral("The dictionary file \"%1\" is damaged and cannot be read. Restore it from a backup "
-                              "copy.")
-            .arg(shown(path));
-    case SQLITE_READONLY:
-        return QStringLiteral("The dictionary file \"%1\" cannot be changed: the file or its folder is read-only. "
-                              "Make them writable, or save the dictionary elsewhere.")
-            .arg(shown(path));
-    case SQLITE_CANTOPEN:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return QStringLiteral("Could not %2 the dictionary file \"%1\": it or its folder cannot be opened. Check that "
-                              "the folder exists and that you may read and write there.")
-            .arg(shown(path), doing);
-    case SQLITE_FULL:
-        return QStringLiteral("Could not %2 the dictionary file \"%1\": the disk is full. Free some space and try "
-                              "again.")
-            .arg(shown(path), doing);
-    case SQLITE_IOERR:
-        return QStringLiteral("Could not %2 the dictionary file \"%1\": the disk reported an error (%3). Check the "
-                              "disk and try again.")
-            .arg(shown(path), doing, db.errorMessage());
-    default:
-        break;
-    }
-    return QStringLiteral("Could not %2 the dictionary file \"%1\": %3.").arg(shown(path), doing, db.errorMessage());
 }
 
 DictionaryReference DictionaryData::open(const QString &path, QString *error)
@@ -220,20 +57,15 @@ DictionaryReference DictionaryData::open(const QString &path, QString *error)
             return DictionaryReference(open->m_dictionary);
     }
     bool readOnly = false;
-    if (!checkFile(canonical.isEmpty() ? info.absoluteFilePath() : canonical, &readOnly, &message)) {
+    if (!DictionaryFile::checkFile(canonical.isEmpty() ? info.absoluteFilePath() : canonical, &readOnly, &message)) {
         if (error)
             *error = message;
         return DictionaryReference();
     }
     std::unique_ptr<DictionaryData> data(new DictionaryData(canonical));
     data->m_readOnly = readOnly;
-    if (!data->m_db.open(canonical, readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite, BusyTimeoutMs)) {
-        if (error)
-            *error = describeError(canonical, data->m_db, QStringLiteral("open"));
-        return DictionaryReference();
-    }
-    data->m_db.exec("PRAGMA synchronous=FULL");
-    if (!data->load(&data->m_db, data->m_content.get(), &message)) {
+    if (!DictionaryFile::openDatabase(canonical, &data->m_db, readOnly, &message) ||
+        !DictionaryFile::load(canonical, &data->m_db, data->m_content.get(), &data->m_dataVersion, &message)) {
         if (error)
             *error = message;
         return DictionaryReference();
@@ -248,180 +80,74 @@ DictionaryReference DictionaryData::open(const QString &path, QString *error)
 DictionaryReference DictionaryData::create(const QString &path, const QString &displayName, Prediction::Variety variety,
                                            QString *error, int letterGroupThreshold)
 {
-    auto fail = [&](const QString &message) {
+    DictionaryWriter writer(path);
+    DictionaryWriter::Settings settings;
+    settings.displayName = displayName;
+    settings.variety = variety;
+    settings.ukGrammar = variety == Prediction::British;
+    settings.letterGroupThreshold = letterGroupThreshold;
+    QString message;
+    if (!writer.begin(settings, &message) || !writer.commit(&message)) {
         if (error)
             *error = message;
         return DictionaryReference();
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("No file name was given for the new dictionary. Choose a file name."));
-    const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
-        return fail(QStringLiteral("A file named \"%1\" already exists, and a new dictionary never replaces a file. "
-                                   "Choose another name, or delete the old file first.")
-                        .arg(shown(info.absoluteFilePath())));
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir())
-        return fail(QStringLiteral("The folder \"%1\" does not exist. Create it first, or choose another folder.")
-                        .arg(shown(folder.absoluteFilePath())));
-    if (!canAccess(QFile::encodeName(folder.absoluteFilePath()), W_OK | X_OK, 0222))
-        return fail(QStringLiteral("The folder \"%1\" cannot be written to. Choose a folder where you may save files.")
-                        .arg(shown(folder.absoluteFilePath())));
-
-    const QString filePath = info.absoluteFilePath();
-    {
-        SqliteDatabase db;
-        bool ok = db.open(filePath, SqliteDatabase::Create, BusyTimeoutMs);
-        if (ok) {
-            ok = db.exec("PRAGMA synchronous=FULL;"
-                         "BEGIN IMMEDIATE;"
-                         "CREATE TABLE meta(key TEXT PRIMARY KEY NOT NULL, value TEXT NOT NULL);"
-                         "CREATE TABLE words(id INTEGER PRIMARY KEY, text TEXT NOT NULL,"
-                         " frequency INTEGER NOT NULL DEFAULT 0, kinds INTEGER NOT NULL DEFAULT 0,"
-                         " codes TEXT NOT NULL DEFAULT '');");
-        }
-        if (ok) {
-            SqliteStatement insert(db.handle(), "INSERT INTO meta(key, value) VALUES (?, ?)");
-            const QList<QPair<QString, QString>> values = {
-                {QStringLiteral("format"), QString::fromLatin1(FormatName)},
-                {QStringLiteral("display_name"), displayName},
-                {QStringLiteral("variety"), varietyName(variety)},
-                {QStringLiteral("uk_grammar"),
-                 variety == Prediction::British ? QStringLiteral("1") : QStringLiteral("0")},
-                {QStringLiteral("letter_group_threshold"), QString::number(qMax(0, letterGroupThreshold))},
-                {QStringLiteral("change_counter"), QStringLiteral("0")}};
-            for (const auto &value : values) {
-                insert.bind(1, value.first);
-                insert.bind(2, value.second);
-                ok = ok && insert.step() == SQLITE_DONE;
-                insert.reset();
-            }
-        }
-        if (ok)
-            ok = db.exec(QByteArray("PRAGMA user_version=" + QByteArray::number(SchemaVersion)).constData()) &&
-                 db.exec("COMMIT");
-        if (!ok) {
-            const QString message = describeError(filePath, db, QStringLiteral("create"));
-            db.close();
-            QFile::remove(filePath);
-            QFile::remove(filePath + QStringLiteral("-journal"));
-            return fail(message);
-        }
     }
-    return open(filePath, error);
+    return open(path, error);
 }
 
-bool DictionaryData::load(SqliteDatabase *db, Content *content, QString *error)
+DictionaryCheck DictionaryData::check(const QString &path)
 {
-    const QString notADictionary =
-        QStringLiteral("The file \"%1\" is not a Lexora dictionary. Choose a dictionary file (made by Lexora).")
-            .arg(shown(m_path));
-    const qint64 version = db->queryInt("PRAGMA user_version", -1);
-    if (version < 0) {
-        *error = describeError(m_path, *db, QStringLiteral("read"));
-        return false;
+    DictionaryCheck result;
+    bool interrupted = false;
+    if (!DictionaryFile::checkIntegrity(path, &result, &interrupted))
+        return result;
+    QString message;
+    DictionaryReference dictionary = open(path, &message);
+    if (dictionary == 0) {
+        result.problems << message;
+        return result;
     }
-    if (version > SchemaVersion) {
-        *error = QStringLiteral("The dictionary file \"%1\" was made by a newer version of Lexora (file format %2; "
-                                "this version reads format %3 and older). Open it with the newer version.")
-                     .arg(shown(m_path))
-                     .arg(version)
-                     .arg(SchemaVersion);
-        return false;
-    }
-    if (version < 1) {
-        *error = notADictionary;
-        return false;
-    }
-    if (!db->exec("BEGIN")) {
-        *error = describeError(m_path, *db, QStringLiteral("read"));
-        return false;
-    }
-    auto failRead = [&](bool describe) {
-        *error = describe ? describeError(m_path, *db, QStringLiteral("read")) : notADictionary;
-        db->exec("ROLLBACK");
-        return false;
-    };
-    {
-        SqliteStatement meta(db->handle(), "SELECT key, value FROM meta");
-        if (!meta.isValid())
-            return failRead(meta.prepareResult() != SQLITE_ERROR);
-        QHash<QString, QString> values;
-        int rc;
-        while ((rc = meta.step()) == SQLITE_ROW)
-            values.insert(meta.columnText(0), meta.columnText(1));
-        if (rc != SQLITE_DONE)
-            return failRead(true);
-        if (values.value(QStringLiteral("format")) != QLatin1String(FormatName))
-            return failRead(false);
-        content->displayName = values.value(QStringLiteral("display_name"));
-        const QString variety = values.value(QStringLiteral("variety"));
-        content->variety = variety == QLatin1String("British")    ? Prediction::British
-                           : variety == QLatin1String("Canadian") ? Prediction::Canadian
-                                                                  : Prediction::American;
-        content->ukGrammar = values.value(QStringLiteral("uk_grammar")) == QLatin1String("1");
-        content->letterGroupThreshold =
-            values.value(QStringLiteral("letter_group_threshold"), QString::number(DefaultLetterGroupThreshold))
-                .toInt();
-        content->changeCounter = values.value(QStringLiteral("change_counter")).toLongLong();
-    }
-    SqliteStatement words(db->handle(), "SELECT id, text, frequency, kinds, codes FROM words");
-    if (!words.isValid())
-        return failRead(words.prepareResult() != SQLITE_ERROR);
-    int rc;
-    while ((rc = words.step()) == SQLITE_ROW) {
-        int textSize = 0;
-        const char *text = words.columnData(1, &textSize);
-        content->entries.emplace_back();
-        WordEntry &entry = content->entries.back();
-        entry.text = QString::fromUtf8(text, textSize);
-        entry.id = words.columnInt(0);
-        entry.frequency = quint8(qBound(qint64(0), words.columnInt(2), qint64(255)));
-        entry.kinds = quint8(words.columnInt(3));
-        int codesSize = 0;
-        const char *codes = words.columnData(4, &codesSize);
-        entry.codesOffset = quint32(content->arena.size());
-        entry.codesLength = quint32(codesSize);
-        content->arena.append(codes, codesSize);
-    }
-    if (rc != SQLITE_DONE)
-        return failRead(true);
-    m_dataVersion = db->queryInt("PRAGMA data_version", 0);
-    db->exec("COMMIT");
+    result.wordCount = dictionary->wordCount();
+    if (interrupted)
+        result.notes << QStringLiteral("A save was interrupted; it was undone, so the dictionary is as it was before "
+                                       "that save.");
+    result.notes << dictionary->loadNotes();
+    result.ok = true;
+    return result;
+}
 
-    // Two rows with one spelling: only a damaged or hand-edited file has that; the first one counts.
-    const std::vector<WordEntry *> duplicates =
-        content->index.insertAll(content->entries.begin(), content->entries.end());
-    for (WordEntry *entry : duplicates)
-        entry->flags = WordEntry::Stale;
-    content->order.reserve(content->entries.size());
-    for (WordEntry &entry : content->entries) {
-        if (!(entry.flags & WordEntry::Stale))
-            content->order.push_back(&entry);
-    }
-    auto less = [](const WordEntry *a, const WordEntry *b) { return compareWords(a->text, b->text) < 0; };
-    if (!std::is_sorted(content->order.begin(), content->order.end(), less)) {
-        // Words saved since the last full rewrite sit at the end of the file: sort only the ones out of
-        // place and merge them in.
-        std::vector<WordEntry *> sorted;
-        std::vector<WordEntry *> stray;
-        sorted.reserve(content->order.size());
-        for (WordEntry *entry : content->order) {
-            if (sorted.empty() || less(sorted.back(), entry))
-                sorted.push_back(entry);
-            else
-                stray.push_back(entry);
+DictionaryReference DictionaryData::loadDump(const QString &path, QIODevice *dump, QString *error)
+{
+    DictionaryWriter writer(path);
+    DictionaryDump reader(dump);
+    QString message;
+    if (!reader.readHeader(&message))
+        message = StorageText::shown(path) + QStringLiteral(": ") + message;
+    DictionaryWriter::Settings settings = reader.settings();
+    if (message.isEmpty() && writer.begin(settings, &message)) {
+        WordRecord record;
+        QSet<QString> seen;
+        while (reader.readWord(&record, &message)) {
+            if (seen.contains(record.text)) {
+                message = reader.where() + QStringLiteral("the word \"%1\" is there twice").arg(record.text);
+                break;
+            }
+            seen.insert(record.text);
+            if (!writer.add(record.text, WordRecord::maximumFrequency(record.codes), WordRecord::kinds(record.codes),
+                            WordRecord::encodeCodes(record.codes))) {
+                message = QStringLiteral("Could not write \"%1\".").arg(shown(path));
+                break;
+            }
         }
-        if (stray.size() > sorted.size() / 4) {
-            std::sort(content->order.begin(), content->order.end(), less);
-        } else {
-            std::sort(stray.begin(), stray.end(), less);
-            content->order.clear();
-            std::merge(sorted.begin(), sorted.end(), stray.begin(), stray.end(), std::back_inserter(content->order),
-                       less);
-        }
+        if (message.isEmpty())
+            writer.commit(&message);
     }
-    return true;
+    if (!message.isEmpty()) {
+        if (error)
+            *error = message;
+        return DictionaryReference();
+    }
+    return open(path, error);
 }
 
 DictionaryData::FileStamp DictionaryData::stamp() const
@@ -555,6 +281,56 @@ Word *DictionaryData::addWord(const WordRecord &record)
     return word;
 }
 
+bool DictionaryData::importWord(const QString &text, int frequency, bool guessCodes)
+{
+    if (!WordRecord::isAcceptableSpelling(text))
+        return false;
+    // One probe of the index both refuses a word already there and files the new one.
+    m_content->entries.emplace_back();
+    WordEntry *entry = &m_content->entries.back();
+    entry->text = text;
+    if (m_content->index.insert(entry)) {
+        m_content->entries.pop_back();
+        return false;
+    }
+    insertInOrder(entry);
+    QList<CodeRecord> codes;
+    if (guessCodes) {
+        const bool advanced = DictionaryReference::editPreferences() == QLatin1String("advanced_grammar");
+        for (const Grammar::Guess &guess : Grammar::guess(text, advanced)) {
+            CodeRecord code;
+            code.partOfSpeech = guess.partOfSpeech;
+            code.subcode = guess.subcode;
+            code.frequency = QString::number(qBound(1, guess.frequency, 31));
+            codes << code;
+        }
+    }
+    if (codes.isEmpty()) {
+        CodeRecord code;
+        code.partOfSpeech = QStringLiteral("new");
+        code.frequency = QStringLiteral("1");
+        codes << code;
+    }
+    if (frequency > 0) {
+        for (CodeRecord &code : codes)
+            code.frequency = QString::number(qMin(frequency, int(WordRecord::MaximumFrequency)));
+    }
+    // The codes wait in the arena, as a loaded word's do, until a window asks for the word. Words of a list
+    // often share their codes, so the last encoding is kept.
+    if (codes != m_lastImportCodes) {
+        m_lastImportCodes = codes;
+        m_lastImportEncoded = WordRecord::encodeCodes(codes);
+    }
+    const QByteArray &encoded = m_lastImportEncoded;
+    entry->codesOffset = quint32(m_content->arena.size());
+    entry->codesLength = quint32(encoded.size());
+    m_content->arena.append(encoded);
+    entry->frequency = quint8(qBound(0, WordRecord::maximumFrequency(codes), int(WordRecord::MaximumFrequency)));
+    entry->kinds = WordRecord::kinds(codes);
+    markChanged(entry);
+    return true;
+}
+
 WordEntry *DictionaryData::insertEntry(const QString &text)
 {
     m_content->entries.emplace_back();
@@ -563,11 +339,6 @@ WordEntry *DictionaryData::insertEntry(const QString &text)
     m_content->index.insert(entry);
     insertInOrder(entry);
     return entry;
-}
-
-bool DictionaryData::lessThan(const QString &a, const QString &b)
-{
-    return compareWords(a, b) < 0;
 }
 
 // Inserting into or erasing from a vector of a million entries moves megabytes, so new entries wait in
@@ -579,29 +350,7 @@ void DictionaryData::insertInOrder(WordEntry *entry)
 
 void DictionaryData::normalizeOrder()
 {
-    Content &content = *m_content;
-    if (content.pending.empty() && content.dead == 0)
-        return;
-    auto less = [](const WordEntry *a, const WordEntry *b) { return lessThan(a->text, b->text); };
-    std::vector<WordEntry *> pending;
-    pending.swap(content.pending);
-    pending.erase(
-        std::remove_if(pending.begin(), pending.end(), [](const WordEntry *e) { return e->flags & WordEntry::Dead; }),
-        pending.end());
-    std::sort(pending.begin(), pending.end(), less);
-    std::vector<WordEntry *> merged;
-    merged.reserve(content.order.size() + pending.size());
-    auto next = pending.begin();
-    for (WordEntry *entry : content.order) {
-        if (entry->flags & WordEntry::Dead)
-            continue;
-        while (next != pending.end() && less(*next, entry))
-            merged.push_back(*next++);
-        merged.push_back(entry);
-    }
-    merged.insert(merged.end(), next, pending.end());
-    content.order.swap(merged);
-    content.dead = 0;
+    WordOrder::merge(m_content.get());
 }
 
 void DictionaryData::updateSummary(WordEntry *entry)
@@ -618,7 +367,7 @@ void DictionaryData::updateSummary(WordEntry *entry)
     }
     highest = WordRecord::maximumFrequency(codes);
     bits = WordRecord::kinds(codes);
-    entry->frequency = quint8(qBound(0, highest, 255));
+    entry->frequency = quint8(qBound(0, highest, int(WordRecord::MaximumFrequency)));
     entry->kinds = bits;
 }
 
@@ -627,8 +376,9 @@ void DictionaryData::markChanged(WordEntry *entry)
     if (!(entry->flags & WordEntry::Changed)) {
         entry->flags |= WordEntry::Changed;
         m_changed.push_back(entry);
+        ++m_liveChanged;
     }
-    m_listValid = false;
+    m_filter.invalidate();
 }
 
 void DictionaryData::wordChanged(Word *word)
@@ -646,6 +396,8 @@ void DictionaryData::removeWord(Word *word)
     if (!entry)
         return;
     m_content->index.remove(entry->text);
+    if (entry->flags & WordEntry::Changed)
+        --m_liveChanged;
     entry->flags |= WordEntry::Removed;
     ++m_content->dead;
     word->m_removed = true;
@@ -653,7 +405,7 @@ void DictionaryData::removeWord(Word *word)
         m_removedEntries.push_back(entry);
     if (m_currentWord == word)
         m_currentWord = nullptr;
-    m_listValid = false;
+    m_filter.invalidate();
 }
 
 bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
@@ -663,10 +415,14 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
         m_content->index.find(spelling))
         return false;
     // The word moves to a fresh entry under its new spelling; the old one stays behind, dead, until the
-    // order is next merged.
+    // order is next merged. The save writes the word as a new row (so that two words that trade spellings
+    // never meet in the file's one-row-per-spelling index); until then the entry keeps the old row's id,
+    // so that a reload finds the word again.
     m_content->index.remove(entry->text);
     m_content->entries.push_back(*entry);
     WordEntry *moved = &m_content->entries.back();
+    if (moved->id != 0)
+        moved->flags |= WordEntry::Respelt;
     entry->flags = WordEntry::Stale;
     entry->word = nullptr;
     entry->id = 0;
@@ -688,34 +444,22 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
 
 QStringList DictionaryData::selectionRules()
 {
-    return {QStringLiteral("all words"),  QStringLiteral("Names only"),      QStringLiteral("Nouns only"),
-            QStringLiteral("Verbs only"), QStringLiteral("Adjectives only"), QStringLiteral("Adverbs only"),
-            QStringLiteral("Expansions"), QStringLiteral("Non-Expansions"),  QStringLiteral("Unknown words")};
+    return WordFilter::selectionRules();
 }
 
 void DictionaryData::setSelectionRule(const QString &rule)
 {
-    const int index = int(selectionRules().indexOf(rule));
-    if (index < 0 || index == m_rule)
-        return;
-    m_rule = index;
-    m_listValid = false;
+    m_filter.setSelectionRule(rule);
 }
 
 void DictionaryData::setMinimumFreq(int frequency)
 {
-    if (frequency != m_minimumFreq) {
-        m_minimumFreq = frequency;
-        m_listValid = false;
-    }
+    m_filter.setMinimumFreq(frequency);
 }
 
 void DictionaryData::setMaximumFreq(int frequency)
 {
-    if (frequency != m_maximumFreq) {
-        m_maximumFreq = frequency;
-        m_listValid = false;
-    }
+    m_filter.setMaximumFreq(frequency);
 }
 
 bool DictionaryData::displayByLetterGroup() const
@@ -724,107 +468,20 @@ bool DictionaryData::displayByLetterGroup() const
     return threshold > 0 && wordCount() > threshold;
 }
 
-char32_t DictionaryData::letterGroupOf(const QString &text)
-{
-    if (text.isEmpty())
-        return 0;
-    char32_t c = text.at(0).unicode();
-    if (c < 128)
-        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if (QChar::isHighSurrogate(c) && text.size() > 1 && text.at(1).isLowSurrogate())
-        c = QChar::surrogateToUcs4(text.at(0), text.at(1));
-    // Accented letters belong to the group of their base letter.
-    while (QChar::decompositionTag(c) == QChar::Canonical) {
-        const QString base = QChar::decomposition(c);
-        if (base.isEmpty())
-            break;
-        c = base.at(0).unicode();
-        if (base.at(0).isHighSurrogate() && base.size() > 1)
-            c = QChar::surrogateToUcs4(base.at(0), base.at(1));
-    }
-    return QChar::toCaseFolded(c);
-}
-
 bool DictionaryData::setLetterGroup(const QString &text)
 {
-    if (text.isEmpty())
-        return false;
-    const char32_t group = letterGroupOf(text);
-    if (group == m_group)
-        return false;
-    m_group = group;
-    if (!displayByLetterGroup())
-        return false;
-    m_listValid = false;
-    return true;
-}
-
-bool DictionaryData::passesFilter(const WordEntry *entry) const
-{
-    if (entry->frequency < m_minimumFreq || entry->frequency > m_maximumFreq)
-        return false;
-    switch (m_rule) {
-    case 1:
-        return entry->kinds & WordRecord::Name;
-    case 2:
-        return entry->kinds & WordRecord::Noun;
-    case 3:
-        return entry->kinds & WordRecord::Verb;
-    case 4:
-        return entry->kinds & WordRecord::Adjective;
-    case 5:
-        return entry->kinds & WordRecord::Adverb;
-    case 6:
-        return entry->kinds & WordRecord::Expansion;
-    case 7:
-        return !(entry->kinds & WordRecord::Expansion);
-    case 8:
-        return !(entry->kinds & WordRecord::Known);
-    default:
-        return true;
-    }
-}
-
-char32_t DictionaryData::firstGroupOfList() const
-{
-    for (const WordEntry *entry : m_content->order) {
-        if (passesFilter(entry))
-            return letterGroupOf(entry->text);
-    }
-    return m_content->order.empty() ? 0 : letterGroupOf(m_content->order.front()->text);
-}
-
-void DictionaryData::rebuildList()
-{
-    normalizeOrder();
-    m_list.clear();
-    const bool byGroup = displayByLetterGroup();
-    if (!byGroup)
-        m_list.reserve(qsizetype(m_content->order.size()));
-    if (byGroup && m_group == 0)
-        m_group = firstGroupOfList();
-    for (const WordEntry *entry : m_content->order) {
-        if (!passesFilter(entry))
-            continue;
-        if (byGroup && letterGroupOf(entry->text) != m_group)
-            continue;
-        m_list.append(entry->text);
-    }
-    m_listValid = true;
+    return m_filter.setLetterGroup(text, displayByLetterGroup());
 }
 
 QStringList DictionaryData::wordList()
 {
-    if (!m_listValid)
-        rebuildList();
-    return m_list;
+    normalizeOrder();
+    return m_filter.list(*m_content, displayByLetterGroup());
 }
 
 int DictionaryData::filteredWordCount()
 {
-    if (!m_listValid)
-        rebuildList();
-    return int(m_list.size());
+    return int(wordList().size());
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -832,13 +489,7 @@ int DictionaryData::filteredWordCount()
 
 bool DictionaryData::isDirty() const
 {
-    if (!m_removedEntries.empty())
-        return true;
-    for (const WordEntry *entry : m_changed) {
-        if (!(entry->flags & WordEntry::Removed))
-            return true;
-    }
-    return false;
+    return !m_removedEntries.empty() || m_liveChanged > 0;
 }
 
 void DictionaryData::beginEdit()
@@ -874,27 +525,34 @@ int DictionaryData::save()
         return 2;
     }
     const QString folder = QFileInfo(m_path).absolutePath();
-    if (!canAccess(QFile::encodeName(folder), W_OK | X_OK, 0222)) {
+    if (!StorageText::canAccess(folder, W_OK | X_OK, 0222)) {
         m_lastError = QStringLiteral("The folder \"%1\" cannot be written to, so the dictionary cannot be saved there. "
                                      "Make the folder writable, then save again.")
                           .arg(shown(folder));
         return 3;
     }
     if (!m_db.exec("BEGIN IMMEDIATE")) {
-        m_lastError = describeError(m_path, m_db, QStringLiteral("save"));
+        m_lastError = StorageText::describeError(m_path, m_db, QStringLiteral("save"));
         return 4;
     }
-    std::vector<WordEntry *> inserted;
+    std::vector<WordEntry *> inserts; // new rows, given their ids as they are written
+    size_t written = 0;
+    std::vector<std::pair<WordEntry *, qint64>> respelt;
     bool lockedAsLoaded = false;
     auto fail = [&](const QString &message, int code) {
-        m_lastError = message.isEmpty() ? describeError(m_path, m_db, QStringLiteral("save")) : message;
-        const bool rolledBack = m_db.exec("ROLLBACK");
-        for (WordEntry *entry : inserted)
-            entry->id = 0;
+        m_lastError = message.isEmpty() ? StorageText::describeError(m_path, m_db, QStringLiteral("save")) : message;
+        // SQLite has already rolled back by itself when a COMMIT failed on a full disk.
+        const bool rolledBack = m_db.exec("ROLLBACK") || !m_db.inTransaction();
+        for (size_t i = 0; i < written; ++i)
+            inserts[i]->id = 0;
+        for (const auto &[entry, id] : respelt)
+            entry->id = id;
         // The file was as loaded when this save took its lock, so whatever touched it since was this save,
         // now rolled back: its new time stamp is not another program's change.
-        if (lockedAsLoaded && rolledBack)
+        if (lockedAsLoaded && rolledBack) {
             m_stamp = stamp();
+            m_dataVersion = m_db.queryInt("PRAGMA data_version", m_dataVersion);
+        }
         return code;
     };
     {
@@ -908,56 +566,88 @@ int DictionaryData::save()
     }
     SqliteStatement remove(m_db.handle(), "DELETE FROM words WHERE id = ?");
     SqliteStatement insert(m_db.handle(), "INSERT INTO words(text, frequency, kinds, codes) VALUES (?, ?, ?, ?)");
-    SqliteStatement update(m_db.handle(),
-                           "UPDATE words SET text = ?, frequency = ?, kinds = ?, codes = ? WHERE id = ?");
+    SqliteStatement update(m_db.handle(), "UPDATE words SET frequency = ?, kinds = ?, codes = ? WHERE id = ?");
     if (!remove.isValid() || !insert.isValid() || !update.isValid())
         return fail(QString(), 5);
-    for (WordEntry *entry : m_removedEntries) {
-        remove.bind(1, entry->id);
+    // Rows of words stored twice go now, and the words they were merged into are written whole.
+    for (WordEntry *entry : m_content->merged) {
+        if (!(entry->flags & WordEntry::Dead) && !(entry->flags & WordEntry::Changed))
+            markChanged(entry);
+    }
+    // One walk over the changes sorts them into rows to update and rows to insert; a re-spelt word's old row
+    // is deleted and the word inserted anew.
+    std::vector<qint64> deleted = m_content->duplicateIds;
+    for (const WordEntry *entry : m_removedEntries)
+        deleted.push_back(entry->id);
+    std::vector<WordEntry *> updates;
+    inserts.reserve(m_changed.size());
+    for (WordEntry *entry : m_changed) {
+        if (entry->flags & WordEntry::Dead)
+            continue;
+        if ((entry->flags & WordEntry::Respelt) && entry->id != 0) {
+            deleted.push_back(entry->id);
+            respelt.emplace_back(entry, entry->id);
+            entry->id = 0;
+        }
+        (entry->id ? updates : inserts).push_back(entry);
+    }
+    for (qint64 id : deleted) {
+        remove.bind(1, id);
         if (remove.step() != SQLITE_DONE)
             return fail(QString(), 5);
         remove.reset();
     }
-    // New words are written in display order, so that a file written at once reads back already sorted.
-    std::stable_partition(m_changed.begin(), m_changed.end(), [](const WordEntry *entry) { return entry->id != 0; });
-    const auto firstNew =
-        std::find_if(m_changed.begin(), m_changed.end(), [](const WordEntry *entry) { return entry->id == 0; });
-    std::sort(firstNew, m_changed.end(),
-              [](const WordEntry *a, const WordEntry *b) { return compareWords(a->text, b->text) < 0; });
-    for (WordEntry *entry : m_changed) {
-        if (entry->flags & WordEntry::Removed)
-            continue;
-        const QByteArray codes = WordRecord::encodeCodes(WordRecord::fromWord(entry->word).codes);
-        SqliteStatement &statement = entry->id ? update : insert;
-        statement.bind(1, entry->text);
-        statement.bind(2, qint64(entry->frequency));
-        statement.bind(3, qint64(entry->kinds));
-        statement.bind(4, codes);
-        if (entry->id)
-            statement.bind(5, entry->id);
-        if (statement.step() != SQLITE_DONE)
+    if (m_content->schemaVersion < DictionaryWriter::SchemaVersion &&
+        (!m_db.exec("CREATE UNIQUE INDEX IF NOT EXISTS words_text ON words(text)") ||
+         !m_db.exec(
+             QByteArray("PRAGMA user_version=" + QByteArray::number(DictionaryWriter::SchemaVersion)).constData())))
+        return fail(QString(), 5);
+    for (WordEntry *entry : updates) {
+        update.bind(1, qint64(entry->frequency));
+        update.bind(2, qint64(entry->kinds));
+        update.bind(3, storedCodes(entry));
+        update.bind(4, entry->id);
+        if (update.step() != SQLITE_DONE)
             return fail(QString(), 5);
-        statement.reset();
-        if (!entry->id) {
-            entry->id = m_db.lastInsertId();
-            inserted.push_back(entry);
-        }
+        update.reset();
     }
+    // New words are written in display order, so that a file written at once reads back already sorted.
+    WordOrder::sort(inserts.begin(), inserts.end());
+    for (WordEntry *entry : inserts) {
+        const QByteArray text = entry->text.toUtf8();
+        const QByteArray codes = storedCodes(entry);
+        insert.bindUnowned(1, text);
+        insert.bind(2, qint64(entry->frequency));
+        insert.bind(3, qint64(entry->kinds));
+        insert.bindUnowned(4, codes);
+        if (insert.step() != SQLITE_DONE)
+            return fail(QString(), 5);
+        insert.reset();
+        entry->id = m_db.lastInsertId();
+        ++written;
+    }
+    // The counter wraps to 0 rather than overflow; all that matters is that it changes.
+    const qint64 nextCounter =
+        m_content->changeCounter == std::numeric_limits<qint64>::max() ? 0 : m_content->changeCounter + 1;
     {
         SqliteStatement counter(m_db.handle(), "UPDATE meta SET value = ? WHERE key = 'change_counter'");
-        counter.bind(1, QString::number(m_content->changeCounter + 1));
+        counter.bind(1, QString::number(nextCounter));
         if (counter.step() != SQLITE_DONE)
             return fail(QString(), 5);
     }
     if (!m_db.exec("COMMIT"))
         return fail(QString(), 6);
-    ++m_content->changeCounter;
+    m_content->changeCounter = nextCounter;
+    m_content->schemaVersion = DictionaryWriter::SchemaVersion;
     for (WordEntry *entry : m_changed)
-        entry->flags &= quint8(~WordEntry::Changed);
+        entry->flags &= quint8(~(WordEntry::Changed | WordEntry::Respelt));
     m_changed.clear();
+    m_liveChanged = 0;
     for (WordEntry *entry : m_removedEntries)
         entry->id = 0;
     m_removedEntries.clear();
+    m_content->duplicateIds.clear();
+    m_content->merged.clear();
     m_stamp = stamp();
     m_dataVersion = m_db.queryInt("PRAGMA data_version", m_dataVersion);
     return 0;
@@ -967,19 +657,18 @@ bool DictionaryData::reload()
 {
     QString error;
     bool readOnly = false;
-    if (!checkFile(m_path, &readOnly, &error)) {
+    if (!DictionaryFile::checkFile(m_path, &readOnly, &error)) {
         m_lastError = error;
         return false;
     }
     SqliteDatabase db;
-    if (!db.open(m_path, readOnly ? SqliteDatabase::ReadOnly : SqliteDatabase::ReadWrite, BusyTimeoutMs)) {
-        m_lastError = describeError(m_path, db, QStringLiteral("open"));
+    if (!DictionaryFile::openDatabase(m_path, &db, readOnly, &error)) {
+        m_lastError = error;
         return false;
     }
-    db.exec("PRAGMA synchronous=FULL");
     const qint64 oldDataVersion = m_dataVersion;
     auto content = std::make_unique<Content>();
-    if (!load(&db, content.get(), &error)) {
+    if (!DictionaryFile::load(m_path, &db, content.get(), &m_dataVersion, &error)) {
         m_dataVersion = oldDataVersion;
         m_lastError = error;
         return false;
@@ -1017,12 +706,96 @@ bool DictionaryData::reload()
             break;
     }
     m_changed.clear();
+    m_liveChanged = 0;
     m_removedEntries.clear();
     m_readOnly = readOnly;
     m_stamp = stamp();
     if (m_currentWord && m_currentWord->m_removed)
         m_currentWord = nullptr;
-    m_listValid = false;
+    m_filter.invalidate();
     m_lastError.clear();
     return true;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The whole dictionary
+
+QByteArray DictionaryData::storedCodes(const WordEntry *entry) const
+{
+    if (entry->word)
+        return WordRecord::encodeCodes(WordRecord::fromWord(entry->word).codes);
+    return QByteArray::fromRawData(m_content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength));
+}
+
+void DictionaryData::forEachWord(const std::function<bool(const WordEntry *, const QByteArray &)> &visit)
+{
+    normalizeOrder();
+    for (const WordEntry *entry : m_content->order) {
+        if (!(entry->flags & WordEntry::Dead) && !visit(entry, storedCodes(entry)))
+            return;
+    }
+}
+
+QStringList DictionaryData::allWords()
+{
+    normalizeOrder();
+    QStringList words;
+    words.reserve(qsizetype(m_content->order.size()));
+    for (const WordEntry *entry : m_content->order)
+        words.append(entry->text);
+    return words;
+}
+
+bool DictionaryData::isFileOf(const QString &path) const
+{
+    return DictionaryFile::sameFile(path, m_path);
+}
+
+bool DictionaryData::saveCopy(const QString &path, QString *error)
+{
+    if (isFileOf(path)) {
+        *error = QStringLiteral("A copy cannot replace the dictionary it is made from. Choose another file.");
+        return false;
+    }
+    DictionaryWriter writer(path);
+    DictionaryWriter::Settings settings;
+    settings.displayName = displayName();
+    settings.variety = variety();
+    settings.ukGrammar = isUKGrammar();
+    settings.letterGroupThreshold = letterGroupThreshold();
+    if (!writer.begin(settings, error))
+        return false;
+    bool written = true;
+    forEachWord([&](const WordEntry *entry, const QByteArray &codes) {
+        written = writer.add(entry->text, entry->frequency, entry->kinds, codes);
+        return written;
+    });
+    if (!written) {
+        *error = QStringLiteral("Could not write the copy \"%1\"; no copy was made.").arg(shown(path));
+        return false;
+    }
+    return writer.commit(error);
+}
+
+bool DictionaryData::dump(QIODevice *out)
+{
+    DictionaryWriter::Settings settings;
+    settings.displayName = displayName();
+    settings.variety = variety();
+    settings.ukGrammar = isUKGrammar();
+    settings.letterGroupThreshold = letterGroupThreshold();
+    DictionaryDump writer(out);
+    bool ok = writer.writeHeader(settings);
+    forEachWord([&](const WordEntry *entry, const QByteArray &codes) {
+        ok = ok && writer.writeWord(entry->text, codes);
+        return ok;
+    });
+    return ok && writer.flush();
+}
+
+bool DictionaryData::lockForEditing(QString *error)
+{
+    if (!m_lock)
+        m_lock = std::make_unique<DictionaryLock>(m_path);
+    return m_lock->lock(error);
 }

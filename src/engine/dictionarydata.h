@@ -5,34 +5,18 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "dictionarycontent.h"
+#include "dictionarylock.h"
 #include "prediction.h"
 #include "sqlitedatabase.h"
+#include "wordentry.h"
+#include "wordfilter.h"
 #include "wordindex.h"
 #include "wordrecord.h"
-
-/// A dictionary's words in memory: one compact entry per word; the full Word object is made on demand.
-struct WordEntry
-{
-    enum Flag : quint8
-    {
-        Changed = 1,
-        Removed = 2,
-        Stale = 4, // left behind when the word moved to another entry (a new spelling)
-        Dead = Removed | Stale
-    };
-
-    QString text;
-    Word *word = nullptr;    // made on first use, then owned by the dictionary until it closes
-    qint64 id = 0;           // row id in the file, 0 while the word is not saved
-    quint32 codesOffset = 0; // the stored codes in the content's arena, while word is null
-    quint32 codesLength = 0;
-    quint8 frequency = 0;
-    quint8 kinds = 0;
-    quint8 flags = 0;
-};
 
 /// The private side of a Dictionary: its words, filters, file and the bookkeeping of unsaved edits.
 class DictionaryData
@@ -41,14 +25,13 @@ public:
     /// Dictionaries with more words than this are shown one letter group at a time. Chosen from the
     /// engine benchmark: a list of up to this many words fills the editor's list quickly.
     static const int DefaultLetterGroupThreshold = Prediction::DefaultLetterGroupThreshold;
-    /// The file format this engine writes; files with a higher user_version are refused.
-    static const int SchemaVersion = 1;
-
     ~DictionaryData();
 
     static DictionaryReference open(const QString &path, QString *error);
     static DictionaryReference create(const QString &path, const QString &displayName, Prediction::Variety variety,
                                       QString *error, int letterGroupThreshold);
+    static DictionaryCheck check(const QString &path);
+    static DictionaryReference loadDump(const QString &path, QIODevice *dump, QString *error);
 
     // Reference counting of the handles.
     void ref() { ++m_refCount; }
@@ -63,12 +46,14 @@ public:
     void setMaximumFreq(int frequency);
     bool displayByLetterGroup() const;
     bool setLetterGroup(const QString &text);
-    void invalidateWordList() { m_listValid = false; }
+    void invalidateWordList() { m_filter.invalidate(); }
 
     // Words.
     Word *findWord(const QString &text);
     Word *addWord(const QString &text);
     Word *addWord(const WordRecord &record);
+    bool importWord(const QString &text, int frequency, bool guessCodes);
+    bool contains(const QString &text) const { return m_content->index.find(text) != nullptr; }
     int wordCount() const { return int(m_content->index.size()); }
     Word *currentWord() const { return m_currentWord; }
 
@@ -88,6 +73,14 @@ public:
     QString path() const { return m_path; }
     bool isReadOnly() const { return m_readOnly; }
 
+    // The whole dictionary.
+    QStringList allWords();
+    bool saveCopy(const QString &path, QString *error);
+    bool dump(QIODevice *out);
+    bool isFileOf(const QString &path) const;
+    QStringList loadNotes() const { return m_content->notes; }
+    bool lockForEditing(QString *error);
+
     QString displayName() const { return m_content->displayName; }
     Prediction::Variety variety() const { return m_content->variety; }
     bool isUKGrammar() const { return m_content->ukGrammar; }
@@ -96,21 +89,7 @@ public:
     Dictionary *dictionary() const { return m_dictionary; }
 
 private:
-    // Everything read from the file; replaced as a whole on reload.
-    struct Content
-    {
-        std::deque<WordEntry> entries;
-        std::vector<WordEntry *> order;   // display order, once normalizeOrder() has run
-        std::vector<WordEntry *> pending; // entries not yet merged into order
-        size_t dead = 0;                  // removed or stale entries still in order
-        WordIndex index;
-        QByteArray arena;
-        QString displayName;
-        Prediction::Variety variety = Prediction::American;
-        bool ukGrammar = false;
-        int letterGroupThreshold = DefaultLetterGroupThreshold;
-        qint64 changeCounter = 0;
-    };
+    using Content = DictionaryContent;
 
     // What identifies the file's state on disk, to notice another program's changes.
     struct FileStamp
@@ -126,9 +105,8 @@ private:
     };
 
     explicit DictionaryData(const QString &path);
-    static bool checkFile(const QString &path, bool *readOnly, QString *error);
-    static QString describeError(const QString &path, const SqliteDatabase &db, const QString &doing);
-    bool load(SqliteDatabase *db, Content *content, QString *error);
+    QByteArray storedCodes(const WordEntry *entry) const;
+    void forEachWord(const std::function<bool(const WordEntry *, const QByteArray &)> &visit);
     FileStamp stamp() const;
     bool fileChangedOnDisk();
 
@@ -138,12 +116,7 @@ private:
     WordEntry *insertEntry(const QString &text);
     void markChanged(WordEntry *entry);
     void updateSummary(WordEntry *entry);
-    bool passesFilter(const WordEntry *entry) const;
-    char32_t firstGroupOfList() const;
-    void rebuildList();
 
-    static char32_t letterGroupOf(const QString &text);
-    static bool lessThan(const QString &a, const QString &b);
     void insertInOrder(WordEntry *entry);
     void normalizeOrder();
 
@@ -159,13 +132,11 @@ private:
 
     std::vector<Word *> m_words; // every Word object ever made; freed with the dictionary
     std::vector<WordEntry *> m_changed;
+    size_t m_liveChanged = 0;                  // entries of m_changed that are neither removed nor stale
     std::vector<WordEntry *> m_removedEntries; // removed words that are still in the file
+    std::unique_ptr<DictionaryLock> m_lock;
     Word *m_currentWord = nullptr;
-
-    int m_rule = 0;
-    int m_minimumFreq = 0;
-    int m_maximumFreq = 31;
-    char32_t m_group = 0;
-    bool m_listValid = false;
-    QStringList m_list;
+    WordFilter m_filter;
+    QList<CodeRecord> m_lastImportCodes; // the codes importWord encoded last, and their stored form
+    QByteArray m_lastImportEncoded;
 };

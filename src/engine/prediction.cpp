@@ -26,3 +26,18 @@ DictionaryReference Prediction::createDictionary(const QString &path, const QStr
 {
     return DictionaryData::create(path, displayName, variety, error, letterGroupThreshold);
 }
+
+DictionaryCheck Prediction::checkDictionary(const QString &path)
+{
+    return DictionaryData::check(path);
+}
+
+DictionaryReference Prediction::loadDump(const QString &path, QIODevice *dump, QString *error)
+{
+    if (!dump) {
+        if (error)
+            *error = QStringLiteral("No dump was given.");
+        return DictionaryReference();
+    }
+    return DictionaryData::loadDump(path, dump, error);
+}

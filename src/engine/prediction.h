@@ -21,6 +21,21 @@ class Word;
 class GCode;
 class Usage;
 class DictionaryData; // private implementation of a Dictionary
+class QIODevice;
+
+/// What a check of a dictionary file found: problems make it unusable, notes say what was put right.
+struct PREDICTION_EXPORT DictionaryCheck
+{
+    /// True when the file opens and holds every word it should.
+    bool ok = false;
+    /// The number of words, when the file could be read.
+    int wordCount = -1;
+    /// Why the file cannot be used as it is.
+    QStringList problems;
+    /// What was found and put right in memory or in the file (an interrupted save undone, values brought
+    /// into range); the next save writes the repairs.
+    QStringList notes;
+};
 
 /// The engine's process-wide settings and the entry points that open and create dictionaries.
 class PREDICTION_EXPORT Prediction
@@ -49,6 +64,14 @@ public:
     static DictionaryReference createDictionary(const QString &path, const QString &displayName, Variety variety,
                                                 QString *error = nullptr,
                                                 int letterGroupThreshold = DefaultLetterGroupThreshold);
+
+    /// Checks a dictionary file thoroughly: the integrity of every page, the settings, every word. An
+    /// interrupted save is undone first (and noted); a file that can be used is never called damaged.
+    static DictionaryCheck checkDictionary(const QString &path);
+
+    /// Creates a new dictionary file from the text Dictionary::dump() writes; never replaces a file, and
+    /// leaves no file behind on failure (*error then names the first bad line).
+    static DictionaryReference loadDump(const QString &path, QIODevice *dump, QString *error = nullptr);
 };
 
 /// A list of grammar code strings attached to a grammar code or a usage.
@@ -221,6 +244,32 @@ public:
     Word *addWord(const QString &text, const QString &tag);
     Word *addWord(Word *word);
     int wordCount() const;
+    /// Whether the word is in the dictionary, without making a Word object for it.
+    bool contains(const QString &text) const;
+    /// Adds a word as addWord(text, tag) does, but without making a Word object, which keeps a bulk import
+    /// quick and small: the codes are guessed, or a single "new" code when guessCodes is false; a frequency
+    /// from 1 to 31 replaces the codes' own. False when the spelling is refused or the word is there already.
+    bool importWord(const QString &text, int frequency = 0, bool guessCodes = true);
+
+    // The whole dictionary, whatever the filters and letter groups.
+    /// Every word in display order.
+    QStringList allWords();
+    /// Writes every word with all its grammar, unsaved edits included, into a new dictionary file at path.
+    /// The file appears complete or not at all; an existing file (above all this dictionary's own, under
+    /// any name or link) is never replaced. False with *error saying why.
+    bool saveCopy(const QString &path, QString *error);
+    /// Writes the dictionary, unsaved edits included, as UTF-8 text: a header of settings, an empty line,
+    /// then one word a line in display order. Prediction::loadDump() reads it back. False on a write error.
+    bool dump(QIODevice *out);
+    /// True when path names this dictionary's file, under any name, symbolic or hard link.
+    bool isFileOf(const QString &path) const;
+    /// What loading the file found and put right (the notes of a check); empty for a sound file.
+    QStringList loadNotes() const;
+
+    /// Takes the lock that keeps a second editor or tool (in any process) from editing the dictionary
+    /// at the same time; held until the dictionary closes. False with *error saying who holds it, or
+    /// which lock file to remove when its owner cannot be judged.
+    bool lockForEditing(QString *error);
 
     // Editing and storage.
     void begin_edit();
@@ -234,6 +283,7 @@ public:
 
     // Identity.
     QString displayName() const;
+    Prediction::Variety variety() const;
     bool isUK() const;
     bool isCanadian() const;
     bool isUKGrammar() const;

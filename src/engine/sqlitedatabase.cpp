@@ -64,6 +64,11 @@ QString SqliteDatabase::queryText(const char *sql)
     return statement.columnText(0);
 }
 
+bool SqliteDatabase::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
 qint64 SqliteDatabase::lastInsertId() const
 {
     return m_db ? sqlite3_last_insert_rowid(m_db) : 0;

@@ -38,6 +38,8 @@ public:
     qint64 queryInt(const char *sql, qint64 fallback = -1);
     QString queryText(const char *sql);
 
+    /// True while a transaction is open (SQLite ends one by itself when a COMMIT fails on a full disk).
+    bool inTransaction() const;
     qint64 lastInsertId() const;
     /// The primary result code of the last failed call (SQLITE_BUSY, SQLITE_CORRUPT, ...).
     int errorCode() const;

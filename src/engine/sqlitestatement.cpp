@@ -1,6 +1,7 @@
 #include "sqlitestatement.h"
 
 #include <sqlite3.h>
+#include <utility>
 
 SqliteStatement::SqliteStatement(sqlite3 *db, const char *sql)
 {
@@ -16,6 +17,21 @@ SqliteStatement::~SqliteStatement()
     sqlite3_finalize(m_statement);
 }
 
+SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
+    : m_statement(std::exchange(other.m_statement, nullptr)), m_prepareResult(other.m_prepareResult)
+{
+}
+
+SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
+{
+    if (this != &other) {
+        sqlite3_finalize(m_statement);
+        m_statement = std::exchange(other.m_statement, nullptr);
+        m_prepareResult = other.m_prepareResult;
+    }
+    return *this;
+}
+
 void SqliteStatement::bind(int index, qint64 value)
 {
     sqlite3_bind_int64(m_statement, index, value);
@@ -23,12 +39,18 @@ void SqliteStatement::bind(int index, qint64 value)
 
 void SqliteStatement::bind(int index, const QString &value)
 {
-    bind(index, value.toUtf8());
+    // SQLite converts UTF-16 itself, without the temporary a toUtf8() would make.
+    sqlite3_bind_text16(m_statement, index, value.utf16(), int(value.size() * 2), SQLITE_TRANSIENT);
 }
 
 void SqliteStatement::bind(int index, const QByteArray &utf8)
 {
     sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void SqliteStatement::bindUnowned(int index, const QByteArray &utf8)
+{
+    sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
 }
 
 int SqliteStatement::step()

@@ -15,6 +15,8 @@ public:
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement &) = delete;
     SqliteStatement &operator=(const SqliteStatement &) = delete;
+    SqliteStatement(SqliteStatement &&other) noexcept;
+    SqliteStatement &operator=(SqliteStatement &&other) noexcept;
 
     bool isValid() const { return m_statement != nullptr; }
     /// The SQLite result code of preparing the statement.
@@ -23,6 +25,8 @@ public:
     void bind(int index, qint64 value);
     void bind(int index, const QString &value);
     void bind(int index, const QByteArray &utf8);
+    /// Binds the bytes without copying them: they must stay alive and unchanged until the statement is reset.
+    void bindUnowned(int index, const QByteArray &utf8);
     /// One step: SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
     /// Resets the statement so that it can run again; keeps nothing bound.

@@ -2,6 +2,8 @@
 
 #include "prediction.h"
 
+#include <algorithm>
+
 namespace {
 
 const QLatin1String PayloadHeader("LexoraWord 1");
@@ -9,6 +11,12 @@ const QLatin1String PayloadEnd("end");
 
 QString escapeValue(const QString &value)
 {
+    const auto special = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == '\\' || u == '\t' || u == '\n' || u == ',' || u == ';' || u == '|';
+    };
+    if (std::none_of(value.cbegin(), value.cend(), special))
+        return value; // the common case, without a copy
     QString out;
     out.reserve(value.size());
     for (QChar c : value) {
@@ -27,6 +35,9 @@ QString escapeValue(const QString &value)
             break;
         case ';':
             out += QLatin1String("\\s");
+            break;
+        case '|':
+            out += QLatin1String("\\p");
             break;
         default:
             out += c;
@@ -67,6 +78,9 @@ bool unescapeValue(const QString &value, QString *out)
         case 's':
             result += QLatin1Char(';');
             break;
+        case 'p':
+            result += QLatin1Char('|');
+            break;
         default:
             return false;
         }
@@ -101,7 +115,19 @@ bool decodeList(const QString &text, QStringList *list)
     return true;
 }
 
-QString encodeCodeLine(const CodeRecord &code)
+} // namespace
+
+QString WordRecord::escape(const QString &value)
+{
+    return escapeValue(value);
+}
+
+bool WordRecord::unescape(const QString &value, QString *out)
+{
+    return unescapeValue(value, out);
+}
+
+QString WordRecord::encodeCodeLine(const CodeRecord &code)
 {
     QStringList fields;
     fields << escapeValue(code.partOfSpeech) << escapeValue(code.subcode) << escapeValue(code.frequency)
@@ -112,7 +138,7 @@ QString encodeCodeLine(const CodeRecord &code)
     return fields.join(QLatin1Char('\t'));
 }
 
-bool decodeCodeLine(const QString &line, CodeRecord *code)
+bool WordRecord::decodeCodeLine(const QString &line, CodeRecord *code)
 {
     const QStringList fields = line.split(QLatin1Char('\t'));
     if (fields.size() < 5)
@@ -135,6 +161,8 @@ bool decodeCodeLine(const QString &line, CodeRecord *code)
     *code = result;
     return true;
 }
+
+namespace {
 
 // Everything outside printable ASCII becomes \uXXXX (one per UTF-16 unit); "\" is already doubled.
 QString asciiEscape(const QString &text)
@@ -305,7 +333,8 @@ bool WordRecord::fromPayload(const QString &payload, WordRecord *record)
         CodeRecord code;
         if (!decodeCodeLine(lines.at(3 + i), &code))
             return false;
-        if (!code.frequency.isEmpty() && !isDecimal(code.frequency))
+        // A frequency outside 0 to 31 would leave the word counted but never listed.
+        if (!code.frequency.isEmpty() && (!isDecimal(code.frequency) || code.frequency.toInt() > MaximumFrequency))
             return false;
         result.codes << code;
     }
@@ -315,7 +344,7 @@ bool WordRecord::fromPayload(const QString &payload, WordRecord *record)
 
 bool WordRecord::isAcceptableSpelling(const QString &text)
 {
-    if (text.isEmpty() || text.size() > MaximumLength)
+    if (text.isEmpty() || characterCount(text) > MaximumLength)
         return false;
     for (QChar c : text) {
         const QChar::Category category = c.category();
@@ -324,4 +353,14 @@ bool WordRecord::isAcceptableSpelling(const QString &text)
             return false;
     }
     return true;
+}
+
+qsizetype WordRecord::characterCount(const QString &text)
+{
+    qsizetype count = text.size();
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate())
+            --count;
+    }
+    return count;
 }

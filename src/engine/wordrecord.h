@@ -40,7 +40,7 @@ struct CodeRecord
 /// Stored form of the codes (UTF-8): one code per line; on a line, tab-separated fields part of speech,
 /// subcode, frequency, expansion, adverb positions, then one field per usage holding complements,
 /// particles and prepositions separated by ";". Lists separate their codes with ",". Inside a value,
-/// "\" is written "\\", a tab "\t", a line break "\n", "," "\c" and ";" "\s", so that a separator
+/// "\" is written "\\", a tab "\t", a line break "\n", "," "\c", ";" "\s" and "|" "\p", so that a separator
 /// character in the text is always a separator; an empty code in a list is written "\e".
 class WordRecord
 {
@@ -66,6 +66,13 @@ public:
     static QByteArray encodeCodes(const QList<CodeRecord> &codes);
     static bool decodeCodes(const QByteArray &utf8, QList<CodeRecord> *codes);
 
+    /// One code in its stored form (a line without line breaks), and back; false on malformed input.
+    static QString encodeCodeLine(const CodeRecord &code);
+    static bool decodeCodeLine(const QString &line, CodeRecord *code);
+    /// A value with its separators escaped as in the stored form, and back.
+    static QString escape(const QString &value);
+    static bool unescape(const QString &value, QString *out);
+
     /// The highest frequency of the codes (0 without codes) and their kind bits.
     static int maximumFrequency(const QList<CodeRecord> &codes);
     static quint8 kinds(const QList<CodeRecord> &codes);
@@ -77,6 +84,9 @@ public:
 
     /// Whether text may be a word's spelling: 1 to 64 characters, no control character.
     static bool isAcceptableSpelling(const QString &text);
+    /// The number of characters (code points, not UTF-16 units) of text.
+    static qsizetype characterCount(const QString &text);
 
     static const int MaximumLength = 64;
+    static const int MaximumFrequency = 31;
 };

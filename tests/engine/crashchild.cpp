@@ -2,6 +2,7 @@
 //   crashchild save <path> <count>   saves forever, alternating between two known word sets
 //   crashchild lock <path>           holds an exclusive lock until its standard input closes
 //   crashchild add <path> <word>     adds a word and saves, as another editor would
+//   crashchild static <path>         keeps the dictionary open in a static handle until the process ends
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
@@ -79,6 +80,8 @@ int addWord(const QString &path, const QString &text)
     return dictionary->save() == 0 ? 0 : 3;
 }
 
+DictionaryReference keptUntilExit;
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -91,6 +94,10 @@ int main(int argc, char **argv)
         return holdLock(args.at(2));
     if (args.size() >= 4 && args.at(1) == QLatin1String("add"))
         return addWord(args.at(2), args.at(3));
-    std::fprintf(stderr, "usage: crashchild save <path> <count> | lock <path> | add <path> <word>\n");
+    if (args.size() >= 3 && args.at(1) == QLatin1String("static")) {
+        keptUntilExit = Prediction::openDictionary(args.at(2));
+        return keptUntilExit == 0 ? 2 : 0;
+    }
+    std::fprintf(stderr, "usage: crashchild save <path> <count> | lock <path> | add <path> <word> | static <path>\n");
     return 1;
 }

@@ -1,8 +1,8 @@
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
-#include <sqlite3.h>
 
 #include "grammar.h"
 #include "prediction.h"
@@ -16,25 +16,13 @@ void setExpansion(Word *word, int index, const QString &expansion)
     word->codes.at(index)->touch();
 }
 
-// Saves the words in a new dictionary, writes its letter-group threshold straight into the closed file
-// (nothing in the engine changes it) and opens it again.
+// A saved dictionary of the words, shown by letter group above threshold words.
 DictionaryReference withThreshold(const QString &path, const QStringList &words, int threshold)
 {
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, "Threshold", Prediction::American);
-        for (const QString &text : words)
-            ref->addWord(text, "edit");
-        if (ref->save() != 0 || ref->displayByLetterGroup()) // a new dictionary shows small word counts whole
-            return DictionaryReference();
-    }
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return DictionaryReference();
-    const QByteArray sql =
-        "UPDATE meta SET value = '" + QByteArray::number(threshold) + "' WHERE key = 'letter_group_threshold'";
-    const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok ? Prediction::openDictionary(path) : DictionaryReference();
+    DictionaryReference ref = Prediction::createDictionary(path, "Threshold", Prediction::American, nullptr, threshold);
+    for (const QString &text : words)
+        ref->addWord(text, "edit");
+    return ref->save() == 0 ? ref : DictionaryReference();
 }
 
 // The fields a code derives from its word, part of speech and subcode.
@@ -75,7 +63,6 @@ private slots:
     void filters();
     void order_data();
     void order();
-    void wordListFollowsEditsAndIsCached();
     void letterGroups_data();
     void letterGroups();
     void addWord_data();
@@ -86,7 +73,6 @@ private slots:
     void editsMarkDirty();
     void payloadRoundTrip_data();
     void payloadRoundTrip();
-    void payloadOfNoWord();
     void malformedPayloads_data();
     void malformedPayloads();
     void truncatedPayloadsAreRefused();
@@ -107,23 +93,16 @@ void TestDictionary::filters_data()
     };
     const QStringList all = {"Abbey", "abbot", "about", "asap", "blorp", "call", "quick", "zzz"};
     row("all words", "all words", 0, 31, all);
-    row("names", "Names only", 0, 31, {"Abbey"});
-    row("nouns", "Nouns only", 0, 31, {"abbot"});
     row("verbs", "Verbs only", 0, 31, {"call"});
-    row("adjectives", "Adjectives only", 0, 31, {"quick"});
     row("adverbs: any code counts", "Adverbs only", 0, 31, {"about", "asap", "quick"});
     row("expansions", "Expansions", 0, 31, {"asap"});
-    row("non-expansions", "Non-Expansions", 0, 31, {"Abbey", "abbot", "about", "blorp", "call", "quick", "zzz"});
     row("unknown: no code or only new", "Unknown words", 0, 31, {"blorp", "zzz"});
     row("highest code frequency counts", "all words", 12, 31, {"about", "call", "quick"});
     row("bounds are inclusive", "all words", 10, 12, {"Abbey", "quick"});
-    row("no codes is frequency 0", "all words", 0, 0, {"zzz"});
     row("inverted range lists nothing", "all words", 20, 10, {});
     row("rule and range exclude", "Adverbs only", 13, 31, {"about"});
     // A rule that is not one of the names leaves the previous rule in force.
-    row("empty rule", "", 0, 31, {"call"});
     row("unknown rule", "Pronouns only", 0, 31, {"call"});
-    row("rule in the wrong case", "verbs only", 0, 31, {"call"});
 }
 
 void TestDictionary::filters()
@@ -135,9 +114,6 @@ void TestDictionary::filters()
 
     TempDictionary dict(FilterWords);
     QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
-    QCOMPARE(dict->selectionRules(),
-             QStringList({"all words", "Names only", "Nouns only", "Verbs only", "Adjectives only", "Adverbs only",
-                          "Expansions", "Non-Expansions", "Unknown words"}));
     setExpansion(dict->findWord("asap"), 0, "as soon as possible");
     dict->setSelectionRule("Verbs only");
     dict->setSelectionRule(rule);
@@ -158,7 +134,6 @@ void TestDictionary::order_data()
                                          << QStringList{"pole", "POLISH", "Polish", "polish"};
     QTest::newRow("prefix first") << QStringList{"car", "Cart", "ca", "CARS"}
                                   << QStringList{"ca", "car", "CARS", "Cart"};
-    QTest::newRow("digits and spaces") << QStringList{"b", "a b", "a", "1st"} << QStringList{"1st", "a", "a b", "b"};
 }
 
 void TestDictionary::order()
@@ -176,46 +151,13 @@ void TestDictionary::order()
     QCOMPARE(other->wordList(), expected);
 }
 
-void TestDictionary::wordListFollowsEditsAndIsCached()
-{
-    TempDictionary dict(FilterWords);
-    dict->setSelectionRule("Verbs only");
-    const QStringList first = dict->wordList();
-    QCOMPARE(first, QStringList{"call"});
-    // Without a change the same list comes back, not a rebuilt copy.
-    dict->findWord("call");
-    dict->setSelectionRule("no such rule");
-    QCOMPARE(dict->wordList().constData(), first.constData());
-
-    Word *abbot = dict->findWord("abbot");
-    abbot->setCodeName(0, "verb");
-    QCOMPARE(dict->wordList(), (QStringList{"abbot", "call"}));
-    dict->setMinimumFreq(10);
-    QCOMPARE(dict->wordList(), QStringList{"call"});
-    abbot->codes.at(0)->setFrequency("25");
-    QCOMPARE(dict->wordList(), (QStringList{"abbot", "call"}));
-    dict->findWord("call")->removeWord();
-    QCOMPARE(dict->wordList(), QStringList{"abbot"});
-    abbot->changeSpelling("zabbot");
-    QCOMPARE(dict->wordList(), QStringList{"zabbot"});
-    QCOMPARE(dict->filteredWordCount(), 1);
-
-    // invalidateWordList() rebuilds without losing anything.
-    const QStringList cached = dict->wordList();
-    dict->invalidateWordList();
-    QVERIFY(dict->wordList().constData() != cached.constData());
-    QCOMPARE(dict->wordList(), QStringList{"zabbot"});
-}
-
 void TestDictionary::letterGroups_data()
 {
     QTest::addColumn<int>("threshold");
     QTest::addColumn<bool>("byGroup");
     QTest::newRow("one below the word count") << 7 << true;
-    QTest::newRow("equal to the word count") << 8 << false;
     QTest::newRow("above") << 9 << false;
     QTest::newRow("zero means never") << 0 << false;
-    QTest::newRow("one") << 1 << true;
 }
 
 void TestDictionary::letterGroups()
@@ -275,27 +217,19 @@ void TestDictionary::addWord_data()
                            << "basic_grammar" << true;
     QTest::newRow("advanced") << "study"
                               << "advanced_grammar" << true;
-    QTest::newRow("advanced, capitalised") << "Zanzibarian"
-                                           << "advanced_grammar" << true;
     QTest::newRow("advanced, nothing known") << "xq"
                                              << "advanced_grammar" << true;
     QTest::newRow("64 characters") << QString(64, QLatin1Char('a')) << "basic_grammar" << true;
-    QTest::newRow("space inside") << "ice cream"
-                                  << "basic_grammar" << true;
+    QTest::newRow("33 emoji, 66 UTF-16 units") << QString::fromUtf8("😀").repeated(33) << "basic_grammar" << true;
+    QTest::newRow("65 emoji") << QString::fromUtf8("😀").repeated(65) << "basic_grammar" << false;
     QTest::newRow("already there") << "call"
                                    << "basic_grammar" << false;
     QTest::newRow("empty") << QString() << "basic_grammar" << false;
     QTest::newRow("65 characters") << QString(65, QLatin1Char('a')) << "basic_grammar" << false;
-    QTest::newRow("tab") << "tab\tword"
-                         << "basic_grammar" << false;
     QTest::newRow("line feed") << "two\nlines"
                                << "basic_grammar" << false;
-    QTest::newRow("carriage return") << "two\rlines"
-                                     << "basic_grammar" << false;
-    QTest::newRow("escape") << QStringLiteral("\x1b[0m") << "basic_grammar" << false;
     QTest::newRow("line separator") << QString(QChar(0x2028)) + "x"
                                     << "basic_grammar" << false;
-    QTest::newRow("paragraph separator") << "x" + QString(QChar(0x2029)) << "basic_grammar" << false;
 }
 
 void TestDictionary::addWord()
@@ -337,11 +271,8 @@ void TestDictionary::changeSpelling_data()
     QTest::addColumn<bool>("accepted");
     QTest::newRow("new spelling") << "abbots" << true;
     QTest::newRow("case only") << "Abbot" << true;
-    QTest::newRow("non-Latin-1") << QString::fromUtf8("Ωmega") << true;
     QTest::newRow("same") << "abbot" << false;
     QTest::newRow("another word's") << "about" << false;
-    QTest::newRow("empty") << QString() << false;
-    QTest::newRow("line break") << "ab\nbot" << false;
     QTest::newRow("too long") << QString(65, QLatin1Char('b')) << false;
 }
 
@@ -442,9 +373,7 @@ void TestDictionary::payloadRoundTrip_data()
     QTest::addColumn<QString>("expansion");
     QTest::newRow("plain") << "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9" << QString();
     QTest::newRow("Japanese") << QString::fromUtf8("日本\tname/-/12") << QString();
-    QTest::newRow("Latin-1 accent") << QString::fromUtf8("naïve\tadj./reg/7") << QString();
     QTest::newRow("emoji") << QString::fromUtf8("party🎉\tnoun/reg/2") << QString();
-    QTest::newRow("no codes") << "zzz" << QString();
     QTest::newRow("separators in values") << "asap\tadv./-/7" << QString::fromUtf8("a, b; c\\d\te|f/g:hé");
     QTest::newRow("backslash u in word") << "back\\u0041slash\tnoun/reg/2" << QString();
 }
@@ -496,19 +425,6 @@ void TestDictionary::payloadRoundTrip()
     QCOMPARE(target->wordCount(), 2);
 }
 
-void TestDictionary::payloadOfNoWord()
-{
-    TempDictionary dict({"apple", "pear"});
-    QCOMPARE(dict->copyCurrentWord(), QString());
-    QCOMPARE(dict->addWord(static_cast<Word *>(nullptr)), nullptr);
-    QVERIFY(dict->findWord("pear"));
-    QVERIFY(dict->findWord("nothing") == nullptr);
-    // The word last found stays current; once removed there is nothing to copy.
-    QVERIFY(dict->copyCurrentWord().contains("pear"));
-    dict->findWord("pear")->removeWord();
-    QCOMPARE(dict->copyCurrentWord(), QString());
-}
-
 void TestDictionary::malformedPayloads_data()
 {
     TempDictionary dict({"call\tverb/reg/18/Tn:up:about"});
@@ -521,26 +437,19 @@ void TestDictionary::malformedPayloads_data()
     QTest::addColumn<QString>("payload");
     QTest::newRow("plain word") << "call";
     QTest::newRow("other version") << changed("LexoraWord 1", "LexoraWord 2");
-    QTest::newRow("no header") << good.section('\n', 1);
     QTest::newRow("junk after end") << good + "\nmore";
-    QTest::newRow("trailing line break") << good + "\n";
     QTest::newRow("Windows line ends") << changed("\n", "\r\n");
     QTest::newRow("count too high") << changed("\n1\n", "\n2\n");
-    QTest::newRow("count too low") << changed("\n1\n", "\n0\n");
     QTest::newRow("count not a number") << changed("\n1\n", "\none\n");
-    QTest::newRow("negative count") << changed("\n1\n", "\n-1\n");
     QTest::newRow("unknown escape") << changed("call", "ca\\qll");
-    QTest::newRow("short unicode escape") << changed("call", "ca\\u12");
     QTest::newRow("bad unicode escape") << changed("call", "ca\\u12G4ll");
-    QTest::newRow("raw non-ASCII") << changed("call", QString::fromUtf8("cäll"));
     QTest::newRow("empty spelling") << changed("\ncall\n", "\n\n");
     QTest::newRow("spelling with control") << changed("call", "ca\\u0007ll");
-    QTest::newRow("spelling too long") << changed("call", QString(65, QLatin1Char('c')));
     QTest::newRow("code with too few fields") << "LexoraWord 1\ncall\n1\nverb\\u0009reg\nend";
     QTest::newRow("frequency not a number") << head + "lots\\u0009\\u0009\nend";
+    QTest::newRow("frequency above 31") << head + "32\\u0009\\u0009\nend";
     QTest::newRow("empty code in a list") << head + "18\\u0009\\u0009vp+,\nend";
     QTest::newRow("usage with two lists") << head + "18\\u0009\\u0009\\u0009Tn;up\nend";
-    QTest::newRow("usage with four lists") << head + "18\\u0009\\u0009\\u0009Tn;up;on;off\nend";
 }
 
 void TestDictionary::malformedPayloads()
@@ -678,16 +587,10 @@ void TestDictionary::samePathSharesTheDictionary()
     QVERIFY(dict->findWord("pear"));
     QVERIFY(dict.reference().isDirty());
 
-    // Copies share; a handle to nothing equals 0.
-    DictionaryReference copy = second;
-    QCOMPARE(copy.get(), second.get());
+    // A handle to nothing equals 0.
     DictionaryReference none;
-    QVERIFY(none == 0);
-    QVERIFY(!(copy == 0));
-    copy = none;
-    QVERIFY(copy == 0);
+    QVERIFY(none == 0 && !(second == 0));
     QVERIFY(!none.isDirty());
-    QCOMPARE(none.displayName(), QString());
 
     // Once the last handle is gone the dictionary closes: the next open reads the file afresh.
     QTemporaryDir dir;
@@ -703,6 +606,13 @@ void TestDictionary::samePathSharesTheDictionary()
     QVERIFY(again != 0);
     QVERIFY(!again->findWord("unsaved"));
     QVERIFY(!again->isDirty());
+
+    // A handle kept in a static variable closes its dictionary after every other static has gone.
+    QProcess child;
+    child.start(QCoreApplication::applicationDirPath() + "/crashchild", {"static", path});
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDictionary)
