@@ -80,6 +80,22 @@ bool canAccess(const QByteArray &path, int mode, mode_t bits)
     return ::access(path.constData(), mode) == 0 && (info.st_mode & bits) != 0;
 }
 
+// How text stands to the start of the order's range of words beginning with prefix: below it (-1), inside it
+// (0) or above it (1). Case is ignored, as the order ignores it first.
+int comparePrefix(const QString &text, const QString &prefix)
+{
+    const qsizetype n = qMin(text.size(), prefix.size());
+    const char16_t *pt = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *pp = reinterpret_cast<const char16_t *>(prefix.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ft = foldUnit(pt[i]);
+        const char16_t fp = foldUnit(pp[i]);
+        if (ft != fp)
+            return ft < fp ? -1 : 1;
+    }
+    return text.size() < prefix.size() ? -1 : 0;
+}
+
 } // namespace
 
 DictionaryData::DictionaryData(const QString &path) : m_path(path), m_content(std::make_unique<Content>()) {}
@@ -512,6 +528,12 @@ Word *DictionaryData::findWord(const QString &text)
     return m_currentWord;
 }
 
+Word *DictionaryData::peekWord(const QString &text)
+{
+    WordEntry *entry = m_content->index.find(text);
+    return entry ? materialize(entry) : nullptr;
+}
+
 Word *DictionaryData::addWord(const QString &text)
 {
     if (!WordRecord::isAcceptableSpelling(text))
@@ -629,6 +651,7 @@ void DictionaryData::markChanged(WordEntry *entry)
         m_changed.push_back(entry);
     }
     m_listValid = false;
+    ++m_revision;
 }
 
 void DictionaryData::wordChanged(Word *word)
@@ -654,6 +677,7 @@ void DictionaryData::removeWord(Word *word)
     if (m_currentWord == word)
         m_currentWord = nullptr;
     m_listValid = false;
+    ++m_revision;
 }
 
 bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
@@ -811,6 +835,43 @@ void DictionaryData::rebuildList()
         m_list.append(entry->text);
     }
     m_listValid = true;
+}
+
+QStringList DictionaryData::predictions(const QString &prefix, int count)
+{
+    if (count <= 0)
+        return {};
+    normalizeOrder();
+    const std::vector<WordEntry *> &order = m_content->order;
+    auto first = std::lower_bound(order.begin(), order.end(), prefix, [](const WordEntry *entry, const QString &p) {
+        return comparePrefix(entry->text, p) < 0;
+    });
+    // A heap of the best words so far, the worst of them on top.
+    auto better = [](const WordEntry *a, const WordEntry *b) {
+        if (a->frequency != b->frequency)
+            return a->frequency > b->frequency;
+        return compareWords(a->text, b->text) < 0;
+    };
+    std::vector<WordEntry *> best;
+    best.reserve(size_t(count) + 1);
+    for (auto it = first; it != order.end() && comparePrefix((*it)->text, prefix) == 0; ++it) {
+        if ((*it)->flags & WordEntry::Dead)
+            continue;
+        if (best.size() == size_t(count) && !better(*it, best.front()))
+            continue;
+        best.push_back(*it);
+        std::push_heap(best.begin(), best.end(), better);
+        if (best.size() > size_t(count)) {
+            std::pop_heap(best.begin(), best.end(), better);
+            best.pop_back();
+        }
+    }
+    std::sort_heap(best.begin(), best.end(), better);
+    QStringList words;
+    words.reserve(qsizetype(best.size()));
+    for (const WordEntry *entry : best)
+        words << entry->text;
+    return words;
 }
 
 QStringList DictionaryData::wordList()
@@ -1023,6 +1084,7 @@ bool DictionaryData::reload()
     if (m_currentWord && m_currentWord->m_removed)
         m_currentWord = nullptr;
     m_listValid = false;
+    ++m_revision;
     m_lastError.clear();
     return true;
 }

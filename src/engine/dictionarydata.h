@@ -67,9 +67,12 @@ public:
 
     // Words.
     Word *findWord(const QString &text);
+    Word *peekWord(const QString &text);
     Word *addWord(const QString &text);
     Word *addWord(const WordRecord &record);
     int wordCount() const { return int(m_content->index.size()); }
+    QStringList predictions(const QString &prefix, int count);
+    quint64 revision() const { return m_revision; }
     Word *currentWord() const { return m_currentWord; }
 
     // Edits reported by Word, GCode and the code lists.
@@ -168,4 +171,5 @@ private:
     char32_t m_group = 0;
     bool m_listValid = false;
     QStringList m_list;
+    quint64 m_revision = 0;
 };

@@ -221,6 +221,15 @@ public:
     Word *addWord(const QString &text, const QString &tag);
     Word *addWord(Word *word);
     int wordCount() const;
+    /// The words offered for a word that begins with prefix (ignoring case), best first: the highest listed
+    /// frequency, then alphabetical; at most count of them. An empty prefix offers the most frequent words.
+    QStringList predictions(const QString &prefix, int count);
+    /// Looks a word up like findWord, but leaves the current word (the one copyCurrentWord gives) alone,
+    /// so that a view beside an editor window can read words without changing what a drag carries.
+    Word *peekWord(const QString &text);
+    /// Changes whenever a word is added, changed or removed, or the dictionary is reloaded, so that a view
+    /// of the words can tell cheaply whether it is still current.
+    quint64 revision() const;
 
     // Editing and storage.
     void begin_edit();
