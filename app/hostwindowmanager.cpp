@@ -16,7 +16,9 @@
 
 #include "dictionarycopier.h"
 #include "dictionaryeditor.h"
+#include "hostcommands.h"
 #include "hostmessage.h"
+#include "predictiontestwindow.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ HostWindowManager::HostWindowManager(QObject *parent) : QObject(parent) {}
 
 HostWindowManager::~HostWindowManager()
 {
+    m_testWindows.clear();
     for (DictionaryEditor *window : m_windows) {
         window->removeEventFilter(this);
         delete window;
@@ -39,6 +42,8 @@ DictionaryEditor *HostWindowManager::addWindow(DictionaryReference dictionary, b
     DictionaryEditor *window =
         DictionaryEditor::createEditor(writable, QString(), dictionary, nullptr, Qt::WindowFlags(), true);
     connect(window, SIGNAL(Save_Dictionary(DictionaryReference)), this, SLOT(saveDictionary(DictionaryReference)));
+    connect(window, SIGNAL(Test_Dictionary(DictionaryReference)), this, SLOT(testDictionary(DictionaryReference)));
+    new HostCommands(window, writable);
     window->installEventFilter(this);
 
     // The window sets its own height and top edge; the host only lines the windows up from the left.
@@ -85,6 +90,39 @@ DictionaryEditor *HostWindowManager::windowOf(const DictionaryReference &d) cons
     return nullptr;
 }
 
+PredictionTestWindow *HostWindowManager::testWindow(const DictionaryReference &d) const
+{
+    for (const auto &window : m_testWindows) {
+        if (window->dictionary() == d)
+            return window.get();
+    }
+    return nullptr;
+}
+
+void HostWindowManager::testDictionary(DictionaryReference d)
+{
+    if (d == 0)
+        return;
+    PredictionTestWindow *window = testWindow(d);
+    if (!window) {
+        m_testWindows.push_back(std::make_unique<PredictionTestWindow>(d));
+        window = m_testWindows.back().get();
+        // Beside the editor window that asked, when there is room on its right.
+        if (const DictionaryEditor *editor = windowOf(d)) {
+            const QScreen *screen = editor->screen();
+            const QRect available = screen ? screen->availableGeometry() : QRect();
+            QPoint place = editor->frameGeometry().topRight() + QPoint(windowGap, 0);
+            if (available.isValid() && place.x() + window->width() > available.right())
+                place.setX(qMax(available.left(), editor->x() - window->width() - windowGap));
+            window->move(place);
+        }
+    }
+    window->refresh();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void HostWindowManager::saveDictionary(DictionaryReference d)
 {
     if (d == 0)
@@ -95,12 +133,6 @@ void HostWindowManager::saveDictionary(DictionaryReference d)
             return;
         const QString reason = d->lastError();
         const QString text = tr("\"%1\" could not be saved.").arg(d.displayName());
-        if (!HostMessage::interactive()) {
-            HostMessage::error(text + QLatin1Char(' ') + reason);
-            if (window)
-                m_keepOpen.insert(window);
-            return;
-        }
         QMessageBox box(QMessageBox::Warning, tr("Lexora Editor"), text, QMessageBox::NoButton);
         box.setInformativeText(
             reason + QStringLiteral("\n\n") +

@@ -3,14 +3,17 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <memory>
 #include <vector>
 
 #include "prediction.h"
 
 class DictionaryEditor;
+class PredictionTestWindow;
 
-/// The host's side of the editor windows: creates one window per dictionary, places them side by side,
-/// saves a dictionary when a window asks for it, and ends the application when the last window is hidden.
+/// The host's side of the editor windows: creates one window per dictionary with the host's commands,
+/// places them side by side, saves a dictionary when a window asks for it, answers Test with a prediction
+/// test window, and ends the application when the last editor window is hidden.
 class HostWindowManager : public QObject
 {
     Q_OBJECT
@@ -25,10 +28,14 @@ public:
     void showAll();
 
     const std::vector<DictionaryEditor *> &windows() const { return m_windows; }
+    /// The test window opened for d, or null when none was asked for.
+    PredictionTestWindow *testWindow(const DictionaryReference &d) const;
 
 public slots:
     /// Saves d; when that fails, says why and offers to try again or to save a copy elsewhere.
     void saveDictionary(DictionaryReference d);
+    /// Shows (making it the first time) the prediction test window of d.
+    void testDictionary(DictionaryReference d);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,4 +50,5 @@ private:
     /// Windows whose save failed and was left: they come back when they hide, so that the changes still
     /// in the engine are not lost by the application ending.
     QSet<QObject *> m_keepOpen;
+    std::vector<std::unique_ptr<PredictionTestWindow>> m_testWindows;
 };

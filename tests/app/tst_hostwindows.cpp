@@ -1,5 +1,6 @@
-// The host's handling of its editor windows: placement, saving when a window asks, a failed save answered
-// for real (try again, save a copy, cancel), and ending the application when the last window hides.
+// The host's handling of its editor windows: placement, its commands and keys, the prediction test window,
+// a failed save answered for real (try again, save a copy, cancel), and ending the application when the
+// last window hides.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -8,14 +9,21 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
+#include <functional>
 
 #include "dictionaryeditor.h"
-#include "hostmessage.h"
+#include "hostsetup.h"
 #include "hostwindowmanager.h"
 #include "modalanswerer.h"
+#include "predictiontestwindow.h"
 #include "tempdictionary.h"
+
+using WindowCheck = std::function<void(DictionaryEditor *, TempDictionary &, const QString &folder)>;
+Q_DECLARE_METATYPE(WindowCheck)
 
 namespace {
 
@@ -66,9 +74,10 @@ private slots:
     void initTestCase();
     void cleanup();
 
-    void windowsSideBySide_data();
     void windowsSideBySide();
-    void saveRequestSaves();
+    void commandKeys_data();
+    void commandKeys();
+    void testWindowFollowsTypingAndEdits();
     void failedSave_data();
     void failedSave();
     void cancelledSaveBringsTheWindowBack();
@@ -77,63 +86,147 @@ private slots:
 
 void TestHostWindows::initTestCase()
 {
-    // Answer the host's message boxes here, as a person would.
-    HostMessage::setInteractive(true);
+    HostSetup::apply();
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
 void TestHostWindows::cleanup()
 {
     QTRY_VERIFY(!QApplication::activeModalWidget());
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName() + QStringLiteral(" was left open")));
 }
 
-void TestHostWindows::windowsSideBySide_data()
-{
-    QTest::addColumn<int>("count");
-    QTest::newRow("one") << 1;
-    QTest::newRow("two") << 2;
-    QTest::newRow("three") << 3;
-}
-
+// Windows line up from the left without overlapping, at the height they chose, and show together.
 void TestHostWindows::windowsSideBySide()
 {
-    QFETCH(int, count);
-    std::vector<std::unique_ptr<TempDictionary>> dictionaries;
+    TempDictionary first(sampleLines), second(sampleLines), third(sampleLines);
     HostWindowManager manager;
-    for (int i = 0; i < count; ++i) {
-        dictionaries.push_back(std::make_unique<TempDictionary>(sampleLines));
-        DictionaryEditor *window = manager.addWindow(dictionaries.back()->reference(), true);
-        QVERIFY(!window->isVisible());
-    }
-    QCOMPARE(int(manager.windows().size()), count);
+    for (TempDictionary *dictionary : {&first, &second, &third})
+        QVERIFY(!manager.addWindow(dictionary->reference(), true)->isVisible());
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    for (int i = 0; i < count; ++i) {
-        const QRect geometry = manager.windows()[i]->geometry();
+    const auto &windows = manager.windows();
+    for (size_t i = 1; i < windows.size(); ++i) {
+        const QRect geometry = windows[i]->geometry();
         QVERIFY(geometry.left() >= available.left());
-        if (i > 0 && geometry.right() < available.right()) {
-            const QRect previous = manager.windows()[i - 1]->geometry();
-            QVERIFY2(geometry.left() > previous.right() || geometry.left() == manager.windows()[0]->x(),
-                     qPrintable(QStringLiteral("window %1 overlaps the one before").arg(i)));
-            QCOMPARE(geometry.top(), previous.top());
-        }
+        QVERIFY(geometry.left() > windows[i - 1]->geometry().right() || geometry.left() == windows[0]->x());
+        QCOMPARE(geometry.top(), windows[i - 1]->geometry().top());
     }
     manager.showAll();
-    for (DictionaryEditor *window : manager.windows())
+    for (DictionaryEditor *window : windows)
         QVERIFY(window->isVisible());
+    for (DictionaryEditor *window : windows)
+        window->hide();
 }
 
-// A window made by the host leaves saving to it; the host's save writes the dictionary.
-void TestHostWindows::saveRequestSaves()
+void TestHostWindows::commandKeys_data()
 {
+    QTest::addColumn<WindowCheck>("check");
+
+    QTest::newRow("F1: help, which lists the host's keys")
+        << WindowCheck([](DictionaryEditor *window, TempDictionary &, const QString &) {
+               ModalAnswerer help;
+               QString text;
+               help.handle([&](QWidget *dialog) {
+                   text = dialog->findChild<QPlainTextEdit *>()->toPlainText();
+                   dialog->close();
+               });
+               QTest::keySequence(window, QKeySequence(Qt::Key_F1));
+               QVERIFY(help.answered());
+               QVERIFY2(text.contains(QStringLiteral("Test Prediction Ctrl+T")), qPrintable(text));
+           });
+    QTest::newRow("Ctrl+S: save") << WindowCheck(
+        [](DictionaryEditor *window, TempDictionary &dictionary, const QString &) {
+            QVERIFY(dictionary->addWord(QStringLiteral("zebra"), QStringLiteral("edit")));
+            QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_S));
+            QVERIFY(!dictionary->isDirty());
+        });
+    QTest::newRow("Ctrl+Shift+S: export, in UTF-8")
+        << WindowCheck([](DictionaryEditor *window, TempDictionary &dictionary, const QString &folder) {
+               QVERIFY(dictionary->addWord(QStringLiteral("café"), QStringLiteral("edit")));
+               window->refreshList();
+               const QString path = folder + QStringLiteral("/words.txt");
+               ModalAnswerer fileDialog, saved;
+               fileDialog.handle([&](QWidget *dialog) {
+                   saved.clickButton(QStringLiteral("OK"));
+                   dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+                   static_cast<QDialog *>(dialog)->accept();
+               });
+               QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+               QVERIFY(fileDialog.answered() && saved.answered());
+               QFile file(path);
+               QVERIFY(file.open(QIODevice::ReadOnly));
+               QCOMPARE(QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n")), dictionary->wordList());
+           });
+    QTest::newRow("Ctrl++ and Ctrl+-: font size")
+        << WindowCheck([](DictionaryEditor *window, TempDictionary &, const QString &) {
+               auto list = window->findChild<QListWidget *>();
+               const int size = list->font().pointSize();
+               QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_Plus));
+               QCOMPARE(list->font().pointSize(), size + 1);
+               QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_Minus));
+               QCOMPARE(list->font().pointSize(), size);
+           });
+    QTest::newRow("Ctrl+M: more") << WindowCheck([](DictionaryEditor *window, TempDictionary &, const QString &) {
+        QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(window->width(), 742);
+    });
+    QTest::newRow("Ctrl+T: test window") << WindowCheck(
+        [](DictionaryEditor *window, TempDictionary &, const QString &) {
+            QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_T));
+            QTRY_VERIFY(qobject_cast<PredictionTestWindow *>(QApplication::activeWindow()));
+            QApplication::activeWindow()->close();
+        });
+}
+
+// Each key works with the focus in the word box, where typed letters still go afterwards.
+void TestHostWindows::commandKeys()
+{
+    QFETCH(WindowCheck, check);
     TempDictionary dictionary(sampleLines);
+    QTemporaryDir folder;
     HostWindowManager manager;
     DictionaryEditor *window = manager.addWindow(dictionary.reference(), true);
-    QVERIFY(dictionary->addWord(QStringLiteral("zebra"), QStringLiteral("edit")));
-    QVERIFY(dictionary->isDirty());
-    QVERIFY(QMetaObject::invokeMethod(window, "on_SaveButton_clicked", Q_ARG(bool, false)));
-    QVERIFY(!dictionary->isDirty());
-    QVERIFY(dictionary->reload());
-    QVERIFY(dictionary->findWord(QStringLiteral("zebra")));
+    manager.showAll();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto wordBox = qobject_cast<QTextEdit *>(QApplication::focusWidget());
+    QVERIFY(wordBox);
+    check(window, dictionary, folder.path());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    wordBox->setFocus();
+    wordBox->clear();
+    QTest::keyClicks(wordBox, QStringLiteral("abb"));
+    QCOMPARE(wordBox->toPlainText(), QStringLiteral("abb"));
+    window->hide();
+}
+
+// What the test window offers follows the line as it is typed and the dictionary as it is edited.
+void TestHostWindows::testWindowFollowsTypingAndEdits()
+{
+    TempDictionary dictionary({"cab\tnoun/reg/10", "cable\tnoun/reg/12;verb/reg/5", "Cabin\tnoun/reg/12",
+                               "cat\tnoun/reg/16", "dog\tnoun/reg/20"});
+    HostWindowManager manager;
+    DictionaryEditor *window = manager.addWindow(dictionary.reference(), true);
+    QVERIFY(QMetaObject::invokeMethod(window, "on_TestButton_clicked", Q_ARG(bool, false)));
+    PredictionTestWindow *test = manager.testWindow(dictionary.reference());
+    QVERIFY(test && QTest::qWaitForWindowActive(test));
+    QCOMPARE(test->offers().first(), QStringLiteral("dog\t20\tnoun"));
+
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("A Ca"));
+    QCOMPARE(test->offers(),
+             (QStringList{"cat\t16\tnoun", "Cabin\t12\tnoun", "cable\t12\tnoun, verb", "cab\t10\tnoun"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
+    QCOMPARE(test->wordBeingTyped(), QStringLiteral("Cab"));
+    QCOMPARE(test->offers().size(), 3);
+
+    // Edits made elsewhere show without typing: a frequency raised, a word removed.
+    dictionary->findWord(QStringLiteral("cab"))->codes.first()->setFrequency(QStringLiteral("30"));
+    dictionary->findWord(QStringLiteral("cable"))->removeWord();
+    QTRY_COMPARE(test->offers(), (QStringList{"cab\t30\tnoun", "Cabin\t12\tnoun"}));
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!test->isVisible());
 }
 
 void TestHostWindows::failedSave_data()
