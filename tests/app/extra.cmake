@@ -10,3 +10,11 @@ if(TARGET lexorahost)
     target_link_libraries(lexora_screenshot PRIVATE lexorahost)
     target_compile_definitions(lexora_screenshot PRIVATE LEXORA_SAMPLE_BUILD_DIR="${CMAKE_BINARY_DIR}/data")
 endif()
+
+# The install test installs the finished build into a temporary folder, so it needs everything built.
+if(TARGET tst_install)
+    target_compile_definitions(tst_install PRIVATE LEXORA_CMAKE="${CMAKE_COMMAND}"
+        LEXORA_BUILD_DIR="${CMAKE_BINARY_DIR}" LEXORA_VERSION="${PROJECT_VERSION}")
+    add_dependencies(tst_install lexora-editor lexora-dict sample-dictionaries)
+    set_tests_properties(tst_install PROPERTIES LABELS install)
+endif()
