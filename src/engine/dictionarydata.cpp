@@ -841,6 +841,19 @@ QStringList DictionaryData::predictions(const QString &prefix, int count)
 {
     if (count <= 0)
         return {};
+    // Short prefixes cover much of a big dictionary and come back with every space and first letter
+    // typed, so their answers are kept until the words change.
+    const bool cached = prefix.size() <= 2;
+    const QString key = prefix.toCaseFolded() + QLatin1Char('\n') + QString::number(count);
+    if (m_predictionsRevision != m_revision) {
+        m_predictionsCache.clear();
+        m_predictionsRevision = m_revision;
+    }
+    if (cached) {
+        auto known = m_predictionsCache.constFind(key);
+        if (known != m_predictionsCache.constEnd())
+            return *known;
+    }
     normalizeOrder();
     const std::vector<WordEntry *> &order = m_content->order;
     auto first = std::lower_bound(order.begin(), order.end(), prefix, [](const WordEntry *entry, const QString &p) {
@@ -871,6 +884,8 @@ QStringList DictionaryData::predictions(const QString &prefix, int count)
     words.reserve(qsizetype(best.size()));
     for (const WordEntry *entry : best)
         words << entry->text;
+    if (cached)
+        m_predictionsCache.insert(key, words);
     return words;
 }
 

@@ -172,4 +172,6 @@ private:
     bool m_listValid = false;
     QStringList m_list;
     quint64 m_revision = 0;
+    QHash<QString, QStringList> m_predictionsCache; // answers for short prefixes, valid at one revision
+    quint64 m_predictionsRevision = 0;
 };
