@@ -1,4 +1,5 @@
-// Saves pictures of an editor window, collapsed and expanded, for the README. It works on a copy of
+// Saves pictures of an editor window, collapsed and expanded, and of its prediction test window, for the
+// README, with the host's set-up (font, keys). It works on a copy of
 // the sample dictionary, shows the word with the most grammar codes and usages among the first twenty
 // thousand words of the list (giving it usages when it has none), and grabs the window (no screen needed under the
 // offscreen platform).
@@ -13,7 +14,11 @@
 #include <QTimer>
 #include <cstdio>
 
+#include <QLineEdit>
+
 #include "dictionaryeditor.h"
+#include "hostsetup.h"
+#include "predictiontestwindow.h"
 
 namespace {
 
@@ -67,7 +72,7 @@ void addUsages(Word *word)
     }
 }
 
-bool save(DictionaryEditor *window, const QString &path)
+bool save(QWidget *window, const QString &path)
 {
     QApplication::processEvents();
     if (!window->grab().save(path, "PNG")) {
@@ -83,6 +88,7 @@ bool save(DictionaryEditor *window, const QString &path)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    HostSetup::apply();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 2) {
         std::fprintf(stderr, "usage: lexora_screenshot <output folder> [dictionary]\n");
@@ -122,6 +128,11 @@ int main(int argc, char *argv[])
     bool ok = save(window, output.filePath(QStringLiteral("editor-collapsed.png")));
     window->collapse(false);
     ok = save(window, output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
+
+    PredictionTestWindow test(dictionary);
+    test.show();
+    test.findChild<QLineEdit *>()->setText(QStringLiteral("I would like a cup of te"));
+    ok = save(&test, output.filePath(QStringLiteral("test-window.png"))) && ok;
     delete window;
     return ok ? 0 : 1;
 }
