@@ -3,7 +3,6 @@
 // "name: value unit". Pass sizes as arguments to run others.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -16,22 +15,9 @@
 namespace {
 
 using Bench::makeWords;
+using Bench::median;
 using Bench::msSince;
 using Bench::print;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-void type(QWidget *line, QChar letter)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_A + (letter.toLower().unicode() - 'a'), Qt::NoModifier, QString(letter));
-    QApplication::sendEvent(line, &press);
-    QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(letter));
-    QApplication::sendEvent(line, &release);
-}
 
 void run(int size, const QString &folder)
 {
@@ -63,13 +49,13 @@ void run(int size, const QString &folder)
     print(tag + QStringLiteral("open (offers for an empty line)"), msSince(timer), "ms");
     auto line = window.findChild<QLineEdit *>();
 
-    // A sentence typed letter by letter: each keystroke offers again for the word being typed.
+    // A sentence typed letter by letter at the cursor: each keystroke offers again for the word being typed.
     std::vector<double> keystrokes, wordStarts;
     for (int w = 0; w < 200; ++w) {
         const QString word = words.at(int(random.bounded(qsizetype(words.size())))).toLower();
         for (int i = 0; i < word.size(); ++i) {
             timer.restart();
-            type(line, word.at(i));
+            line->insert(QString(word.at(i)));
             (i == 0 ? wordStarts : keystrokes).push_back(msSince(timer));
         }
         timer.restart();
@@ -97,15 +83,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QList<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes << QString::fromLocal8Bit(argv[i]).toInt();
-    if (sizes.isEmpty())
-        sizes = {10000, 100000, 1000000};
     QTemporaryDir folder;
-    for (int size : sizes) {
-        if (size > 0)
-            run(size, folder.path());
-    }
+    for (int size : Bench::sizes(argc, argv))
+        run(size, folder.path());
     return 0;
 }
