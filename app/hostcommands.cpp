@@ -70,6 +70,8 @@ HostCommands::HostCommands(DictionaryEditor *window, bool writable) : QObject(wi
             continue;
         auto action = new QAction(label(command), window);
         action->setShortcuts(command.keys);
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(action->text(), command.keys.first().toString(QKeySequence::NativeText)));
         action->setShortcutContext(Qt::WindowShortcut);
         const QByteArray slot = command.slot;
         const bool takesBool = command.takesBool;

@@ -8,9 +8,10 @@ class DictionaryEditor;
 class QAction;
 
 /// The host's commands on an editor window: Help, Test Prediction, Save, Export, font size and More/Less.
-/// Each is a keyboard shortcut that works wherever the focus is in the window and an entry of the menu the
-/// window shows when right-clicked (or with the Menu key); each invokes the window's own slot by name. The
-/// keys are ones the window leaves alone: typed keys, Return, Tab, Up and Down keep their meaning.
+/// Each is a keyboard shortcut that works wherever the focus is in the window, an entry of the menu the
+/// window shows when right-clicked, and a button of the host's toolbar (HostFrame); each invokes the
+/// window's own slot by name. The keys are ones the window leaves alone: typed keys, Return, Tab, Up and
+/// Down keep their meaning.
 class HostCommands : public QObject
 {
     Q_OBJECT

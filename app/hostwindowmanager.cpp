@@ -17,6 +17,7 @@
 #include "dictionarycopier.h"
 #include "dictionaryeditor.h"
 #include "hostcommands.h"
+#include "hostframe.h"
 #include "hostmessage.h"
 #include "predictiontestwindow.h"
 
@@ -33,7 +34,7 @@ HostWindowManager::~HostWindowManager()
     m_testWindows.clear();
     for (DictionaryEditor *window : m_windows) {
         window->removeEventFilter(this);
-        delete window;
+        delete window->window(); // its frame
     }
 }
 
@@ -43,22 +44,21 @@ DictionaryEditor *HostWindowManager::addWindow(DictionaryReference dictionary, b
         DictionaryEditor::createEditor(writable, QString(), dictionary, nullptr, Qt::WindowFlags(), true);
     connect(window, SIGNAL(Save_Dictionary(DictionaryReference)), this, SLOT(saveDictionary(DictionaryReference)));
     connect(window, SIGNAL(Test_Dictionary(DictionaryReference)), this, SLOT(testDictionary(DictionaryReference)));
-    new HostCommands(window, writable);
     window->installEventFilter(this);
+    auto commands = new HostCommands(window, writable);
+    auto frame = new HostFrame(window, commands->actions());
 
-    // The window sets its own height and top edge; the host only lines the windows up from the left.
+    // The window sets its own height and top edge; the host only lines the frames up from the left.
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     int left = available.left() + windowGap;
     if (!m_windows.empty()) {
-        const DictionaryEditor *previous = m_windows.back();
+        const QWidget *previous = m_windows.back()->window();
         left = previous->geometry().right() + 1 + windowGap;
-        if (left + window->width() > available.right())
+        if (left + frame->width() > available.right())
             left = available.left() + windowGap;
     }
-    QRect geometry = window->geometry();
-    geometry.moveLeft(left);
-    window->setGeometry(geometry);
+    frame->move(left, frame->y());
 
     m_windows.push_back(window);
     m_dictionaries.push_back(dictionary);
@@ -71,14 +71,19 @@ void HostWindowManager::setTransferTo(DictionaryReference target)
         window->setTransferTo(target);
 }
 
+void HostWindowManager::showWindow(DictionaryEditor *window)
+{
+    window->show();
+    window->window()->show();
+    window->window()->raise();
+}
+
 void HostWindowManager::showAll()
 {
-    for (DictionaryEditor *window : m_windows)
-        window->show();
-    if (!m_windows.empty()) {
-        m_windows.front()->raise();
+    for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
+        showWindow(*it);
+    if (!m_windows.empty())
         m_windows.front()->activateWindow();
-    }
 }
 
 DictionaryEditor *HostWindowManager::windowOf(const DictionaryReference &d) const
@@ -109,11 +114,12 @@ void HostWindowManager::testDictionary(DictionaryReference d)
         window = m_testWindows.back().get();
         // Beside the editor window that asked, when there is room on its right.
         if (const DictionaryEditor *editor = windowOf(d)) {
-            const QScreen *screen = editor->screen();
+            const QWidget *frame = editor->window();
+            const QScreen *screen = frame->screen();
             const QRect available = screen ? screen->availableGeometry() : QRect();
-            QPoint place = editor->frameGeometry().topRight() + QPoint(windowGap, 0);
+            QPoint place = frame->frameGeometry().topRight() + QPoint(windowGap, 0);
             if (available.isValid() && place.x() + window->width() > available.right())
-                place.setX(qMax(available.left(), editor->x() - window->width() - windowGap));
+                place.setX(qMax(available.left(), frame->x() - window->width() - windowGap));
             window->move(place);
         }
     }
@@ -196,10 +202,7 @@ bool HostWindowManager::eventFilter(QObject *watched, QEvent *event)
         auto window = qobject_cast<QWidget *>(watched);
         if (window && m_keepOpen.remove(watched)) {
             // The window hid after a save that failed and was left: bring it back with the changes.
-            QTimer::singleShot(0, window, [window] {
-                window->show();
-                window->raise();
-            });
+            QTimer::singleShot(0, window, [this, window] { showWindow(static_cast<DictionaryEditor *>(window)); });
         } else {
             QTimer::singleShot(0, this, &HostWindowManager::quitIfNoWindowVisible);
         }

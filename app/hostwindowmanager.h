@@ -11,7 +11,7 @@
 class DictionaryEditor;
 class PredictionTestWindow;
 
-/// The host's side of the editor windows: creates one window per dictionary with the host's commands,
+/// The host's side of the editor windows: creates one window per dictionary in a frame with the host's commands,
 /// places them side by side, saves a dictionary when a window asks for it, answers Test with a prediction
 /// test window, and ends the application when the last editor window is hidden.
 class HostWindowManager : public QObject
@@ -21,11 +21,14 @@ public:
     explicit HostWindowManager(QObject *parent = nullptr);
     ~HostWindowManager() override;
 
-    /// Creates (without showing) an editor window on dictionary, to the right of the windows made before.
+    /// Creates (without showing) an editor window on dictionary in a frame with the host's commands, to the
+    /// right of the windows made before.
     DictionaryEditor *addWindow(DictionaryReference dictionary, bool writable);
     /// Puts every window in transfer mode, with target receiving the transferred words.
     void setTransferTo(DictionaryReference target);
     void showAll();
+    /// Shows window and its frame again, on top.
+    void showWindow(DictionaryEditor *window);
 
     const std::vector<DictionaryEditor *> &windows() const { return m_windows; }
     /// The test window opened for d, or null when none was asked for.

@@ -18,6 +18,7 @@
 
 #include "dictionaryeditor.h"
 #include "hostsetup.h"
+#include "hostwindowmanager.h"
 #include "predictiontestwindow.h"
 
 namespace {
@@ -120,19 +121,18 @@ int main(int argc, char *argv[])
     const QString word = richestWord(dictionary.get());
     if (Word *shown = dictionary->findWord(word))
         addUsages(shown);
-    DictionaryEditor *window =
-        DictionaryEditor::createEditor(true, word, dictionary, nullptr, Qt::WindowFlags(), false);
-    window->move(0, 0);
-    window->show();
-    window->activateWindow();
-    bool ok = save(window, output.filePath(QStringLiteral("editor-collapsed.png")));
+    // The window as lexora-editor shows it, in the host's frame with its toolbar.
+    HostWindowManager manager;
+    DictionaryEditor *window = manager.addWindow(dictionary, true);
+    window->findWord(word);
+    manager.showAll();
+    bool ok = save(window->window(), output.filePath(QStringLiteral("editor-collapsed.png")));
     window->collapse(false);
-    ok = save(window, output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
+    ok = save(window->window(), output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
 
     PredictionTestWindow test(dictionary);
     test.show();
     test.findChild<QLineEdit *>()->setText(QStringLiteral("I would like a cup of te"));
     ok = save(&test, output.filePath(QStringLiteral("test-window.png"))) && ok;
-    delete window;
     return ok ? 0 : 1;
 }

@@ -17,6 +17,7 @@
 #include <QStyleOption>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 
 #include "adjectiveselectiondlg.h"
@@ -161,16 +162,39 @@ void TestHostWindows::cleanup()
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName() + QStringLiteral(" was left open")));
 }
 
-// Windows line up from the left without overlapping, at the height they chose.
+// Windows line up from the left without overlapping, at the height they chose, each in a frame whose
+// toolbar shows the host's commands, visible from the start, and runs them on its window.
 void TestHostWindows::windowsSideBySide()
 {
     TempDictionary first(sampleLines), second(sampleLines);
     HostWindowManager manager;
-    const QRect one = manager.addWindow(first.reference(), true)->geometry();
-    const QRect two = manager.addWindow(second.reference(), true)->geometry();
+    DictionaryEditor *window = manager.addWindow(first.reference(), true);
+    const QRect one = window->window()->geometry();
+    const QRect two = manager.addWindow(second.reference(), true)->window()->geometry();
     QVERIFY(one.left() >= QGuiApplication::primaryScreen()->availableGeometry().left());
     QVERIFY(two.left() > one.right());
     QCOMPARE(two.top(), one.top());
+
+    manager.showAll();
+    QCOMPARE(window->window()->width(), window->width());
+    QStringList shown;
+    QToolButton *helpButton = nullptr;
+    for (QToolButton *button : window->window()->findChildren<QToolButton *>()) {
+        if (button->isVisible() && button->defaultAction())
+            shown << button->text();
+        if (button->text() == QLatin1String("Help"))
+            helpButton = button;
+    }
+    QVERIFY2(shown.mid(0, 2) == QStringList({"Help", "Test Prediction"}), qPrintable(shown.join(QLatin1Char(','))));
+    ModalAnswerer help;
+    help.clickButton(QStringLiteral("OK"));
+    helpButton->click();
+    QVERIFY(help.answered());
+    QCOMPARE(help.className(), QStringLiteral("HelpDlg"));
+    window->hide();
+    QVERIFY(!window->window()->isVisible());
+    manager.windows().back()->window()->close();
+    QVERIFY(!manager.windows().back()->isVisible());
 }
 
 void TestHostWindows::commandKeys_data()
