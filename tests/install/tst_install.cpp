@@ -4,6 +4,7 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +39,7 @@ private slots:
     void initTestCase();
     void installedTreeWorksOnItsOwn();
     void otherHostsFindThePackage();
+    void installedEditorShowsItsWindowUnderX();
 
 private:
     QTemporaryDir m_root;
@@ -133,6 +135,29 @@ void TestInstall::otherHostsFindThePackage()
     QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
     offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QVERIFY(!run(build + QStringLiteral("/otherhost"), {}, offscreen).isNull());
+}
+
+// The installed program, started on a real X server (Xvfb) as the desktop menu would start it, shows its
+// editor window, titled after the dictionary.
+void TestInstall::installedEditorShowsItsWindowUnderX()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xwininfo")).isEmpty())
+        QSKIP("xvfb-run and xwininfo are needed (scripts/setup.sh installs them)");
+    const QString dictionary = m_root.filePath(QStringLiteral("shown.dict"));
+    QVERIFY(QFile::copy(QStringLiteral(LEXORA_BUILD_DIR "/data/collected.dict"), dictionary));
+    const QString script = QStringLiteral("\"$0\" \"$1\" & for i in $(seq 40); do sleep 0.5; "
+                                          "xwininfo -root -tree | grep -q \"$2\" && break; done; "
+                                          "xwininfo -root -tree; kill $!");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("HOME"), m_root.path());
+    const QString windows = run(QStringLiteral("xvfb-run"),
+                                {"-a", "sh", "-c", script, m_prefix + QStringLiteral("/bin/lexora-editor"), dictionary,
+                                 "Collected Words  Dictionary Editor"},
+                                environment);
+    QVERIFY2(windows.contains(QStringLiteral("\"Collected Words  Dictionary Editor\": (\"lexora-editor\"")),
+             qPrintable(windows));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
