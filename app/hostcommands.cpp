@@ -96,6 +96,8 @@ QString HostCommands::helpText()
             keys << key.toString(QKeySequence::NativeText);
         parts << QStringLiteral("%1 %2").arg(label(command), keys.join(QLatin1String(" or ")));
     }
-    return QCoreApplication::translate("HostCommands", "Keys: %1. Right-click the window for the same commands.")
+    return QCoreApplication::translate(
+               "HostCommands",
+               "Keys: %1. The toolbar above the window and a right-click on the window offer the same commands.")
         .arg(parts.join(QLatin1String(", ")));
 }

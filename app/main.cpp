@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <cstdio>
 
 #include "hostsession.h"
@@ -14,7 +15,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("lexora-editor"));
     QApplication::setOrganizationName(QStringLiteral("Lexora"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.lexora.DictionaryEditor"));
+    // The desktop entry and the icon installed with the program share this id.
+    const QString id = QStringLiteral("org.lexora.DictionaryEditor");
+    QGuiApplication::setDesktopFileName(id);
+    QApplication::setWindowIcon(QIcon::fromTheme(id));
     // The windows hide rather than close; the window manager ends the application instead.
     QApplication::setQuitOnLastWindowClosed(false);
     HostSetup::apply();
