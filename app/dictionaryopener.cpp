@@ -27,15 +27,15 @@ DictionaryOpener::~DictionaryOpener() = default;
 
 QString DictionaryOpener::sampleDictionary()
 {
-    QStringList candidates;
-#ifdef LEXORA_SAMPLE_BUILD_DIR
-    candidates << QStringLiteral(LEXORA_SAMPLE_BUILD_DIR "/") + QLatin1String(personalFileName);
-#endif
-    candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../data/") +
-                      QLatin1String(personalFileName);
-    for (const QString &candidate : candidates) {
-        if (QFileInfo(candidate).isFile())
-            return QFileInfo(candidate).absoluteFilePath();
+    // Installed, the sample lies in the data folder of the program's prefix; in the build tree, in the data
+    // folder beside the programs' folder.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QStringList candidates = {programFolder + QStringLiteral("/" LEXORA_PROGRAM_TO_DATA "/"),
+                                    programFolder + QStringLiteral("/../data/")};
+    for (const QString &folder : candidates) {
+        const QFileInfo candidate(folder + QLatin1String(personalFileName));
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
     }
     return QString();
 }

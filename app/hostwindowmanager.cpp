@@ -12,7 +12,10 @@
 #include <QTimer>
 
 #include "dictionaryeditor.h"
+#include "hostcommands.h"
+#include "hostframe.h"
 #include "hostmessage.h"
+#include "predictiontestwindow.h"
 
 namespace {
 
@@ -24,9 +27,10 @@ HostWindowManager::HostWindowManager(QObject *parent) : QObject(parent) {}
 
 HostWindowManager::~HostWindowManager()
 {
+    m_testWindows.clear();
     for (DictionaryEditor *window : m_windows) {
         window->removeEventFilter(this);
-        delete window;
+        delete window->window(); // its frame
     }
 }
 
@@ -35,21 +39,22 @@ DictionaryEditor *HostWindowManager::addWindow(DictionaryReference dictionary, b
     DictionaryEditor *window =
         DictionaryEditor::createEditor(writable, QString(), dictionary, nullptr, Qt::WindowFlags(), true);
     connect(window, SIGNAL(Save_Dictionary(DictionaryReference)), this, SLOT(saveDictionary(DictionaryReference)));
+    connect(window, SIGNAL(Test_Dictionary(DictionaryReference)), this, SLOT(testDictionary(DictionaryReference)));
     window->installEventFilter(this);
+    auto commands = new HostCommands(window, writable);
+    auto frame = new HostFrame(window, commands->actions());
 
-    // The window sets its own height and top edge; the host only lines the windows up from the left.
+    // The window sets its own height and top edge; the host only lines the frames up from the left.
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     int left = available.left() + windowGap;
     if (!m_windows.empty()) {
-        const DictionaryEditor *previous = m_windows.back();
+        const QWidget *previous = m_windows.back()->window();
         left = previous->geometry().right() + 1 + windowGap;
-        if (left + window->width() > available.right())
+        if (left + frame->width() > available.right())
             left = available.left() + windowGap;
     }
-    QRect geometry = window->geometry();
-    geometry.moveLeft(left);
-    window->setGeometry(geometry);
+    frame->move(left, frame->y());
 
     m_windows.push_back(window);
     m_dictionaries.push_back(dictionary);
@@ -62,14 +67,19 @@ void HostWindowManager::setTransferTo(DictionaryReference target)
         window->setTransferTo(target);
 }
 
+void HostWindowManager::showWindow(DictionaryEditor *window)
+{
+    window->show();
+    window->window()->show();
+    window->window()->raise();
+}
+
 void HostWindowManager::showAll()
 {
-    for (DictionaryEditor *window : m_windows)
-        window->show();
-    if (!m_windows.empty()) {
-        m_windows.front()->raise();
+    for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
+        showWindow(*it);
+    if (!m_windows.empty())
         m_windows.front()->activateWindow();
-    }
 }
 
 DictionaryEditor *HostWindowManager::windowOf(const DictionaryReference &d) const
@@ -79,6 +89,40 @@ DictionaryEditor *HostWindowManager::windowOf(const DictionaryReference &d) cons
             return m_windows[i];
     }
     return nullptr;
+}
+
+PredictionTestWindow *HostWindowManager::testWindow(const DictionaryReference &d) const
+{
+    for (const auto &window : m_testWindows) {
+        if (window->dictionary() == d)
+            return window.get();
+    }
+    return nullptr;
+}
+
+void HostWindowManager::testDictionary(DictionaryReference d)
+{
+    if (d == 0)
+        return;
+    PredictionTestWindow *window = testWindow(d);
+    if (!window) {
+        m_testWindows.push_back(std::make_unique<PredictionTestWindow>(d));
+        window = m_testWindows.back().get();
+        // Beside the editor window that asked, when there is room on its right.
+        if (const DictionaryEditor *editor = windowOf(d)) {
+            const QWidget *frame = editor->window();
+            const QScreen *screen = frame->screen();
+            const QRect available = screen ? screen->availableGeometry() : QRect();
+            QPoint place = frame->frameGeometry().topRight() + QPoint(windowGap, 0);
+            if (available.isValid() && place.x() + window->width() > available.right())
+                place.setX(qMax(available.left(), frame->x() - window->width() - windowGap));
+            window->move(place);
+        }
+    }
+    window->refresh();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void HostWindowManager::saveDictionary(DictionaryReference d)
@@ -91,12 +135,6 @@ void HostWindowManager::saveDictionary(DictionaryReference d)
             return;
         const QString reason = d->lastError();
         const QString text = tr("\"%1\" could not be saved.").arg(d.displayName());
-        if (!HostMessage::interactive()) {
-            HostMessage::error(text + QLatin1Char(' ') + reason);
-            if (window)
-                m_keepOpen.insert(window);
-            return;
-        }
         QMessageBox box(QMessageBox::Warning, tr("Lexora Editor"), text, QMessageBox::NoButton);
         box.setInformativeText(
             reason + QStringLiteral("\n\n") +
@@ -149,10 +187,7 @@ bool HostWindowManager::eventFilter(QObject *watched, QEvent *event)
         auto window = qobject_cast<QWidget *>(watched);
         if (window && m_keepOpen.remove(watched)) {
             // The window hid after a save that failed and was left: bring it back with the changes.
-            QTimer::singleShot(0, window, [window] {
-                window->show();
-                window->raise();
-            });
+            QTimer::singleShot(0, window, [this, window] { showWindow(static_cast<DictionaryEditor *>(window)); });
         } else {
             QTimer::singleShot(0, this, &HostWindowManager::quitIfNoWindowVisible);
         }

@@ -2,14 +2,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
+#include <QIcon>
 #include <cstdio>
-#include <vector>
 
 #include "advanceddetails.h"
-#include "dictionaryeditor.h"
-#include "dictionaryopener.h"
-#include "hostmessage.h"
+#include "hostsession.h"
+#include "hostsetup.h"
 #include "hostwindowmanager.h"
 
 int main(int argc, char *argv[])
@@ -18,10 +16,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("lexora-editor"));
     QApplication::setOrganizationName(QStringLiteral("Lexora"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORA_VERSION));
+    // The desktop entry and the icon installed with the program share this id.
+    const QString id = QStringLiteral("org.lexora.DictionaryEditor");
+    QGuiApplication::setDesktopFileName(id);
+    QApplication::setWindowIcon(QIcon::fromTheme(id));
     // The windows hide rather than close; the window manager ends the application instead.
     QApplication::setQuitOnLastWindowClosed(false);
-    const QString platform = QGuiApplication::platformName();
-    HostMessage::setInteractive(platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"));
+    HostSetup::apply();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -49,8 +50,11 @@ int main(int argc, char *argv[])
                                  QStringLiteral("[dictionary...]"));
     parser.process(app);
 
-    const bool writable = !parser.isSet(readOnly);
-    if (parser.isSet(transferTo) && !writable) {
+    HostSession::Options options;
+    options.paths = parser.positionalArguments();
+    options.transferTo = parser.value(transferTo);
+    options.writable = !parser.isSet(readOnly);
+    if (parser.isSet(transferTo) && !options.writable) {
         std::fprintf(stderr, "%s\n",
                      qPrintable(QApplication::tr("--transfer-to moves words out of the dictionaries, so it cannot "
                                                  "be used with --read-only.")));
@@ -61,65 +65,9 @@ int main(int argc, char *argv[])
     if (parser.isSet(advanced))
         AdvancedDetails::installInEveryWindow();
 
-    QStringList paths = parser.positionalArguments();
-    QString error;
-    if (paths.isEmpty()) {
-        const QString personal = DictionaryOpener::personalDictionary(&error);
-        if (personal.isEmpty()) {
-            HostMessage::error(error);
-            return 1;
-        }
-        paths << personal;
-    }
-
-    // The opener holds the lock files; it outlives the windows, which the manager deletes first.
-    DictionaryOpener opener;
-    DictionaryReference target;
-    if (parser.isSet(transferTo)) {
-        target = opener.open(parser.value(transferTo), true, &error);
-        if (target == 0) {
-            HostMessage::error(error);
-            return 1;
-        }
-        if (target->isReadOnly()) {
-            HostMessage::error(QApplication::tr("The dictionary \"%1\" is read-only, so no word can be transferred "
-                                                "into it.")
-                                   .arg(QDir::toNativeSeparators(parser.value(transferTo))));
-            return 1;
-        }
-    }
-
-    std::vector<DictionaryReference> dictionaries;
-    for (const QString &path : paths) {
-        DictionaryReference dictionary = opener.open(path, writable, &error);
-        if (dictionary == 0) {
-            HostMessage::error(error);
-            return 1;
-        }
-        if (target != 0 && dictionary == target) {
-            HostMessage::error(QApplication::tr("The dictionary \"%1\" cannot transfer words into itself.")
-                                   .arg(QDir::toNativeSeparators(path)));
-            return 1;
-        }
-        bool known = false;
-        for (const DictionaryReference &open : dictionaries)
-            known = known || open == dictionary;
-        if (!known)
-            dictionaries.push_back(dictionary);
-    }
-
-    HostWindowManager windows;
-    for (const DictionaryReference &dictionary : dictionaries) {
-        bool editable = writable;
-        if (editable && dictionary->isReadOnly()) {
-            HostMessage::warning(QApplication::tr("The dictionary \"%1\" is read-only; it opens for viewing only.")
-                                     .arg(QDir::toNativeSeparators(dictionary->path())));
-            editable = false;
-        }
-        windows.addWindow(dictionary, editable);
-    }
-    if (target != 0)
-        windows.setTransferTo(target);
-    windows.showAll();
+    HostSession session;
+    if (!session.open(options))
+        return 1;
+    session.windows().showAll();
     return app.exec();
 }

@@ -23,16 +23,9 @@
 namespace {
 
 using Bench::makeWords;
+using Bench::median;
 using Bench::msSince;
 using Bench::print;
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 template<class T> T *child(QWidget *window, const char *name)
 {
@@ -150,15 +143,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QList<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes << QString::fromLocal8Bit(argv[i]).toInt();
-    if (sizes.isEmpty())
-        sizes = {10000, 100000, 1000000};
     QTemporaryDir folder;
-    for (int size : sizes) {
-        if (size > 0)
-            run(size, folder.path());
-    }
+    for (int size : Bench::sizes(argc, argv))
+        run(size, folder.path());
     return 0;
 }

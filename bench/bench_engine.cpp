@@ -234,13 +234,8 @@ void run(int size, const QString &folder)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QList<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes << QByteArray(argv[i]).toInt();
-    if (sizes.isEmpty())
-        sizes = {10000, 100000, 1000000};
     QTemporaryDir dir;
-    for (int size : sizes)
+    for (int size : Bench::sizes(argc, argv))
         run(size, dir.path());
     return 0;
 }

@@ -7,7 +7,9 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace Bench {
 
@@ -16,6 +18,26 @@ inline void print(const QString &name, double value, const char *unit)
 {
     std::printf("%s: %.3f %s\n", qPrintable(name), value, unit);
     std::fflush(stdout);
+}
+
+/// The middle of values once sorted; 0 for none.
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+/// The dictionary sizes named on the command line, or 10,000, 100,000 and 1,000,000.
+inline QList<int> sizes(int argc, char **argv)
+{
+    QList<int> list;
+    for (int i = 1; i < argc; ++i) {
+        if (const int size = QByteArray(argv[i]).toInt(); size > 0)
+            list << size;
+    }
+    return list.isEmpty() ? QList<int>{10000, 100000, 1000000} : list;
 }
 
 inline double msSince(const QElapsedTimer &timer)

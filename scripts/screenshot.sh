@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the editor and saves pictures of its window (collapsed, expanded, advanced) in docs/, for the README.
+# Builds the editor and saves pictures of its window (collapsed, expanded, advanced) and of the prediction
+# test window in docs/, for the README.
 # Needs no display: the window is drawn by Qt's offscreen platform.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools
     libsqlite3-dev
     wordnet-base wamerican wbritish wcanadian
+    desktop-file-utils appstream xvfb xauth x11-utils
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
+#include <QStringEncoder>
 #include <algorithm>
 
 #include "changeconfirmationdlg.h"
@@ -725,7 +726,12 @@ void DictEditor::on_ExportWordButton_clicked()
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(text.toLatin1());
+    if (exportEncoding() == QStringConverter::Latin1) {
+        file.write(text.toLatin1());
+    } else {
+        QStringEncoder encoder(exportEncoding());
+        file.write(encoder.encode(text));
+    }
     // The old file stays untouched when the new content cannot be stored.
     if (!file.commit())
         return;

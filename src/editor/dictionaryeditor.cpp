@@ -20,6 +20,38 @@ bool DictionaryEditor::userModel()
     return true;
 }
 
+namespace {
+
+QStringConverter::Encoding exportEncodingOfApplication = QStringConverter::Latin1;
+
+QString &hostHelpText()
+{
+    static QString text;
+    return text;
+}
+
+} // namespace
+
+void DictionaryEditor::setExportEncoding(QStringConverter::Encoding encoding)
+{
+    exportEncodingOfApplication = encoding;
+}
+
+QStringConverter::Encoding DictionaryEditor::exportEncoding()
+{
+    return exportEncodingOfApplication;
+}
+
+void DictionaryEditor::setHostHelp(const QString &text)
+{
+    hostHelpText() = text;
+}
+
+QString DictionaryEditor::hostHelp()
+{
+    return hostHelpText();
+}
+
 void DictionaryEditor::setWritable(bool) {}
 
 void DictionaryEditor::setTransferTo(DictionaryReference) {}

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringConverter>
 
 #include "prediction.h"
 
@@ -28,6 +29,15 @@ public:
     static DictionaryEditor *createEditor(bool writable, QString word, DictionaryReference dictionary, QWidget *parent,
                                           Qt::WindowFlags flags, bool saveByHost);
     static bool userModel();
+
+    /// The encoding of exported word lists for every window of the application: Latin-1 (a character
+    /// outside it becomes "?") unless the host chooses another, as an application that sets its codec for
+    /// 8-bit strings does.
+    static void setExportEncoding(QStringConverter::Encoding encoding);
+    static QStringConverter::Encoding exportEncoding();
+    /// Text the host adds at the end of the help dialog, such as its keyboard shortcuts; empty by default.
+    static void setHostHelp(const QString &text);
+    static QString hostHelp();
 
     /// Kept for hosts written against the older translation API.
     static QString trUtf8(const char *sourceText, const char *disambiguation = nullptr, int n = -1)

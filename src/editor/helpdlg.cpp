@@ -1,10 +1,16 @@
 #include "helpdlg.h"
 
+#include "dictionaryeditor.h"
 #include "ui_helpdlg.h"
 
 HelpDlg::HelpDlg(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::HelpDlgClass>())
 {
     ui->setupUi(this);
+    // What the host adds (its own commands and their keys) follows the window's help as a paragraph of its own.
+    const QString hostHelp = DictionaryEditor::hostHelp();
+    if (!hostHelp.isEmpty())
+        ui->plainTextEdit->setPlainText(ui->plainTextEdit->toPlainText() + QLatin1Char('\n') + hostHelp +
+                                        QLatin1Char('\n'));
 }
 
 HelpDlg::~HelpDlg() = default;

@@ -84,6 +84,21 @@ int Dictionary::wordCount() const
     return d->wordCount();
 }
 
+QStringList Dictionary::predictions(const QString &prefix, int count)
+{
+    return d->predictions(prefix, count);
+}
+
+Word *Dictionary::peekWord(const QString &text)
+{
+    return d->peekWord(text);
+}
+
+quint64 Dictionary::revision() const
+{
+    return d->revision();
+}
+
 void Dictionary::begin_edit()
 {
     d->beginEdit();

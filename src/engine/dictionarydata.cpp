@@ -30,6 +30,7 @@ QHash<QString, DictionaryData *> &openDictionaries()
     return *dictionaries;
 }
 
+
 } // namespace
 
 DictionaryData::DictionaryData(const QString &path) : m_path(path), m_content(std::make_unique<Content>()) {}
@@ -238,6 +239,12 @@ Word *DictionaryData::findWord(const QString &text)
     return m_currentWord;
 }
 
+Word *DictionaryData::peekWord(const QString &text)
+{
+    WordEntry *entry = m_content->index.find(text);
+    return entry ? materialize(entry) : nullptr;
+}
+
 Word *DictionaryData::addWord(const QString &text)
 {
     if (!WordRecord::isAcceptableSpelling(text))
@@ -379,6 +386,7 @@ void DictionaryData::markChanged(WordEntry *entry)
         ++m_liveChanged;
     }
     m_filter.invalidate();
+    ++m_revision;
 }
 
 void DictionaryData::wordChanged(Word *word)
@@ -406,6 +414,7 @@ void DictionaryData::removeWord(Word *word)
     if (m_currentWord == word)
         m_currentWord = nullptr;
     m_filter.invalidate();
+    ++m_revision;
 }
 
 bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
@@ -471,6 +480,58 @@ bool DictionaryData::displayByLetterGroup() const
 bool DictionaryData::setLetterGroup(const QString &text)
 {
     return m_filter.setLetterGroup(text, displayByLetterGroup());
+}
+
+QStringList DictionaryData::predictions(const QString &prefix, int count)
+{
+    if (count <= 0)
+        return {};
+    // Short prefixes cover much of a big dictionary and come back with every space and first letter
+    // typed, so their answers are kept until the words change.
+    const bool cached = prefix.size() <= 2;
+    const QString key = prefix.toCaseFolded() + QLatin1Char('\n') + QString::number(count);
+    if (m_predictionsRevision != m_revision) {
+        m_predictionsCache.clear();
+        m_predictionsRevision = m_revision;
+    }
+    if (cached) {
+        auto known = m_predictionsCache.constFind(key);
+        if (known != m_predictionsCache.constEnd())
+            return *known;
+    }
+    normalizeOrder();
+    const std::vector<WordEntry *> &order = m_content->order;
+    auto first = std::lower_bound(order.begin(), order.end(), prefix, [](const WordEntry *entry, const QString &p) {
+        return WordOrder::comparePrefix(entry->text, p) < 0;
+    });
+    // A heap of the best words so far, the worst of them on top.
+    auto better = [](const WordEntry *a, const WordEntry *b) {
+        if (a->frequency != b->frequency)
+            return a->frequency > b->frequency;
+        return WordOrder::compare(a->text, b->text) < 0;
+    };
+    std::vector<WordEntry *> best;
+    best.reserve(size_t(count) + 1);
+    for (auto it = first; it != order.end() && WordOrder::comparePrefix((*it)->text, prefix) == 0; ++it) {
+        if ((*it)->flags & WordEntry::Dead)
+            continue;
+        if (best.size() == size_t(count) && !better(*it, best.front()))
+            continue;
+        best.push_back(*it);
+        std::push_heap(best.begin(), best.end(), better);
+        if (best.size() > size_t(count)) {
+            std::pop_heap(best.begin(), best.end(), better);
+            best.pop_back();
+        }
+    }
+    std::sort_heap(best.begin(), best.end(), better);
+    QStringList words;
+    words.reserve(qsizetype(best.size()));
+    for (const WordEntry *entry : best)
+        words << entry->text;
+    if (cached)
+        m_predictionsCache.insert(key, words);
+    return words;
 }
 
 QStringList DictionaryData::wordList()
@@ -713,6 +774,7 @@ bool DictionaryData::reload()
     if (m_currentWord && m_currentWord->m_removed)
         m_currentWord = nullptr;
     m_filter.invalidate();
+    ++m_revision;
     m_lastError.clear();
     return true;
 }

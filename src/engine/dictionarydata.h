@@ -50,11 +50,14 @@ public:
 
     // Words.
     Word *findWord(const QString &text);
+    Word *peekWord(const QString &text);
     Word *addWord(const QString &text);
     Word *addWord(const WordRecord &record);
     bool importWord(const QString &text, int frequency, bool guessCodes);
     bool contains(const QString &text) const { return m_content->index.find(text) != nullptr; }
     int wordCount() const { return int(m_content->index.size()); }
+    QStringList predictions(const QString &prefix, int count);
+    quint64 revision() const { return m_revision; }
     Word *currentWord() const { return m_currentWord; }
 
     // Edits reported by Word, GCode and the code lists.
@@ -139,4 +142,7 @@ private:
     WordFilter m_filter;
     QList<CodeRecord> m_lastImportCodes; // the codes importWord encoded last, and their stored form
     QByteArray m_lastImportEncoded;
+    quint64 m_revision = 0;
+    QHash<QString, QStringList> m_predictionsCache; // answers for short prefixes, valid at one revision
+    quint64 m_predictionsRevision = 0;
 };

@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
+#include <dlfcn.h>
 
 namespace {
 
@@ -34,15 +36,23 @@ Lexicon::Lexicon(const QString &path)
 const Lexicon &Lexicon::shared()
 {
     static const Lexicon lexicon = [] {
-        QStringList candidates;
-        if (QCoreApplication::instance())
-            candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../data/lexicon.dat");
-#ifdef LEXORA_LEXICON_BUILD_PATH
-        candidates << QStringLiteral(LEXORA_LEXICON_BUILD_PATH);
-#endif
+        // Installed, the lexicon lies in the data folder of the prefix the engine was installed in; in the build
+        // tree, in the data folder beside the library's and programs' folders. Nothing names the build tree itself.
+        QStringList folders;
+        Dl_info info;
+        if (dladdr(reinterpret_cast<const void *>(&Lexicon::shared), &info) && info.dli_fname) {
+            const QString libraryFolder = QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
+            folders << libraryFolder + QStringLiteral("/" LEXORA_LIBRARY_TO_DATA)
+                    << libraryFolder + QStringLiteral("/../data");
+        }
+        if (QCoreApplication::instance()) {
+            const QString programFolder = QCoreApplication::applicationDirPath();
+            folders << programFolder + QStringLiteral("/" LEXORA_PROGRAM_TO_DATA)
+                    << programFolder + QStringLiteral("/../data");
+        }
         Lexicon l;
-        for (const QString &candidate : candidates) {
-            if (l.load(candidate) && !l.isEmpty())
+        for (const QString &folder : folders) {
+            if (l.load(folder + QStringLiteral("/lexicon.dat")) && !l.isEmpty())
                 break;
         }
         return l;

@@ -270,6 +270,15 @@ public:
     /// at the same time; held until the dictionary closes. False with *error saying who holds it, or
     /// which lock file to remove when its owner cannot be judged.
     bool lockForEditing(QString *error);
+    /// The words offered for a word that begins with prefix (ignoring case), best first: the highest listed
+    /// frequency, then alphabetical; at most count of them. An empty prefix offers the most frequent words.
+    QStringList predictions(const QString &prefix, int count);
+    /// Looks a word up like findWord, but leaves the current word (the one copyCurrentWord gives) alone,
+    /// so that a view beside an editor window can read words without changing what a drag carries.
+    Word *peekWord(const QString &text);
+    /// Changes whenever a word is added, changed or removed, or the dictionary is reloaded, so that a view
+    /// of the words can tell cheaply whether it is still current.
+    quint64 revision() const;
 
     // Editing and storage.
     void begin_edit();

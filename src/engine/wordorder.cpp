@@ -7,6 +7,7 @@
 
 namespace WordOrder {
 
+
 namespace {
 
 inline char16_t foldUnit(char16_t u)
@@ -27,6 +28,20 @@ quint64 sortKey(const QString &text)
 }
 
 } // namespace
+
+int comparePrefix(const QString &text, const QString &prefix)
+{
+    const qsizetype n = qMin(text.size(), prefix.size());
+    const char16_t *pt = reinterpret_cast<const char16_t *>(text.constData());
+    const char16_t *pp = reinterpret_cast<const char16_t *>(prefix.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ft = foldUnit(pt[i]);
+        const char16_t fp = foldUnit(pp[i]);
+        if (ft != fp)
+            return ft < fp ? -1 : 1;
+    }
+    return text.size() < prefix.size() ? -1 : 0;
+}
 
 int compare(const QString &a, const QString &b)
 {

@@ -14,6 +14,10 @@ namespace WordOrder {
 /// Negative, zero or positive as a goes before, with or after b.
 int compare(const QString &a, const QString &b);
 
+/// How text stands to the range of words that begin with prefix, ignoring case as the order does first:
+/// below it (negative), inside it (zero) or above it (positive).
+int comparePrefix(const QString &text, const QString &prefix);
+
 /// Sorts entries into display order.
 void sort(std::vector<WordEntry *>::iterator begin, std::vector<WordEntry *>::iterator end);
 

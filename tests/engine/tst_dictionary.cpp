@@ -63,6 +63,8 @@ private slots:
     void filters();
     void order_data();
     void order();
+    void predictions_data();
+    void predictions();
     void letterGroups_data();
     void letterGroups();
     void addWord_data();
@@ -149,6 +151,44 @@ void TestDictionary::order()
     std::reverse(words.begin(), words.end());
     TempDictionary other(words);
     QCOMPARE(other->wordList(), expected);
+}
+
+void TestDictionary::predictions_data()
+{
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("empty prefix: most frequent first") << "" << 3 << QStringList{"dog", "cat", "Cabin"};
+    QTest::newRow("ties alphabetical, case ignored") << "CA" << 9 << QStringList{"cat", "Cabin", "cable", "cab", "Ca"};
+    QTest::newRow("a whole word is offered too") << "cab" << 9 << QStringList{"Cabin", "cable", "cab"};
+    QTest::newRow("count limits") << "c" << 2 << QStringList{"cat", "Cabin"};
+    QTest::newRow("nothing begins so") << "cx" << 9 << QStringList{};
+    QTest::newRow("longer than any word") << "cabinets" << 9 << QStringList{};
+}
+
+// The words offered for a prefix follow edits (a short prefix's cached answer too), and looking offers up
+// through peekWord leaves the word a drag carries alone.
+void TestDictionary::predictions()
+{
+    QFETCH(QString, prefix);
+    QFETCH(int, count);
+    QFETCH(QStringList, expected);
+    TempDictionary dictionary({"cab\tnoun/reg/10", "cable\tnoun/reg/12;verb/reg/5", "Cabin\tnoun/reg/12",
+                               "cat\tnoun/reg/16", "dog\tnoun/reg/20", "Ca\tname/-/1", "cub\tnoun/reg/30"});
+    dictionary->findWord(QStringLiteral("cub"))->removeWord();
+    QCOMPARE(dictionary->predictions(prefix, count), expected);
+    QVERIFY(dictionary->findWord(QStringLiteral("dog")));
+    const QString carried = dictionary->copyCurrentWord();
+    for (const QString &word : expected)
+        QVERIFY(dictionary->peekWord(word));
+    QCOMPARE(dictionary->copyCurrentWord(), carried);
+
+    const quint64 before = dictionary->revision();
+    if (expected.isEmpty())
+        return;
+    dictionary->findWord(expected.last())->codes.first()->setFrequency(QStringLiteral("31"));
+    QVERIFY(dictionary->revision() != before);
+    QCOMPARE(dictionary->predictions(prefix, count).first(), expected.last());
 }
 
 void TestDictionary::letterGroups_data()

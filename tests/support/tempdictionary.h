@@ -25,6 +25,9 @@ public:
     Dictionary *operator->() const { return m_reference.get(); }
     QString path() const { return m_path; }
     QString folder() const { return m_dir.path(); }
+    /// Lets go of the test's own handle, so that the dictionary closes (and frees its editing lock) once
+    /// nothing else holds it.
+    void release() { m_reference = DictionaryReference(); }
     /// Empty when the dictionary was built and saved; otherwise what went wrong.
     QString error() const { return m_error; }
 

@@ -1,4 +1,5 @@
-// Saves pictures of an editor window, collapsed, expanded and in advanced mode, for the README. It works on a copy of
+// Saves pictures of an editor window, collapsed, expanded and in advanced mode, and of its prediction test
+// window, for the README, with the host's set-up (font, keys). It works on a copy of
 // the sample dictionary, shows the word with the most grammar codes and usages among the first twenty
 // thousand words of the list (giving it usages when it has none), and grabs the window (no screen needed under the
 // offscreen platform).
@@ -13,8 +14,13 @@
 #include <QTimer>
 #include <cstdio>
 
+#include <QLineEdit>
+
 #include "advanceddetails.h"
 #include "dictionaryeditor.h"
+#include "hostsetup.h"
+#include "hostwindowmanager.h"
+#include "predictiontestwindow.h"
 
 namespace {
 
@@ -68,7 +74,7 @@ void addUsages(Word *word)
     }
 }
 
-bool save(DictionaryEditor *window, const QString &path)
+bool save(QWidget *window, const QString &path)
 {
     QApplication::processEvents();
     if (!window->grab().save(path, "PNG")) {
@@ -84,6 +90,7 @@ bool save(DictionaryEditor *window, const QString &path)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    HostSetup::apply();
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() < 2) {
         std::fprintf(stderr, "usage: lexora_screenshot <output folder> [dictionary]\n");
@@ -115,17 +122,21 @@ int main(int argc, char *argv[])
     const QString word = richestWord(dictionary.get());
     if (Word *shown = dictionary->findWord(word))
         addUsages(shown);
-    DictionaryEditor *window =
-        DictionaryEditor::createEditor(true, word, dictionary, nullptr, Qt::WindowFlags(), false);
-    window->move(0, 0);
-    window->show();
-    window->activateWindow();
-    bool ok = save(window, output.filePath(QStringLiteral("editor-collapsed.png")));
+    // The window as lexora-editor shows it, in the host's frame with its toolbar.
+    HostWindowManager manager;
+    DictionaryEditor *window = manager.addWindow(dictionary, true);
+    window->findWord(word);
+    manager.showAll();
+    bool ok = save(window->window(), output.filePath(QStringLiteral("editor-collapsed.png")));
     window->collapse(false);
-    ok = save(window, output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
+    ok = save(window->window(), output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
     // Advanced mode: the same word in the panel whose usages are links too.
     AdvancedDetails::install(window);
-    ok = save(window, output.filePath(QStringLiteral("editor-advanced.png"))) && ok;
-    delete window;
+    ok = save(window->window(), output.filePath(QStringLiteral("editor-advanced.png"))) && ok;
+
+    PredictionTestWindow test(dictionary);
+    test.show();
+    test.findChild<QLineEdit *>()->setText(QStringLiteral("I would like a cup of te"));
+    ok = save(&test, output.filePath(QStringLiteral("test-window.png"))) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+
+/// What the host settles for the whole application before it opens a window: a font with which every text
+/// of the editor's fixed-size forms fits, UTF-8 word-list exports, its keys in the help text, and no log
+/// lines for the window's slots that are invoked by name only.
+class HostSetup
+{
+public:
+    static void apply();
+    /// The application font: a narrow sans-serif face at the size the forms were drawn for.
+    static QFont font();
+};
