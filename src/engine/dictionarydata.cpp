@@ -30,7 +30,6 @@ QHash<QString, DictionaryData *> &openDictionaries()
     return *dictionaries;
 }
 
-
 } // namespace
 
 DictionaryData::DictionaryData(const QString &path) : m_path(path), m_content(std::make_unique<Content>()) {}

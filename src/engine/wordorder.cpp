@@ -7,7 +7,6 @@
 
 namespace WordOrder {
 
-
 namespace {
 
 inline char16_t foldUnit(char16_t u)
