@@ -1,13 +1,17 @@
-// The user's details panel: clicking a link opens the matching dialog or menu and writes the choice.
+// The user's details panel: clicking a link opens the matching dialog or menu and writes the choice; the
+// grammar menus and the codes their entries stand for.
 
 #include <QCheckBox>
 #include <QCursor>
 #include <QDialogButtonBox>
+#include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
 #include "grammarpopupuser.h"
+#include "menusonly.h"
 #include "modalanswerer.h"
 #include "ourtextbrowser.h"
 #include "tempdictionary.h"
@@ -18,19 +22,15 @@ class TestGrammarPopUpUser : public QObject
     Q_OBJECT
 private slots:
     void init() { GrammarPopUp::lastWordText.clear(); }
-    void cleanup();
+    void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
     void plainPatternLines();
     void dialogLinks_data();
     void dialogLinks();
     void adverbPositions();
     void frequencyMenu();
     void readOnlyEditsNothing();
+    void grammarMenus();
 };
-
-void TestGrammarPopUpUser::cleanup()
-{
-    QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(QLatin1Char(' '))));
-}
 
 // The user's panel shows particles and prepositions in brackets, without links.
 void TestGrammarPopUpUser::plainPatternLines()
@@ -44,64 +44,49 @@ void TestGrammarPopUpUser::plainPatternLines()
 
 void TestGrammarPopUpUser::dialogLinks_data()
 {
-    QTest::addColumn<QString>("line");
+    // The word, the link clicked, the dialog that opens ("" for none), its preselected choice, the choice made
+    // ("" cancels), and the code's part of speech and subcode afterwards.
     QTest::addColumn<bool>("british");
-    QTest::addColumn<QString>("anchor");
-    QTest::addColumn<QString>("dialog"); // the class that opens, or "" for none
-    QTest::addColumn<QString>("preselected");
-    QTest::addColumn<QString>("button");  // the choice made; "" cancels
-    QTest::addColumn<QString>("written"); // the code's part of speech and subcode afterwards
-    QTest::newRow("part of speech") << "call\tverb/reg/18" << false << "0_part_of_speech"
-                                    << "PartOfSpeechSelectionDlg"
-                                    << "radioButton_3"
-                                    << "radioButton_2"
-                                    << "noun reg";
-    QTest::newRow("second code") << "light\tnoun/reg/12;adj./reg/9" << false << "1_subcode"
-                                 << "AdjectiveSelectionDlg"
-                                 << "radioButton"
-                                 << "radioButton_4"
-                                 << "adj. comparative";
-    QTest::newRow("noun, British") << "dog\tnoun/reg/12" << true << "0_subcode"
-                                   << "NounSelectionDlgUK"
-                                   << "radioButton"
-                                   << "radioButton_7"
-                                   << "noun group";
-    QTest::newRow("name") << "Jill\tname/Singular name/9" << false << "0_subcode"
-                          << "NameSelectionDlg"
-                          << "radioButton"
-                          << "radioButton_5"
-                          << "name First Name";
-    QTest::newRow("name, British") << "Jill\tname/Singular name/9" << true << "0_subcode"
-                                   << "NameSelectionDlgUK"
-                                   << "radioButton"
-                                   << "radioButton_12"
-                                   << "name City, etc";
-    QTest::newRow("verb, cancelled") << "call\tverb/reg/18" << false << "0_subcode"
-                                     << "VerbSelectionDlg"
-                                     << "radioButton"
-                                     << ""
-                                     << "verb reg";
-    QTest::newRow("pronoun holds noun") << "it\tpronoun/reg/18" << false << "0_subcode"
-                                        << "NounSelectionDlg"
-                                        << "radioButton"
-                                        << "radioButton_5"
-                                        << "pronoun uncount";
-    QTest::newRow("no subcode dialog") << "soon\ttime/soon/12" << false << "0_subcode"
-                                       << ""
-                                       << ""
-                                       << ""
-                                       << "time soon";
+    QTest::addColumn<QStringList>("row");
+    QTest::newRow("part of speech") << false
+                                    << QStringList{"call\tverb/reg/18", "0_part_of_speech", "PartOfSpeechSelectionDlg",
+                                                   "radioButton_3",     "radioButton_2",    "noun reg"};
+    QTest::newRow("second code") << false
+                                 << QStringList{"light\tnoun/reg/12;adj./reg/9",
+                                                "1_subcode",
+                                                "AdjectiveSelectionDlg",
+                                                "radioButton",
+                                                "radioButton_4",
+                                                "adj. comparative"};
+    QTest::newRow("noun, British") << true << QStringList{"dog\tnoun/reg/12", "0_subcode",     "NounSelectionDlgUK",
+                                                          "radioButton",      "radioButton_7", "noun group"};
+    QTest::newRow("name") << false << QStringList{"Jill\tname/Singular name/9",
+                                                  "0_subcode",
+                                                  "NameSelectionDlg",
+                                                  "radioButton",
+                                                  "radioButton_5",
+                                                  "name First Name"};
+    QTest::newRow("name, British") << true << QStringList{"Jill\tname/Singular name/9",
+                                                          "0_subcode",
+                                                          "NameSelectionDlgUK",
+                                                          "radioButton",
+                                                          "radioButton_12",
+                                                          "name City, etc"};
+    QTest::newRow("verb, cancelled") << false << QStringList{"call\tverb/reg/18", "0_subcode", "VerbSelectionDlg",
+                                                             "radioButton",       "",          "verb reg"};
+    QTest::newRow("pronoun holds noun") << false
+                                        << QStringList{"it\tpronoun/reg/18", "0_subcode",     "NounSelectionDlg",
+                                                       "radioButton",        "radioButton_5", "pronoun uncount"};
+    QTest::newRow("no subcode dialog") << false
+                                       << QStringList{"soon\ttime/soon/12", "0_subcode", "", "", "", "time soon"};
 }
 
 void TestGrammarPopUpUser::dialogLinks()
 {
-    QFETCH(QString, line);
     QFETCH(bool, british);
-    QFETCH(QString, anchor);
-    QFETCH(QString, dialog);
-    QFETCH(QString, preselected);
-    QFETCH(QString, button);
-    QFETCH(QString, written);
+    QFETCH(QStringList, row);
+    const QString line = row.at(0), anchor = row.at(1), dialog = row.at(2), preselected = row.at(3), button = row.at(4),
+                  written = row.at(5);
     TempDictionary dict({line}, british ? Prediction::British : Prediction::American);
     Word *word = dict->findWord(line.section('\t', 0, 0));
     GrammarPopUpUser panel(dict.reference(), true, nullptr);
@@ -207,6 +192,32 @@ void TestGrammarPopUpUser::readOnlyEditsNothing()
     QVERIFY(!answer.answered());
     QVERIFY(!menu.answered());
     QVERIFY(!dict->isDirty());
+}
+
+// A chosen menu entry yields its code; a read-only panel's subcode menus are empty; menus without a parent
+// go with their window.
+void TestGrammarPopUpUser::grammarMenus()
+{
+    QWidget panel;
+    MenusOnly menus(true, &panel);
+    const QList<QPair<QMenu *, QStringList>> choices = {{menus.partOfSpeechMenu, {"Interjection (hello)", "hello"}},
+                                                        {menus.nounMenu, {"Pl. only: add 's'", "pl. only: add 's' "}},
+                                                        {menus.verbMenu, {"irreg p && pp", "irreg p & pp"}}};
+    for (const auto &[menu, entry] : choices) {
+        ModalAnswerer answer;
+        answer.chooseMenuEntry(entry.first());
+        QAction *chosen = menu->exec(QPoint(10, 10));
+        QVERIFY2(chosen, qPrintable(answer.failure()));
+        QCOMPARE(chosen->data().toString(), entry.last());
+    }
+    MenusOnly readOnly(false, &panel);
+    QVERIFY(readOnly.nounMenu->actions().isEmpty());
+    QCOMPARE(readOnly.partOfSpeechMenu->actions().size(), 13);
+    auto owner = new MenusOnly(true, nullptr);
+    const QList<QPointer<QObject>> owned{owner->nounMenu, owner->cityEntry, owner->partOfSpeechMenu};
+    delete owner;
+    for (const QPointer<QObject> &object : owned)
+        QVERIFY(object.isNull());
 }
 
 QTEST_MAIN(TestGrammarPopUpUser)

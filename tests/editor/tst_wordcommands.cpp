@@ -2,7 +2,6 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -27,6 +26,11 @@ QStringList partsOfSpeech(const Word *word)
     return parts;
 }
 
+bool invoke(DictEditor *editor, const char *slot)
+{
+    return QMetaObject::invokeMethod(editor, slot);
+}
+
 } // namespace
 
 class TestWordCommands : public QObject
@@ -34,20 +38,16 @@ class TestWordCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
-    void addWord_data();
+    void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
     void addWord();
     void transfer();
     void deleteWord_data();
     void deleteWord();
     void viewerRefusesCommands();
-    void changeSpelling_data();
     void changeSpelling();
+    void grammarCodes_data();
     void grammarCodes();
-    void deleteGrammarCode_data();
-    void deleteGrammarCode();
     void usages();
-    void save_data();
     void save();
     void done_data();
     void done();
@@ -55,55 +55,33 @@ private slots:
     void exportWords();
 };
 
-void TestWordCommands::cleanup()
-{
-    QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(QLatin1Char(' '))));
-}
-
-void TestWordCommands::addWord_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("basic") << "zebra"
-                           << "BasicGrammarButton"
-                           << "zebra";
-    QTest::newRow("spaces and tabs, advanced") << "  ice \t cream "
-                                               << "AdvancedGrammarButton"
-                                               << "ice cream";
-    QTest::newRow("only spaces") << "   "
-                                 << "AdvancedGrammarButton"
-                                 << "";
-}
-
+// Add stores the word box's text with its blanks simplified, in the grammar mode chosen by the radio buttons.
 void TestWordCommands::addWord()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, mode);
-    QFETCH(QString, stored);
     TempDictionary dict({"apple", "banana"});
     auto editor = create(dict.reference());
     editor->collapse(false);
     QVERIFY(showActive(editor.get()));
     QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
-    child<QRadioButton>(editor.get(), "AdvancedGrammarButton")->click();
-    editor->findChild<QRadioButton *>(mode)->click();
-    DictionaryReference::setEditPreferences(QString());
-    wordBox(editor.get())->setPlainText(typed);
-    child(editor.get(), "AddWordButton")->click();
-    // The chosen grammar mode reaches the engine, even when there is nothing to add.
-    QCOMPARE(DictionaryReference::editPreferences(), mode.startsWith(QLatin1String("Basic"))
-                                                         ? QStringLiteral("basic_grammar")
-                                                         : QStringLiteral("advanced_grammar"));
-    QCOMPARE(dict->wordCount(), stored.isEmpty() ? 2 : 3);
-    QCOMPARE(changed.count(), stored.isEmpty() ? 0 : 1);
-    QCOMPARE(listed(list(editor.get())), dict->wordList());
-    QCOMPARE(child<QLineEdit>(editor.get(), "debugwindow")->text(), QString::number(dict->wordCount()));
-    if (!stored.isEmpty()) {
-        QVERIFY(dict->findWord(stored));
-        QCOMPARE(currentText(list(editor.get())), stored);
-        QCOMPARE(wordBox(editor.get())->toPlainText(), stored);
+    const QList<QStringList> steps = {{"zebra", "BasicGrammarButton", "basic_grammar", "zebra"},
+                                      {"  ice \t cream ", "AdvancedGrammarButton", "advanced_grammar", "ice cream"},
+                                      {"   ", "BasicGrammarButton", "basic_grammar", ""}};
+    for (const QStringList &step : steps) {
+        editor->findChild<QRadioButton *>(step.at(1))->click();
+        DictionaryReference::setEditPreferences(QString());
+        wordBox(editor.get())->setPlainText(step.at(0));
+        child(editor.get(), "AddWordButton")->click();
+        QCOMPARE(DictionaryReference::editPreferences(), step.at(2)); // even when there is nothing to add
+        if (!step.at(3).isEmpty()) {
+            QVERIFY(dict->findWord(step.at(3)));
+            QCOMPARE(currentText(list(editor.get())), step.at(3));
+            QCOMPARE(wordBox(editor.get())->toPlainText(), step.at(3));
+        }
     }
+    QCOMPARE(dict->wordCount(), 4);
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(listed(list(editor.get())), dict->wordList());
+    QCOMPARE(child<QLineEdit>(editor.get(), "debugwindow")->text(), QStringLiteral("4"));
 }
 
 // In transfer mode, Transfer moves the selected word to the target; a word not listed is added as usual.
@@ -119,8 +97,7 @@ void TestWordCommands::transfer()
     for (int row : {2, 0}) {
         clickRow(editor.get(), row);
         QCOMPARE(add->text(), QStringLiteral("Transfer"));
-        add->setEnabled(true);
-        add->click();
+        QVERIFY(invoke(editor.get(), "on_AddWordButton_clicked"));
     }
     QCOMPARE(collected->wordList(), QStringList{"banana"});
     QCOMPARE(personal->wordList(), (QStringList{"apple", "cherry", "zebra"}));
@@ -128,11 +105,10 @@ void TestWordCommands::transfer()
     QCOMPARE(listed(list(editor.get())), QStringList{"banana"});
     QCOMPARE(wordBox(editor.get())->toPlainText(), QStringLiteral("banana"));
     QCOMPARE(changed.count(), 2);
-    // An empty word box transfers nothing.
     DictEditor::suppressTextChanged = true;
     wordBox(editor.get())->clear();
     DictEditor::suppressTextChanged = false;
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_AddWordButton_clicked"));
+    QVERIFY(invoke(editor.get(), "on_AddWordButton_clicked")); // an empty word box transfers nothing
     QVERIFY(collected->findWord(QStringLiteral("banana")));
     typeInto(wordBox(editor.get()), QStringLiteral("date"));
     QCOMPARE(add->text(), QStringLiteral("Add"));
@@ -146,10 +122,9 @@ void TestWordCommands::deleteWord_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QStringList>("remaining");
-    QTest::addColumn<int>("currentRow");
-    QTest::newRow("middle") << 1 << "OK" << QStringList{"apple", "cherry"} << 1;
-    QTest::newRow("last") << 2 << "OK" << QStringList{"apple", "banana"} << 1;
-    QTest::newRow("cancel") << 1 << "Cancel" << QStringList{"apple", "banana", "cherry"} << 1;
+    QTest::newRow("middle") << 1 << "OK" << QStringList{"apple", "cherry"};
+    QTest::newRow("last") << 2 << "OK" << QStringList{"apple", "banana"};
+    QTest::newRow("cancel") << 1 << "Cancel" << QStringList{"apple", "banana", "cherry"};
 }
 
 void TestWordCommands::deleteWord()
@@ -157,7 +132,6 @@ void TestWordCommands::deleteWord()
     QFETCH(int, row);
     QFETCH(QString, answer);
     QFETCH(QStringList, remaining);
-    QFETCH(int, currentRow);
     TempDictionary dict({"apple", "banana", "cherry"});
     auto editor = create(dict.reference());
     QVERIFY(showActive(editor.get()));
@@ -171,7 +145,7 @@ void TestWordCommands::deleteWord()
     QCOMPARE(answerer.text(), QStringLiteral("Are you sure you want to remove \"%1\" from the dictionary?").arg(word));
     QCOMPARE(dict->wordList(), remaining);
     QCOMPARE(listed(list(editor.get())), remaining);
-    QCOMPARE(list(editor.get())->currentRow(), currentRow);
+    QCOMPARE(list(editor.get())->currentRow(), 1);
     QCOMPARE(child<QLineEdit>(editor.get(), "debugwindow")->text(), QString::number(remaining.size()));
 }
 
@@ -182,127 +156,95 @@ void TestWordCommands::viewerRefusesCommands()
     QVERIFY(showActive(editor.get()));
     clickRow(editor.get(), 1);
     editor->grammarPopUp->textBrowser->currentRegion = editor->grammarPopUp->textBrowser->regions;
+    const QStringList before = TempDictionary::describe(dict->findWord(QStringLiteral("banana")));
     ModalAnswerer answerer;
     answerer.clickButton(QStringLiteral("OK"));
     for (const char *slot : {"on_DeleteWordButton_clicked", "on_changeButton_clicked", "on_addGrammarButton_clicked",
                              "on_DeleteGrammarButton_clicked", "on_addUsageButton_clicked",
                              "on_deleteUsageButton_clicked", "on_AddWordButton_clicked"})
-        QVERIFY(QMetaObject::invokeMethod(editor.get(), slot));
+        QVERIFY(invoke(editor.get(), slot));
     QVERIFY(!answerer.answered());
-    QCOMPARE(TempDictionary::describe(dict->findWord(QStringLiteral("banana"))),
-             TempDictionary::describe(dict->findWord(QStringLiteral("banana"))));
-    QCOMPARE(dict->findWord(QStringLiteral("banana"))->codes.at(1)->usages.size(), 1);
+    QCOMPARE(TempDictionary::describe(dict->findWord(QStringLiteral("banana"))), before);
     QCOMPARE(dict->wordCount(), 2);
     QVERIFY(!dict->isDirty());
 }
 
-void TestWordCommands::changeSpelling_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("accept");
-    QTest::newRow("new spelling") << "bananna" << true;
-    QTest::newRow("cancelled") << "bananna" << false;
-}
-
 void TestWordCommands::changeSpelling()
 {
-    QFETCH(QString, typed);
-    QFETCH(bool, accept);
     TempDictionary dict({"apple", "banana", "cherry"});
     auto editor = create(dict.reference());
     QVERIFY(showActive(editor.get()));
-    clickRow(editor.get(), 1);
-    QString offered;
-    ModalAnswerer answerer;
-    answerer.handle([&](QWidget *dialog) {
-        auto newBox = dialog->findChild<QLineEdit *>(QStringLiteral("newBox"));
-        offered = newBox->text();
-        newBox->selectAll();
-        QTest::keyClicks(newBox, typed);
-        QTest::keyClick(newBox, accept ? Qt::Key_Return : Qt::Key_Escape);
-    });
-    child(editor.get(), "changeButton")->click();
-    QVERIFY(answerer.answered());
-    QCOMPARE(answerer.title(), QStringLiteral("Change Spelling"));
-    QCOMPARE(offered, QStringLiteral("banana"));
-    const QString now = accept ? typed : QStringLiteral("banana");
-    QCOMPARE(dict->wordList(), (QStringList{"apple", now, "cherry"}));
-    QCOMPARE(listed(list(editor.get())), dict->wordList());
-    QCOMPARE(currentText(list(editor.get())), now);
-    QCOMPARE(wordBox(editor.get())->toPlainText(), now);
-    QCOMPARE(dict->isDirty(), accept);
+    for (const bool accept : {false, true}) {
+        clickRow(editor.get(), 1);
+        QString offered;
+        ModalAnswerer answerer;
+        answerer.handle([&](QWidget *dialog) {
+            auto newBox = dialog->findChild<QLineEdit *>(QStringLiteral("newBox"));
+            offered = newBox->text();
+            newBox->selectAll();
+            QTest::keyClicks(newBox, QStringLiteral("bananna"));
+            QTest::keyClick(newBox, accept ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        child(editor.get(), "changeButton")->click();
+        QCOMPARE(answerer.title(), QStringLiteral("Change Spelling"));
+        QCOMPARE(offered, QStringLiteral("banana"));
+        const QString now = accept ? QStringLiteral("bananna") : QStringLiteral("banana");
+        QCOMPARE(dict->wordList(), (QStringList{"apple", now, "cherry"}));
+        QCOMPARE(listed(list(editor.get())), dict->wordList());
+        QCOMPARE(currentText(list(editor.get())), now);
+        QCOMPARE(wordBox(editor.get())->toPlainText(), now);
+        QCOMPARE(dict->isDirty(), accept);
+    }
 }
 
-// Add gives a "new" code with the frequency of the code before it; Delete asks about the clicked code only.
+void TestWordCommands::grammarCodes_data()
+{
+    // The word's codes, the code to delete, the answer, the question, and the codes left ("" when the word is gone).
+    QTest::addColumn<QStringList>("row");
+    QTest::newRow("noun") << QStringList{"bank\tnoun/reg/12;verb/reg/7", "0", "OK",
+                                         "Are you sure you want to remove this noun?", "verb,new"};
+    QTest::newRow("cancelled") << QStringList{"bank\tnoun/reg/12;verb/reg/7", "1", "Cancel",
+                                              "Are you sure you want to remove this verb?", "noun,verb,new"};
+    QTest::newRow("new entry") << QStringList{"bank\tnoun/reg/12", "1", "OK",
+                                              "Are you sure you want to remove new entry?", "noun"};
+    QTest::newRow("the only code deletes the word") << QStringList{
+        "bank\tnoun/reg/12", "0", "OK", "Are you sure you want to remove \"bank\" from the dictionary?", ""};
+}
+
+// Add gives a "new" code with the frequency of the code before it; Delete asks about the clicked code, and
+// about the word when it is the only code.
 void TestWordCommands::grammarCodes()
 {
-    TempDictionary dict({"bank\tnoun/reg/12;verb/reg/7"});
+    QFETCH(QStringList, row);
+    TempDictionary dict({"apple", row.at(0)});
     auto editor = create(dict.reference());
     editor->collapse(false);
     QVERIFY(showActive(editor.get()));
-    clickRow(editor.get(), 0);
+    clickRow(editor.get(), 1);
     Word *word = dict->findWord(QStringLiteral("bank"));
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_addGrammarButton_clicked"));
-    QCOMPARE(partsOfSpeech(word), (QStringList{"noun", "verb", "new"}));
-    QCOMPARE(word->codes.at(2)->frequency, QStringLiteral("7"));
-    QVERIFY(editor->grammarPopUp->textBrowser->toPlainText().contains(QStringLiteral("new")));
-
-    ModalAnswerer answerer;
-    answerer.clickButton(QStringLiteral("OK"));
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_DeleteGrammarButton_clicked"));
-    QVERIFY(!answerer.answered()); // no code clicked yet
+    QVERIFY(invoke(editor.get(), "on_addGrammarButton_clicked"));
+    QCOMPARE(word->codes.constLast()->partOfSpeech, QStringLiteral("new"));
+    QCOMPARE(word->codes.constLast()->frequency, word->codes.at(word->codes.size() - 2)->frequency);
+    if (row.at(1) == QLatin1String("0") && word->codes.size() == 2)
+        word->removeGCode(1); // leave the only code
     OurTextBrowser *browser = editor->grammarPopUp->textBrowser;
-    browser->currentRegion = &browser->regions[1];
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_DeleteGrammarButton_clicked"));
+    ModalAnswerer answerer;
+    answerer.clickButton(row.at(2));
+    QVERIFY(invoke(editor.get(), "on_DeleteGrammarButton_clicked"));
+    QVERIFY(!answerer.answered()); // no code clicked yet
+    browser->currentRegion = &browser->regions[row.at(1).toInt()];
+    QVERIFY(invoke(editor.get(), "on_DeleteGrammarButton_clicked"));
     QTRY_VERIFY(answerer.answered());
-    QCOMPARE(answerer.text(), QStringLiteral("Are you sure you want to remove this verb?"));
-    QCOMPARE(partsOfSpeech(word), (QStringList{"noun", "new"}));
+    QCOMPARE(answerer.text(), row.at(3));
+    word = dict->findWord(QStringLiteral("bank"));
+    QCOMPARE(word ? partsOfSpeech(word).join(',') : QString(), row.at(4));
 
     // The panel's context switches the grammar buttons; losing its focus disables both.
     emit browser->announceContextChange(true, true, true, false);
     QVERIFY(child(editor.get(), "DeleteGrammarButton")->isEnabled());
-    emit browser->announceContextChange(true, false, true, true);
-    QVERIFY(!child(editor.get(), "DeleteGrammarButton")->isEnabled());
     emit browser->alertFocusGone();
+    QVERIFY(!child(editor.get(), "DeleteGrammarButton")->isEnabled());
     QVERIFY(!child(editor.get(), "addGrammarButton")->isEnabled());
-}
-
-void TestWordCommands::deleteGrammarCode_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("question");
-    QTest::addColumn<QStringList>("remaining"); // empty: the word is gone
-    QTest::newRow("noun") << "bank\tnoun/reg/12;verb/reg/7" << 0 << "OK"
-                          << "Are you sure you want to remove this noun?" << QStringList{"verb"};
-    QTest::newRow("cancelled") << "bank\tnoun/reg/12;verb/reg/7" << 1 << "Cancel"
-                               << "Are you sure you want to remove this verb?" << QStringList{"noun", "verb"};
-    QTest::newRow("new entry") << "bank\tnoun/reg/12;new/-/1" << 1 << "OK"
-                               << "Are you sure you want to remove new entry?" << QStringList{"noun"};
-    QTest::newRow("the only code deletes the word")
-        << "bank\tnoun/reg/12" << 0 << "OK"
-        << "Are you sure you want to remove \"bank\" from the dictionary?" << QStringList();
-}
-
-void TestWordCommands::deleteGrammarCode()
-{
-    QFETCH(QString, line);
-    QFETCH(int, index);
-    QFETCH(QString, answer);
-    QFETCH(QString, question);
-    QFETCH(QStringList, remaining);
-    TempDictionary dict({"apple", line});
-    auto editor = create(dict.reference());
-    QVERIFY(showActive(editor.get()));
-    clickRow(editor.get(), 1);
-    ModalAnswerer answerer;
-    answerer.clickButton(answer);
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "DeleteThisGCode", Q_ARG(int, index)));
-    QVERIFY(answerer.answered());
-    QCOMPARE(answerer.text(), question);
-    Word *word = dict->findWord(QStringLiteral("bank"));
-    QCOMPARE(word ? partsOfSpeech(word) : QStringList(), remaining);
 }
 
 void TestWordCommands::usages()
@@ -315,15 +257,14 @@ void TestWordCommands::usages()
     Word *word = dict->findWord(QStringLiteral("call"));
     OurTextBrowser *browser = editor->grammarPopUp->textBrowser;
     browser->currentRegion = &browser->regions[0];
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_addUsageButton_clicked"));
+    QVERIFY(invoke(editor.get(), "on_addUsageButton_clicked"));
     QCOMPARE(word->codes.at(0)->usages.size(), 3);
     // Regions: the code, then one per usage; delete the second usage, cancelling first.
     for (const char *answer : {"Cancel", "OK"}) {
         browser->currentRegion = &browser->regions[2];
         ModalAnswerer answerer;
         answerer.clickButton(QLatin1String(answer));
-        QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_deleteUsageButton_clicked"));
-        QVERIFY(answerer.answered());
+        QVERIFY(invoke(editor.get(), "on_deleteUsageButton_clicked"));
         QCOMPARE(answerer.title(), QStringLiteral("Delete Usage?"));
     }
     QCOMPARE(word->codes.at(0)->usages.size(), 2);
@@ -331,56 +272,42 @@ void TestWordCommands::usages()
     QCOMPARE(word->codes.at(0)->usages.at(1)->complements()->codes(), QStringList());
 }
 
-void TestWordCommands::save_data()
-{
-    QTest::addColumn<bool>("saveByHost");
-    QTest::addColumn<bool>("transfer");
-    QTest::newRow("engine saves") << false << false;
-    QTest::newRow("engine saves both") << false << true;
-    QTest::newRow("host saves both") << true << true;
-}
-
+// The engine saves only when the host does not; the host is asked for both dictionaries.
 void TestWordCommands::save()
 {
-    QFETCH(bool, saveByHost);
-    QFETCH(bool, transfer);
-    TempDictionary dict({"apple"});
-    TempDictionary target({"zebra"});
-    auto editor = create(dict.reference(), true, QString(), saveByHost);
-    if (transfer)
+    for (const bool saveByHost : {false, true}) {
+        TempDictionary dict({"apple"});
+        TempDictionary target({"zebra"});
+        auto editor = create(dict.reference(), true, QString(), saveByHost);
         editor->setTransferTo(target.reference());
-    makeDirty(dict, QStringLiteral("banana"));
-    makeDirty(target, QStringLiteral("yak"));
-    QSignalSpy saves(editor.get(), SIGNAL(Save_Dictionary(DictionaryReference)));
-    QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
-    child(editor.get(), "SaveButton")->click();
-    // The engine saves only when the host does not; the host is asked for both dictionaries.
-    QCOMPARE(saves.count(), saveByHost ? 2 : 0);
-    QCOMPARE(changed.count(), saveByHost ? 1 : 0);
-    if (saveByHost)
-        QVERIFY(qvariant_cast<DictionaryReference>(saves.at(1).at(0)) == target.reference());
-    QCOMPARE(dict->isDirty(), saveByHost);
-    QCOMPARE(target->isDirty(), saveByHost || !transfer);
+        makeDirty(dict, QStringLiteral("banana"));
+        makeDirty(target, QStringLiteral("yak"));
+        QSignalSpy saves(editor.get(), SIGNAL(Save_Dictionary(DictionaryReference)));
+        QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
+        child(editor.get(), "SaveButton")->click();
+        QCOMPARE(saves.count(), saveByHost ? 2 : 0);
+        QCOMPARE(changed.count(), saveByHost ? 1 : 0);
+        if (saveByHost)
+            QVERIFY(qvariant_cast<DictionaryReference>(saves.at(1).at(0)) == target.reference());
+        QCOMPARE(dict->isDirty(), saveByHost);
+        QCOMPARE(target->isDirty(), saveByHost);
+    }
 }
 
 void TestWordCommands::done_data()
 {
-    QTest::addColumn<QString>("answer"); // empty: the close box of a clean window
-    QTest::addColumn<bool>("hidden");
-    QTest::addColumn<bool>("dirtyAfter");
-    QTest::addColumn<bool>("wordKept");
-    QTest::newRow("yes saves both") << "YesButton" << true << false << true;
-    QTest::newRow("no reloads both") << "NoButton" << true << false << false;
-    QTest::newRow("cancel stays open") << "CancelButton" << false << true << true;
-    QTest::newRow("close box, clean") << "" << true << false << false;
+    QTest::addColumn<QString>("answer");    // empty: the close box of a clean window
+    QTest::addColumn<QList<bool>>("after"); // hidden, dirty, the new word kept
+    QTest::newRow("yes saves both") << "YesButton" << QList<bool>{true, false, true};
+    QTest::newRow("no reloads both") << "NoButton" << QList<bool>{true, false, false};
+    QTest::newRow("cancel stays open") << "CancelButton" << QList<bool>{false, true, true};
+    QTest::newRow("close box, clean") << "" << QList<bool>{true, false, false};
 }
 
 void TestWordCommands::done()
 {
     QFETCH(QString, answer);
-    QFETCH(bool, hidden);
-    QFETCH(bool, dirtyAfter);
-    QFETCH(bool, wordKept);
+    QFETCH(QList<bool>, after);
     TempDictionary dict({"apple"}, Prediction::American, QStringLiteral("My Words"));
     TempDictionary target({"zebra"});
     auto editor = create(dict.reference());
@@ -400,11 +327,10 @@ void TestWordCommands::done()
         QVERIFY2(answerer.text().contains(QStringLiteral("\"My Words\" has changed.")), qPrintable(answerer.text()));
     }
     QCOMPARE(answerer.answered(), !answer.isEmpty());
-    QCOMPARE(editor->isVisible(), !hidden);
-    QCOMPARE(dict->isDirty(), dirtyAfter);
-    QCOMPARE(dict->findWord(QStringLiteral("banana")) != nullptr, wordKept);
+    QCOMPARE(QList<bool>({!editor->isVisible(), dict->isDirty(), dict->findWord(QStringLiteral("banana")) != nullptr}),
+             after);
     // The transfer target follows the window's own answer.
-    QCOMPARE(target->isDirty(), answer.isEmpty() || dirtyAfter);
+    QCOMPARE(target->isDirty(), answer.isEmpty() || after.at(1));
     QCOMPARE(target->findWord(QStringLiteral("yak")) != nullptr, answer != QLatin1String("NoButton"));
 }
 
@@ -417,6 +343,7 @@ void TestWordCommands::exportWords_data()
     QTest::newRow("cancelled") << QStringList{"a"} << QByteArray();
 }
 
+// The listed words go to a text file, one per line, replacing what it held; a cancelled dialog writes nothing.
 void TestWordCommands::exportWords()
 {
     QFETCH(QStringList, words);
@@ -424,10 +351,10 @@ void TestWordCommands::exportWords()
     TempDictionary dict(words, Prediction::American, QStringLiteral("Listed"));
     auto editor = create(dict.reference(), false);
     const QString target = dict.folder() + QStringLiteral("/export.txt");
-    QFile old(target);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("an earlier, longer content");
-    old.close();
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("an earlier, longer content");
+    file.close();
     QString startName;
     ModalAnswerer info;
     ModalAnswerer save;
@@ -442,12 +369,12 @@ void TestWordCommands::exportWords()
         name->setText(target);
         static_cast<QDialog *>(dialog)->accept();
     });
-    QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_ExportWordButton_clicked"));
+    QVERIFY(invoke(editor.get(), "on_ExportWordButton_clicked"));
     QVERIFY(save.answered());
     QCOMPARE(save.title(), QStringLiteral("Save List of Words"));
     QCOMPARE(startName, QStringLiteral("Listed.txt"));
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), bytes.isEmpty() ? QByteArray("an earlier, longer content") : bytes);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes.isEmpty() ? QByteArray("an earlier, longer content") : bytes);
     QCOMPARE(info.answered(), !bytes.isEmpty());
     if (!bytes.isEmpty())
         QCOMPARE(info.text(), QStringLiteral("Text file %1 saved.").arg(target));
