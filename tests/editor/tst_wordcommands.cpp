@@ -220,6 +220,9 @@ void TestWordCommands::grammarCodes()
     auto editor = create(dict.reference());
     editor->collapse(false);
     QVERIFY(showActive(editor.get()));
+    clickRow(editor.get(), 0); // a word without codes gets its first
+    QVERIFY(invoke(editor.get(), "on_addGrammarButton_clicked"));
+    QCOMPARE(partsOfSpeech(dict->findWord(QStringLiteral("apple"))), QStringList{"new"});
     clickRow(editor.get(), 1);
     Word *word = dict->findWord(QStringLiteral("bank"));
     QVERIFY(invoke(editor.get(), "on_addGrammarButton_clicked"));
