@@ -44,49 +44,34 @@ void TestGrammarPopUpUser::plainPatternLines()
 
 void TestGrammarPopUpUser::dialogLinks_data()
 {
-    // The word, the link clicked, the dialog that opens ("" for none), its preselected choice, the choice made
-    // ("" cancels), and the code's part of speech and subcode afterwards.
+    // Rows of "|"-separated fields: the word, the link clicked, the dialog that opens ("" for none), its
+    // preselected choice, the choice made ("" cancels), and the code's part of speech and subcode afterwards.
     QTest::addColumn<bool>("british");
-    QTest::addColumn<QStringList>("row");
-    QTest::newRow("part of speech") << false
-                                    << QStringList{"call\tverb/reg/18", "0_part_of_speech", "PartOfSpeechSelectionDlg",
-                                                   "radioButton_3",     "radioButton_2",    "noun reg"};
-    QTest::newRow("second code") << false
-                                 << QStringList{"light\tnoun/reg/12;adj./reg/9",
-                                                "1_subcode",
-                                                "AdjectiveSelectionDlg",
-                                                "radioButton",
-                                                "radioButton_4",
-                                                "adj. comparative"};
-    QTest::newRow("noun, British") << true << QStringList{"dog\tnoun/reg/12", "0_subcode",     "NounSelectionDlgUK",
-                                                          "radioButton",      "radioButton_7", "noun group"};
-    QTest::newRow("name") << false << QStringList{"Jill\tname/Singular name/9",
-                                                  "0_subcode",
-                                                  "NameSelectionDlg",
-                                                  "radioButton",
-                                                  "radioButton_5",
-                                                  "name First Name"};
-    QTest::newRow("name, British") << true << QStringList{"Jill\tname/Singular name/9",
-                                                          "0_subcode",
-                                                          "NameSelectionDlgUK",
-                                                          "radioButton",
-                                                          "radioButton_12",
-                                                          "name City, etc"};
-    QTest::newRow("verb, cancelled") << false << QStringList{"call\tverb/reg/18", "0_subcode", "VerbSelectionDlg",
-                                                             "radioButton",       "",          "verb reg"};
-    QTest::newRow("pronoun holds noun") << false
-                                        << QStringList{"it\tpronoun/reg/18", "0_subcode",     "NounSelectionDlg",
-                                                       "radioButton",        "radioButton_5", "pronoun uncount"};
-    QTest::newRow("no subcode dialog") << false
-                                       << QStringList{"soon\ttime/soon/12", "0_subcode", "", "", "", "time soon"};
+    QTest::addColumn<QString>("row");
+    QTest::newRow("part of speech")
+        << false << "call\tverb/reg/18|0_part_of_speech|PartOfSpeechSelectionDlg|radioButton_3|radioButton_2|noun reg";
+    QTest::newRow("second code")
+        << false
+        << "light\tnoun/reg/12;adj./reg/9|1_subcode|AdjectiveSelectionDlg|radioButton|radioButton_4|adj. comparative";
+    QTest::newRow("noun, British")
+        << true << "dog\tnoun/reg/12|0_subcode|NounSelectionDlgUK|radioButton|radioButton_7|noun group";
+    QTest::newRow("name")
+        << false << "Jill\tname/Singular name/9|0_subcode|NameSelectionDlg|radioButton|radioButton_5|name First Name";
+    QTest::newRow("name, British")
+        << true << "Jill\tname/Singular name/9|0_subcode|NameSelectionDlgUK|radioButton|radioButton_12|name City, etc";
+    QTest::newRow("verb, cancelled") << false << "call\tverb/reg/18|0_subcode|VerbSelectionDlg|radioButton||verb reg";
+    QTest::newRow("pronoun holds noun")
+        << false << "it\tpronoun/reg/18|0_subcode|NounSelectionDlg|radioButton|radioButton_5|pronoun uncount";
+    QTest::newRow("no subcode dialog") << false << "soon\ttime/soon/12|0_subcode||||time soon";
 }
 
 void TestGrammarPopUpUser::dialogLinks()
 {
     QFETCH(bool, british);
-    QFETCH(QStringList, row);
-    const QString line = row.at(0), anchor = row.at(1), dialog = row.at(2), preselected = row.at(3), button = row.at(4),
-                  written = row.at(5);
+    QFETCH(QString, row);
+    const QStringList fields = row.split('|');
+    const QString line = fields.at(0), anchor = fields.at(1), dialog = fields.at(2), preselected = fields.at(3),
+                  button = fields.at(4), written = fields.at(5);
     TempDictionary dict({line}, british ? Prediction::British : Prediction::American);
     Word *word = dict->findWord(line.section('\t', 0, 0));
     GrammarPopUpUser panel(dict.reference(), true, nullptr);

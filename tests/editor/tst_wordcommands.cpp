@@ -199,23 +199,22 @@ void TestWordCommands::changeSpelling()
 
 void TestWordCommands::grammarCodes_data()
 {
-    // The word's codes, the code to delete, the answer, the question, and the codes left ("" when the word is gone).
-    QTest::addColumn<QStringList>("row");
-    QTest::newRow("noun") << QStringList{"bank\tnoun/reg/12;verb/reg/7", "0", "OK",
-                                         "Are you sure you want to remove this noun?", "verb,new"};
-    QTest::newRow("cancelled") << QStringList{"bank\tnoun/reg/12;verb/reg/7", "1", "Cancel",
-                                              "Are you sure you want to remove this verb?", "noun,verb,new"};
-    QTest::newRow("new entry") << QStringList{"bank\tnoun/reg/12", "1", "OK",
-                                              "Are you sure you want to remove new entry?", "noun"};
-    QTest::newRow("the only code deletes the word") << QStringList{
-        "bank\tnoun/reg/12", "0", "OK", "Are you sure you want to remove \"bank\" from the dictionary?", ""};
+    // The word's codes | the code to delete | the answer | the question | the codes left ("" when the word is gone).
+    QTest::addColumn<QString>("fields");
+    QTest::newRow("noun") << "bank\tnoun/reg/12;verb/reg/7|0|OK|Are you sure you want to remove this noun?|verb,new";
+    QTest::newRow("cancelled")
+        << "bank\tnoun/reg/12;verb/reg/7|1|Cancel|Are you sure you want to remove this verb?|noun,verb,new";
+    QTest::newRow("new entry") << "bank\tnoun/reg/12|1|OK|Are you sure you want to remove new entry?|noun";
+    QTest::newRow("the only code deletes the word")
+        << "bank\tnoun/reg/12|0|OK|Are you sure you want to remove \"bank\" from the dictionary?|";
 }
 
 // Add gives a "new" code with the frequency of the code before it; Delete asks about the clicked code, and
 // about the word when it is the only code.
 void TestWordCommands::grammarCodes()
 {
-    QFETCH(QStringList, row);
+    QFETCH(QString, fields);
+    const QStringList row = fields.split('|');
     TempDictionary dict({"apple", row.at(0)});
     auto editor = create(dict.reference());
     editor->collapse(false);
