@@ -2,7 +2,6 @@
 // code; a modal run hands back the choice only when accepted.
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,7 +11,6 @@
 #include <memory>
 
 #include "adjectiveselectiondlg.h"
-#include "adverbselectiondlg.h"
 #include "modalanswerer.h"
 #include "nameselectiondlg.h"
 #include "nameselectiondlguk.h"
@@ -59,7 +57,6 @@ private slots:
     void choicesAndPreselection_data();
     void choicesAndPreselection();
     void modalRun();
-    void adverbRun();
 };
 
 void TestSelectionDialogs::choicesAndPreselection_data()
@@ -129,22 +126,6 @@ void TestSelectionDialogs::modalRun()
         QCOMPARE(finished.count(), 1);
         if (!code.isEmpty())
             QCOMPARE(dialog.selectedCode(), code);
-    }
-}
-
-void TestSelectionDialogs::adverbRun()
-{
-    for (const char *answer : {"OK", "Cancel"}) {
-        AdverbSelectionDlg dialog;
-        ModalAnswerer answerer;
-        answerer.handle([&](QWidget *modal) {
-            modal->findChild<QCheckBox *>(QStringLiteral("checkBox_5"))->click();
-            QTest::keyClick(modal, answer[0] == 'O' ? Qt::Key_Return : Qt::Key_Escape);
-        });
-        QCOMPARE(dialog.exec(), answer[0] == 'O' ? int(QDialog::Accepted) : int(QDialog::Rejected));
-        QCOMPARE(answerer.title(), QStringLiteral("Adverb Selection"));
-        QCOMPARE(dialog.findChildren<QCheckBox *>().size(), 8);
-        QCOMPARE(checkedButtons(dialog), QStringList{"checkBox_5"});
     }
 }
 
