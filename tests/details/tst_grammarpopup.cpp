@@ -20,7 +20,6 @@ private slots:
     void placeholdersAndPatterns();
     void renderWord();
     void regionTable();
-    void clickAnnouncesRegion_data();
     void clickAnnouncesRegion();
     void focusLossAndLinks();
     void scrolling();
@@ -117,22 +116,10 @@ void TestGrammarPopUp::regionTable()
     QVERIFY(!browser.regionAt(5));
 }
 
-void TestGrammarPopUp::clickAnnouncesRegion_data()
-{
-    QTest::addColumn<int>("line"); // -1: below the text
-    QTest::addColumn<int>("region");
-    QTest::addColumn<QList<bool>>("announced");
-    // Regions: lines 1-3 a code with usages, lines 4-5 its usage, lines 6-8 a code without usages.
-    QTest::newRow("code with usages") << 2 << 0 << QList<bool>{true, true, true, false};
-    QTest::newRow("usage") << 4 << 1 << QList<bool>{true, false, true, true};
-    QTest::newRow("below the text") << -1 << 2 << QList<bool>{true, true, false, false};
-}
-
+// A click selects the region under it (the last one below the text), selects its first character and
+// announces what the region allows: a code with usages, a usage, a code without.
 void TestGrammarPopUp::clickAnnouncesRegion()
 {
-    QFETCH(int, line);
-    QFETCH(int, region);
-    QFETCH(QList<bool>, announced);
     OurTextBrowser browser;
     browser.setPlainText(QStringLiteral("line of the details\n").repeated(12));
     browser.resize(400, 400);
@@ -145,18 +132,20 @@ void TestGrammarPopUp::clickAnnouncesRegion()
     browser.addRegion(lineStart(6) - 1, 0, 0, 12);
     browser.beginRegion(lineStart(6));
     browser.addRegion(lineStart(9) - 1, 1, 0, 3);
-    QPoint point(20, browser.viewport()->height() - 5);
-    if (line >= 0)
-        point = browser.cursorRect(QTextCursor(document->findBlockByNumber(line))).center() + QPoint(20, 0);
-    QSignalSpy spy(&browser, &OurTextBrowser::announceContextChange);
-    QTest::mouseClick(browser.viewport(), Qt::LeftButton, Qt::NoModifier, point);
-    QCOMPARE(browser.currentRegion, &browser.regions[region]);
-    QCOMPARE(spy.count(), 1);
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(spy.first().at(i).toBool(), announced.at(i));
-    // The region's first character is selected.
-    QCOMPARE(browser.textCursor().selectionStart(), browser.regions[region].start);
-    QCOMPARE(browser.textCursor().selectedText().size(), 1);
+    const QList<std::tuple<int, int, QVariantList>> clicks = {
+        {2, 0, {true, true, true, false}}, {4, 1, {true, false, true, true}}, {-1, 2, {true, true, false, false}}};
+    for (const auto &[line, region, announced] : clicks) {
+        QPoint point(20, browser.viewport()->height() - 5);
+        if (line >= 0)
+            point = browser.cursorRect(QTextCursor(document->findBlockByNumber(line))).center() + QPoint(20, 0);
+        QSignalSpy spy(&browser, &OurTextBrowser::announceContextChange);
+        QTest::mouseClick(browser.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QCOMPARE(browser.currentRegion, &browser.regions[region]);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.first(), announced);
+        QCOMPARE(browser.textCursor().selectionStart(), browser.regions[region].start);
+        QCOMPARE(browser.textCursor().selectedText().size(), 1);
+    }
 }
 
 void TestGrammarPopUp::focusLossAndLinks()

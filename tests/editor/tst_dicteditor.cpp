@@ -54,7 +54,6 @@ private slots:
     void typingFindsWord();
     void prefixSearchAgreesWithTheList();
     void upAndDown();
-    void returnAddsWord_data();
     void returnAddsWord();
     void filters_data();
     void filters();
@@ -200,44 +199,36 @@ void TestDictEditor::upAndDown()
     }
 }
 
-void TestDictEditor::returnAddsWord_data()
-{
-    // Return pressed in the word box, sent to the window while the list has the focus, or pasted.
-    QTest::addColumn<QString>("route");
-    QTest::addColumn<bool>("writable");
-    QTest::newRow("word box") << "box" << true;
-    QTest::newRow("word box, viewer") << "box" << false;
-    QTest::newRow("window") << "window" << true;
-    QTest::newRow("window, viewer") << "window" << false;
-    QTest::newRow("pasted control character") << "control" << true;
-}
-
+// Return adds the word box's word, whether pressed in the box, sent to the window while the list has the focus,
+// or pasted as a control character; a viewer adds nothing.
 void TestDictEditor::returnAddsWord()
 {
-    QFETCH(QString, route);
-    QFETCH(bool, writable);
-    TempDictionary dict(ThreeWords);
-    auto editor = create(dict.reference(), writable);
-    QVERIFY(showActive(editor.get()));
-    QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
-    QTextEdit *box = wordBox(editor.get());
-    if (route == QLatin1String("control")) {
-        box->setFocus();
-        box->setPlainText(QStringLiteral("new") + QChar(0x13) + QStringLiteral("t"));
-    } else if (route == QLatin1String("box")) {
-        typeInto(box, QStringLiteral("newt"));
-        QTest::keyPress(box, Qt::Key_Return);
-        QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
-    } else {
-        typeInto(box, QStringLiteral("newt"));
-        list(editor.get())->setFocus();
-        sendKey(editor.get(), Qt::Key_Enter, QStringLiteral("\r"));
+    const QList<QPair<QString, bool>> routes = {
+        {"box", true}, {"box", false}, {"window", true}, {"window", false}, {"control", true}};
+    for (const auto &[route, writable] : routes) {
+        TempDictionary dict(ThreeWords);
+        auto editor = create(dict.reference(), writable);
+        QVERIFY(showActive(editor.get()));
+        QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
+        QTextEdit *box = wordBox(editor.get());
+        if (route == QLatin1String("control")) {
+            box->setFocus();
+            box->setPlainText(QStringLiteral("new") + QChar(0x13) + QStringLiteral("t"));
+        } else if (route == QLatin1String("box")) {
+            typeInto(box, QStringLiteral("newt"));
+            QTest::keyPress(box, Qt::Key_Return);
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            typeInto(box, QStringLiteral("newt"));
+            list(editor.get())->setFocus();
+            sendKey(editor.get(), Qt::Key_Enter, QStringLiteral("\r"));
+        }
+        QCOMPARE(box->toPlainText(), QStringLiteral("newt"));
+        QCOMPARE(dict->findWord(QStringLiteral("newt")) != nullptr, writable);
+        QCOMPARE(changed.count(), writable ? 1 : 0);
+        QCOMPARE(listed(list(editor.get())), dict->wordList());
+        QCOMPARE(currentText(list(editor.get())), writable ? QStringLiteral("newt") : QStringLiteral("Abbey"));
     }
-    QCOMPARE(box->toPlainText(), QStringLiteral("newt"));
-    QCOMPARE(dict->findWord(QStringLiteral("newt")) != nullptr, writable);
-    QCOMPARE(changed.count(), writable ? 1 : 0);
-    QCOMPARE(listed(list(editor.get())), dict->wordList());
-    QCOMPARE(currentText(list(editor.get())), writable ? QStringLiteral("newt") : QStringLiteral("Abbey"));
 }
 
 void TestDictEditor::filters_data()
