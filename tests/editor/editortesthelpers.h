@@ -4,9 +4,8 @@
 
 #include <QApplication>
 #include <QListWidget>
-#include <QSignalSpy>
+#include <QPushButton>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTextEdit>
 #include <memory>
 
@@ -15,6 +14,7 @@
 #include "grammarpopupuser.h"
 #include "ourtextbrowser.h"
 #include "tempdictionary.h"
+#include "windowsleft.h"
 
 namespace EditorTest {
 
@@ -22,9 +22,8 @@ namespace EditorTest {
 inline std::unique_ptr<DictEditor> create(const DictionaryReference &dictionary, bool writable = true,
                                           const QString &word = QString(), bool saveByHost = false)
 {
-    DictionaryEditor *editor =
-        DictionaryEditor::createEditor(writable, word, dictionary, nullptr, Qt::WindowFlags(), saveByHost);
-    return std::unique_ptr<DictEditor>(qobject_cast<DictEditor *>(editor));
+    return std::unique_ptr<DictEditor>(qobject_cast<DictEditor *>(
+        DictionaryEditor::createEditor(writable, word, dictionary, nullptr, Qt::WindowFlags(), saveByHost)));
 }
 
 /// Shows the window and waits until it is the active window, so that focus rules apply.
@@ -35,8 +34,7 @@ inline bool showActive(QWidget *window)
     return QTest::qWaitForWindowActive(window);
 }
 
-/// A child widget of the window by object name (tests reach widgets as hosts do, by name).
-template<class T = QWidget> T *child(const QWidget *window, const char *name)
+template<class T = QPushButton> T *child(const QWidget *window, const char *name)
 {
     return window->findChild<T *>(QLatin1String(name));
 }
@@ -64,16 +62,10 @@ inline QString currentText(const QListWidget *list)
     return list->currentItem() ? list->currentItem()->text() : QString();
 }
 
-/// What the details panel shows: the word strip and the grammar-code text.
+/// The word the details panel shows, empty when it shows none.
 inline QString panelWord(const DictEditor *editor)
 {
     return editor->grammarPopUp->WordNameBox->toPlainText().trimmed();
-}
-
-inline bool panelEmpty(const DictEditor *editor)
-{
-    return editor->grammarPopUp->WordNameBox->toPlainText().trimmed().isEmpty() &&
-           editor->grammarPopUp->textBrowser->toPlainText().trimmed().isEmpty();
 }
 
 /// Types into the word box the way a user does: focused, the old word selected, then key by key.
@@ -90,11 +82,6 @@ inline void clickRow(QWidget *window, int row)
     QListWidget *listWidget = list(window);
     QTest::mouseClick(listWidget->viewport(), Qt::LeftButton, Qt::NoModifier,
                       listWidget->visualItemRect(listWidget->item(row)).center());
-}
-
-inline DictionaryReference argument(const QSignalSpy &spy, int emission)
-{
-    return qvariant_cast<DictionaryReference>(spy.at(emission).at(0));
 }
 
 } // namespace EditorTest

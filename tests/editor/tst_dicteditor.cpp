@@ -1,607 +1,396 @@
-// The editor window as a host sees it: the factory, the signals, the form and the presentation.
+// The editor window as a person and a host see it: start-up, the word box, the list, its filters and its drag
+// and drop, keys, and the More/Less and font buttons.
 
 #include <QComboBox>
-#include <QFrame>
-#include <QGroupBox>
-#include <QHash>
+#include <QDrag>
 #include <QLineEdit>
-#include <QMetaMethod>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSpinBox>
-#include <QTranslator>
 #include <QtTest>
 
 #include "editortesthelpers.h"
 #include "modalanswerer.h"
-#include "ourlineedit.h"
 #include "ourlistwidget.h"
 
 using namespace EditorTest;
+
+namespace {
+
+const QStringList ThreeWords = {"Abbey\tname/-/5", "abbot\tnoun/reg/9", "about\tadv./-/20"};
+
+QString count(const DictEditor *editor)
+{
+    return child<QLineEdit>(editor, "debugwindow")->text();
+}
+
+void sendKey(QWidget *to, int key, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(to, &press);
+}
+
+// The action a synthesized drag enter leaves accepted, or IgnoreAction when the list refuses the drag.
+Qt::DropAction dragEnter(QListWidget *list, QMimeData *data)
+{
+    QDragEnterEvent event(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+    event.ignore();
+    QCoreApplication::sendEvent(list->viewport(), &event);
+    return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+}
+
+} // namespace
 
 class TestDictEditor : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void userModelIsTrueBeforeAnyEditor();
-    void translationFunctionsUseInterfaceContext();
-    void unboundHandleGivesEmptyInertWindow();
-    void factoryStartsOnFirstWordOrGivenWord_data();
-    void factoryStartsOnFirstWordOrGivenWord();
-    void startingWordNotInDictionary();
-    void hostConnectedBySignatureHearsActivation();
-    void declaredSignalsAndSlots_data();
-    void declaredSignalsAndSlots();
-    void slotsInvokedByNameEmit_data();
-    void slotsInvokedByNameEmit();
-    void placementFollowsAvailableGeometry();
-    void formWidgets();
-    void formSettingsThatDriveBehaviour();
-    void tabOrder();
-    void buttonsAfterConstruction_data();
-    void buttonsAfterConstruction();
-    void windowTitle_data();
-    void windowTitle();
-    void collapseAndExpand_data();
-    void collapseAndExpand();
-    void fontButtons_data();
-    void fontButtons();
-    void resizeKeepsListAndDetailsAboveBottomMargin();
-    void helpRunsModally();
-    void deletingShownWindowDeletesPanel();
-    void cleanup();
+    void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
+    void startingWord_data();
+    void startingWord();
+    void windowTitleAndHost();
+    void typingFindsWord();
+    void prefixSearchAgreesWithTheList();
+    void upAndDown();
+    void returnAddsWord();
+    void filters_data();
+    void filters();
+    void letterGroupFollowsWordBox();
+    void dragAndDrop();
+    void moreLessFontsAndHelp();
 };
 
-void TestDictEditor::userModelIsTrueBeforeAnyEditor()
+void TestDictEditor::startingWord_data()
 {
-    QVERIFY(DictionaryEditor::userModel());
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QStringList>("texts"); // the word asked for, the list's current word, the panel's word
+    QTest::newRow("no word: the first") << true << QStringList{"", "Abbey", "Abbey"};
+    QTest::newRow("a listed word") << true << QStringList{"abbot", "abbot", "abbot"};
+    QTest::newRow("unknown word, viewer") << false << QStringList{"zebra", "", ""};
 }
 
-namespace {
-
-/// Translates every text of one context by marking it, so a test sees which context a lookup used.
-class MarkingTranslator : public QTranslator
+void TestDictEditor::startingWord()
 {
-public:
-    explicit MarkingTranslator(const char *context) : m_context(context) {}
-    bool isEmpty() const override { return false; }
-    QString translate(const char *context, const char *sourceText, const char *, int n) const override
-    {
-        if (qstrcmp(context, m_context) != 0)
-            return QString();
-        return QStringLiteral("[%1 %2]").arg(QLatin1String(sourceText)).arg(n);
-    }
-
-private:
-    const char *m_context;
-};
-
-} // namespace
-
-void TestDictEditor::translationFunctionsUseInterfaceContext()
-{
-    MarkingTranslator translator("DictionaryEditor");
-    QVERIFY(QCoreApplication::installTranslator(&translator));
-    const QString plain = DictionaryEditor::tr("Word");
-    const QString utf8 = DictionaryEditor::trUtf8("Word");
-    const QString counted = DictionaryEditor::trUtf8("Words", nullptr, 3);
-    QCoreApplication::removeTranslator(&translator);
-    QCOMPARE(plain, QStringLiteral("[Word -1]"));
-    QCOMPARE(utf8, QStringLiteral("[Word -1]"));
-    QCOMPARE(counted, QStringLiteral("[Words 3]"));
-}
-
-void TestDictEditor::unboundHandleGivesEmptyInertWindow()
-{
-    auto editor = create(DictionaryReference(), true, QStringLiteral("word"));
-    QVERIFY(editor);
-    QCOMPARE(list(editor.get())->count(), 0);
-    QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
-    for (const char *slot : {"on_AddWordButton_clicked", "on_DeleteWordButton_clicked", "on_changeButton_clicked",
-                             "on_addGrammarButton_clicked", "refreshList"})
-        QVERIFY(QMetaObject::invokeMethod(editor.get(), slot));
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(list(editor.get())->count(), 0);
-}
-
-void TestDictEditor::factoryStartsOnFirstWordOrGivenWord_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("expected");
-    const QStringList three = {"about\tadv./-/20", "abbot\tnoun/reg/9", "Abbey\tname/-/5"};
-    QTest::newRow("empty dictionary") << QStringList() << QString() << QString();
-    QTest::newRow("empty word: first of the list") << three << QString() << "Abbey";
-    QTest::newRow("word in the dictionary") << three << "about"
-                                            << "about";
-    QTest::newRow("word in the middle") << three << "abbot"
-                                        << "abbot";
-}
-
-void TestDictEditor::factoryStartsOnFirstWordOrGivenWord()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(QString, word);
-    QFETCH(QString, expected);
-    TempDictionary dict(lines);
-    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
-    auto editor = create(dict.reference(), true, word);
-    QVERIFY(editor);
-    QVERIFY(!editor->isVisible());
-    QVERIFY(editor->dictionary == dict.reference());
-    QCOMPARE(wordBox(editor.get())->toPlainText(), expected);
-    QCOMPARE(currentText(list(editor.get())), expected);
+    QFETCH(bool, writable);
+    QFETCH(QStringList, texts);
+    TempDictionary dict(ThreeWords);
+    auto editor = create(dict.reference(), writable, texts.at(0));
+    QCOMPARE(wordBox(editor.get())->toPlainText(), texts.at(0).isEmpty() ? texts.at(1) : texts.at(0));
     QCOMPARE(listed(list(editor.get())), dict->wordList());
-    QCOMPARE(child<QLineEdit>(editor.get(), "debugwindow")->text(), QString::number(dict->filteredWordCount()));
-    auto combo = child<QComboBox>(editor.get(), "FilterLIst");
-    QStringList rules;
-    for (int i = 0; i < combo->count(); ++i)
-        rules << combo->itemText(i);
-    QCOMPARE(rules, dict->selectionRules());
-    QCOMPARE(combo->currentIndex(), 0);
-    QCOMPARE(panelWord(editor.get()), expected);
-    if (!expected.isEmpty()) {
-        QVERIFY(editor->currentWord);
-        QCOMPARE(editor->currentWord->text, expected);
-    }
-    QCOMPARE(editor->grammarMode, QStringLiteral("basic_grammar"));
-    QVERIFY(!editor->transferMode);
-    // Shown, the window has the word box focused, ready for typing.
+    QCOMPARE(currentText(list(editor.get())), texts.at(1));
+    QCOMPARE(panelWord(editor.get()), texts.at(2));
+    QCOMPARE(count(editor.get()), QStringLiteral("3"));
+    // The window is as tall as the screen allows, 50 pixels from its top.
+    QCOMPARE(editor->geometry().height(), QGuiApplication::primaryScreen()->availableGeometry().height() - 70);
+    for (const char *name : {"AddWordButton", "DeleteWordButton", "changeButton", "SaveButton"})
+        QCOMPARE(child(editor.get(), name)->isEnabled(), writable);
+    QCOMPARE(child<QComboBox>(editor.get(), "FilterLIst")->itemText(0), dict->selectionRules().first());
     QVERIFY(showActive(editor.get()));
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(wordBox(editor.get())));
 }
 
-void TestDictEditor::startingWordNotInDictionary()
+void TestDictEditor::windowTitleAndHost()
 {
-    TempDictionary dict({"about\tadv./-/20", "abbot\tnoun/reg/9", "Abbey\tname/-/5"});
-    auto editor = create(dict.reference(), true, QStringLiteral("zebra"));
-    QCOMPARE(wordBox(editor.get())->toPlainText(), QStringLiteral("zebra"));
-    const auto exact = list(editor.get())->findItems(QStringLiteral("zebra"), Qt::MatchExactly);
-    QVERIFY(exact.isEmpty());
-    QVERIFY(panelEmpty(editor.get()));
-    auto add = child<QPushButton>(editor.get(), "AddWordButton");
-    QVERIFY(add->isEnabled());
-    QCOMPARE(add->text(), QStringLiteral("Add"));
+    const QList<std::tuple<bool, Prediction::Variety, bool, QString>> titles = {
+        {false, Prediction::British, true, "Personal  Dictionary Editor"},
+        {true, Prediction::Canadian, false, "Personal - Canadian  Dictionary Viewer (Read Only)"},
+        {true, Prediction::American, true, "Personal - American  Dictionary Editor"}};
+    for (const auto &[development, variety, writable, title] : titles) {
+        TempDictionary dict({"about"}, variety, QStringLiteral("Personal"));
+        Prediction::setDevelopmentMode(development);
+        auto editor = create(dict.reference(), writable);
+        Prediction::setDevelopmentMode(false);
+        QCOMPARE(editor->windowTitle(), title);
+    }
 
-    auto viewer = create(dict.reference(), false, QStringLiteral("zebra"));
-    QVERIFY(!child<QPushButton>(viewer.get(), "AddWordButton")->isEnabled());
-}
+    // A window on no dictionary shows nothing and does nothing.
+    auto unbound = create(DictionaryReference(), true, QStringLiteral("word"));
+    QSignalSpy changed(unbound.get(), SIGNAL(DictionaryChanged()));
+    for (const char *slot : {"on_AddWordButton_clicked", "on_DeleteWordButton_clicked", "on_changeButton_clicked",
+                             "on_addGrammarButton_clicked", "on_ExportWordButton_clicked", "refreshList"})
+        QVERIFY(QMetaObject::invokeMethod(unbound.get(), slot));
+    child<QSpinBox>(unbound.get(), "MaxFreq")->setValue(5);
+    QCOMPARE(changed.count(), 0);
 
-void TestDictEditor::hostConnectedBySignatureHearsActivation()
-{
-    TempDictionary dict({"about", "abbot"});
-    DictionaryEditor *editor =
-        DictionaryEditor::createEditor(true, QString(), dict.reference(), nullptr, Qt::WindowFlags(), false);
-    std::unique_ptr<DictionaryEditor> owner(editor);
-    QSignalSpy activated(editor, SIGNAL(EditWindow_Activate(DictionaryReference)));
-    QVERIFY(activated.isValid());
-    QVERIFY(showActive(editor));
-    activated.clear();
+    // Raised, the window tells the host which dictionary is now being edited.
+    TempDictionary dict({"about"});
+    auto editor = create(dict.reference());
+    QSignalSpy activated(editor.get(), SIGNAL(EditWindow_Activate(DictionaryReference)));
+    QVERIFY(showActive(editor.get()));
     editor->raise();
-    QTRY_VERIFY(activated.count() >= 1);
-    QVERIFY(argument(activated, 0) == dict.reference());
+    QTRY_VERIFY(!activated.isEmpty());
+    QVERIFY(qvariant_cast<DictionaryReference>(activated.constLast().at(0)) == dict.reference());
 }
 
-void TestDictEditor::declaredSignalsAndSlots_data()
+// Typing selects the first word beginning with the text, ignoring case; the panel shows an exact match only.
+void TestDictEditor::typingFindsWord()
 {
-    // Hosts reach these by name and signature, so each class's own methods are fixed in kind ("S" for a signal),
-    // access ("+" public, "-" private) and order; the parameter names listed are part of what a host sees as well.
-    QTest::addColumn<QByteArray>("className");
-    QTest::addColumn<QString>("methods");
-    QTest::addColumn<QStringList>("parameterNames");
-    QTest::newRow("DictionaryEditor")
-        << QByteArray("DictionaryEditor")
-        << "S+EditWindow_Activate(DictionaryReference) S+Save_Dictionary(DictionaryReference) "
-           "S+Test_Dictionary(DictionaryReference) +setWritable(bool) +setTransferTo(DictionaryReference) "
-           "+refreshList() +updateWindowTitle() +findWord(QString) +collapse(bool)"
-        << QStringList{"EditWindow_Activate(DictionaryReference) d", "Save_Dictionary(DictionaryReference) d",
-                       "Test_Dictionary(DictionaryReference) d"};
-    QTest::newRow("DictEditor")
-        << QByteArray("DictEditor")
-        << "S+textChanging(QString) S+EditWindow_Activate(DictionaryReference) S+EditWindow_Close(DictionaryReference) "
-           "S+Save_Dictionary(DictionaryReference) S+Test_Dictionary(DictionaryReference) "
-           "S+UserWantsToolkit(DictionaryReference) S+DictionaryChanged() +adaptToContext(bool,bool,bool,bool) "
-           "+grammarFocusLost() +scrollTheList(int) +DeleteThisGCode(int) +on_addGrammarButton_clicked() "
-           "-on_ToolkitButton_clicked() -gottaTab() -gottaChange(QString) -on_TestButton_clicked(bool) "
-           "-on_SaveButton_clicked(bool) -on_FilterLIst_currentIndexChanged(QString) -on_changeButton_clicked() "
-           "-on_MaxFreq_valueChanged(int) -on_MinFreq_valueChanged(int) -on_SmallerButton_clicked() "
-           "-on_BiggerButton_clicked() -on_lineEdit_textChanged() -on_listWidget_itemSelectionChanged() "
-           "-on_deleteUsageButton_clicked() -on_addUsageButton_clicked() -on_DeleteGrammarButton_clicked() "
-           "-on_DeleteWordButton_clicked() -on_AddWordButton_clicked() -on_listWidget_clicked(QModelIndex) "
-           "-on_BasicGrammarButton_clicked() -on_AdvancedGrammarButton_clicked() -on_DoneButton_clicked() "
-           "-on_HelpButton_clicked() -on_ExportWordButton_clicked() -on_MoreLessButton_clicked()"
-        << QStringList{"textChanging(QString) d",
-                       "EditWindow_Activate(DictionaryReference) d",
-                       "EditWindow_Close(DictionaryReference) d",
-                       "Save_Dictionary(DictionaryReference) d",
-                       "Test_Dictionary(DictionaryReference) d",
-                       "UserWantsToolkit(DictionaryReference) d",
-                       "DeleteThisGCode(int) ix"};
-    QTest::newRow("OurLineEdit") << QByteArray("OurLineEdit")
-                                 << "S+userIsCursoring(int) S+userIsTabbing() +rememberCopyStatus(bool)"
-                                 << QStringList{"rememberCopyStatus(bool) copyAvailable"};
-}
-
-void TestDictEditor::declaredSignalsAndSlots()
-{
-    QFETCH(QByteArray, className);
-    QFETCH(QString, methods);
-    QFETCH(QStringList, parameterNames);
-    const QMetaObject *meta = className == "DictionaryEditor" ? &DictionaryEditor::staticMetaObject
-                              : className == "DictEditor"     ? &DictEditor::staticMetaObject
-                                                              : &OurLineEdit::staticMetaObject;
-    QCOMPARE(QByteArray(meta->className()), className);
-    QStringList declared;
-    QHash<QString, QString> names;
-    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
-        const QMetaMethod method = meta->method(i);
-        const QString signature = QString::fromLatin1(method.methodSignature());
-        const char *access = method.access() == QMetaMethod::Public      ? "+"
-                             : method.access() == QMetaMethod::Protected ? "#"
-                                                                         : "-";
-        declared << QLatin1String(method.methodType() == QMetaMethod::Signal ? "S" : "") + QLatin1String(access) +
-                        signature;
-        QStringList parameters;
-        for (const QByteArray &name : method.parameterNames())
-            parameters << QString::fromLatin1(name);
-        names.insert(signature, parameters.join(QLatin1Char(',')));
+    TempDictionary dict(ThreeWords);
+    auto editor = create(dict.reference());
+    QVERIFY(showActive(editor.get()));
+    const QList<QStringList> steps = {
+        {"ab", "Abbey", ""},    {"abo", "about", ""},    {"abbot", "abbot", "abbot"},
+        {"abbey", "Abbey", ""}, {"abbotx", "abbot", ""}, // no match keeps the row
+    };
+    for (const QStringList &step : steps) {
+        typeInto(wordBox(editor.get()), step.at(0));
+        QCOMPARE(wordBox(editor.get())->toPlainText(), step.at(0));
+        QCOMPARE(currentText(list(editor.get())), step.at(1));
+        QCOMPARE(panelWord(editor.get()), step.at(2));
+        QCOMPARE(child(editor.get(), "AddWordButton")->isEnabled(), step.at(2).isEmpty());
     }
-    QCOMPARE(declared, methods.split(QLatin1Char(' ')));
-    for (const QString &entry : parameterNames)
-        QCOMPARE(names.value(entry.section(QLatin1Char(' '), 0, 0)), entry.section(QLatin1Char(' '), 1));
+    typeInto(wordBox(editor.get()), QStringLiteral("about"));
+    wordBox(editor.get())->clear(); // emptying the box changes nothing
+    QCOMPARE(currentText(list(editor.get())), QStringLiteral("about"));
+    QCOMPARE(panelWord(editor.get()), QStringLiteral("about"));
 }
 
-void TestDictEditor::slotsInvokedByNameEmit_data()
+// The window searches a copy of the list (binary search while sorted); it must find what a scan finds, also
+// after the list was changed behind its back.
+void TestDictEditor::prefixSearchAgreesWithTheList()
 {
-    QTest::addColumn<QByteArray>("slot");
-    QTest::addColumn<bool>("takesBool");
-    QTest::addColumn<QByteArray>("signal");
-    QTest::newRow("toolkit") << QByteArray("on_ToolkitButton_clicked") << false
-                             << QByteArray(SIGNAL(UserWantsToolkit(DictionaryReference)));
-    QTest::newRow("test") << QByteArray("on_TestButton_clicked") << true
-                          << QByteArray(SIGNAL(Test_Dictionary(DictionaryReference)));
-}
-
-void TestDictEditor::slotsInvokedByNameEmit()
-{
-    QFETCH(QByteArray, slot);
-    QFETCH(bool, takesBool);
-    QFETCH(QByteArray, signal);
-    TempDictionary dict({"about"});
+    TempDictionary dict({"Abbey", "abbot", "about", "ABOVE", "zulu", "\u00e9lan", "e", "E", "ea"});
     auto editor = create(dict.reference());
-    QSignalSpy spy(editor.get(), signal.constData());
-    QVERIFY(spy.isValid());
-    const bool invoked = takesBool ? QMetaObject::invokeMethod(editor.get(), slot.constData(), Q_ARG(bool, false))
-                                   : QMetaObject::invokeMethod(editor.get(), slot.constData());
-    QVERIFY(invoked);
-    QCOMPARE(spy.count(), 1);
-    QVERIFY(argument(spy, 0) == dict.reference());
-}
-
-void TestDictEditor::placementFollowsAvailableGeometry()
-{
-    TempDictionary dict({"about"});
-    auto editor = create(dict.reference());
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    QCOMPARE(editor->geometry().height(), available.height() - 70);
-    QCOMPARE(editor->geometry().top(), 50);
-    QCOMPARE(editor->minimumWidth(), editor->maximumWidth());
-    QCOMPARE(editor->expandedRect.width(), 742);
-    QCOMPARE(editor->collapsedRect.right(), 350);
-}
-
-void TestDictEditor::formWidgets()
-{
-    TempDictionary dict({"about"});
-    auto editor = create(dict.reference());
-    // Hosts and tests find the controls by these names; each sits in its group, as "name:Class:parent".
-    const QStringList expected =
-        QStringLiteral(
-            "groupBox:QGroupBox:centralWidget lineEdit:OurLineEdit:groupBox DeleteWordButton:QPushButton:groupBox "
-            "changeButton:QPushButton:groupBox AddWordButton:QPushButton:groupBox groupBox_3:QGroupBox:centralWidget "
-            "FilterLIst:QComboBox:groupBox_3 groupBox_4:QGroupBox:centralWidget MinFreq:QSpinBox:groupBox_4 "
-            "MaxFreq:QSpinBox:groupBox_4 groupBox_2:QGroupBox:centralWidget addGrammarButton:QPushButton:groupBox_2 "
-            "DeleteGrammarButton:QPushButton:groupBox_2 groupBox_5:QGroupBox:centralWidget "
-            "BasicGrammarButton:QRadioButton:groupBox_5 AdvancedGrammarButton:QRadioButton:groupBox_5 "
-            "groupBox_15:QGroupBox:centralWidget debugwindow:QLineEdit:groupBox_15 groupBox_10:QGroupBox:centralWidget "
-            "BiggerButton:QPushButton:groupBox_10 SmallerButton:QPushButton:groupBox_10 "
-            "MoreLessButton:QPushButton:centralWidget SaveButton:QPushButton:centralWidget "
-            "DoneButton:QPushButton:centralWidget ExportWordButton:QPushButton:centralWidget "
-            "listWidget:QListWidget:centralWidget GrammarFrame:QFrame:centralWidget")
-            .split(QLatin1Char(' '));
-    QStringList found;
-    for (const QString &entry : expected) {
-        const QString name = entry.section(QLatin1Char(':'), 0, 0);
-        QWidget *widget = editor->findChild<QWidget *>(name);
-        found << (widget ? QStringLiteral("%1:%2:%3")
-                               .arg(name, QLatin1String(widget->metaObject()->className()),
-                                    widget->parentWidget()->objectName())
-                         : name + QStringLiteral(" missing"));
-    }
-    QCOMPARE(found, expected);
-    QVERIFY(dynamic_cast<OurListWidget *>(list(editor.get())));
-    QCOMPARE(child<QPushButton>(editor.get(), "DeleteWordButton")->text(), QStringLiteral("&Delete"));
-    QCOMPARE(child<QPushButton>(editor.get(), "SaveButton")->text(), QStringLiteral("&Save"));
-
-    // The tooltips keep their line breaks, trailing blanks and slips of the pen.
-    const QList<QPair<const char *, QString>> tips = {
-        {"AddWordButton", "Add the word in the word box to the dictionary. \nFor Collected Words, this button can also "
-                          "transfer \na word from Collected to the PersonalDictionary."},
-        {"MinFreq", "Select the lowest word-frequency\nscore for the words you want to see."},
-        {"MaxFreq", "Select the highest word-frequency \nscorefor the words you want to see."},
-        {"addGrammarButton", "Add a new grammar entry for the selected word. \nYou can then change the 'new' entry to "
-                             "the\ngrammar code of your choice."},
-        {"DeleteGrammarButton", "In the Word Details panel, click any non-\nunderlined area of the grammar entry \nyou "
-                                "want to delete, then click this button."},
-        {"BasicGrammarButton",
-         "Have Lexora assign basic grammar codes \nto words that you add, such as 'study = verb.'"},
-        {"AdvancedGrammarButton", "Have Lexora assign more advanced\ngrammar codes to words that you add, \nsuch as "
-                                  "'study = verb and noun.'"},
-        {"debugwindow", "Word Count - Shows the number of \nwordsin the list you are now viewing."},
-        {"ExportWordButton", "Send the words you are now viewing to a\ntext file. You can then open that file in "
-                             "any\ntext application to use as a list or to print."}};
-    for (const auto &tip : tips)
-        QCOMPARE(child(editor.get(), tip.first)->toolTip(), tip.second);
-}
-
-void TestDictEditor::formSettingsThatDriveBehaviour()
-{
-    TempDictionary dict({"about"});
-    auto editor = create(dict.reference());
-    // Only the word box, the list and the command buttons take focus; filters, counts and font buttons do not.
-    QStringList noFocus;
-    const auto widgets = editor->findChildren<QWidget *>();
-    for (QWidget *widget : widgets) {
-        if (widget->focusPolicy() == Qt::NoFocus && !widget->objectName().isEmpty() && widget->parentWidget() &&
-            widget->parentWidget()->objectName().startsWith(QLatin1String("groupBox")))
-            noFocus << widget->objectName();
-    }
-    noFocus.sort();
-    QCOMPARE(noFocus,
-             QStringList({"BiggerButton", "FilterLIst", "MaxFreq", "MinFreq", "SmallerButton", "debugwindow"}));
-    QCOMPARE(child(editor.get(), "GrammarFrame")->focusPolicy(), Qt::NoFocus);
-    QCOMPARE(wordBox(editor.get())->focusPolicy(), Qt::WheelFocus);
-    QVERIFY(wordBox(editor.get())->tabChangesFocus());
-    QVERIFY(!wordBox(editor.get())->acceptRichText());
-    QVERIFY(child<QPushButton>(editor.get(), "AddWordButton")->isDefault());
-    auto minFreq = child<QSpinBox>(editor.get(), "MinFreq");
-    auto maxFreq = child<QSpinBox>(editor.get(), "MaxFreq");
-    QCOMPARE(QList<int>({minFreq->minimum(), minFreq->maximum(), minFreq->value()}), QList<int>({0, 31, 0}));
-    QCOMPARE(QList<int>({maxFreq->minimum(), maxFreq->maximum(), maxFreq->value()}), QList<int>({1, 31, 31}));
-    QVERIFY(child<QPushButton>(editor.get(), "BiggerButton")->autoRepeat());
-    QVERIFY(child<QPushButton>(editor.get(), "SmallerButton")->autoRepeat());
-    QVERIFY(list(editor.get())->uniformItemSizes());
-    QCOMPARE(list(editor.get())->dragDropMode(), QAbstractItemView::DragDrop);
-    // The selection stays visible, in its own colour, when the list or the details lose focus.
-    const QList<QPair<QWidget *, QColor>> highlights = {{list(editor.get()), QColor(10, 36, 106)},
-                                                        {child(editor.get(), "GrammarFrame"), QColor(0, 170, 0)}};
-    for (const auto &highlight : highlights) {
-        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-            QCOMPARE(highlight.first->palette().color(group, QPalette::Highlight), highlight.second);
-            QCOMPARE(highlight.first->palette().color(group, QPalette::HighlightedText), QColor(Qt::white));
+    QVERIFY(showActive(editor.get()));
+    QListWidget *listWidget = list(editor.get());
+    QTextEdit *box = wordBox(editor.get());
+    box->setFocus();
+    for (int round = 0; round < 3; ++round) {
+        if (round == 1) { // items inserted and renamed behind the window's back
+            listWidget->insertItem(0, QStringLiteral("zebra"));
+            listWidget->item(3)->setText(QStringLiteral("eagle"));
+        } else if (round == 2) { // a list in descending order
+            listWidget->clear();
+            listWidget->addItems({"zulu", "beta", "alpha"});
+        }
+        for (const char *prefix : {"a", "AB", "abo", "abov", "z", "e", "EA", "eb", "x", "\u00c9", "bet"}) {
+            const QString text = QString::fromUtf8(prefix);
+            listWidget->setCurrentRow(0);
+            box->setPlainText(text);
+            const auto found = listWidget->findItems(text, Qt::MatchStartsWith);
+            QVERIFY2(listWidget->currentItem() == (found.isEmpty() ? listWidget->item(0) : found.first()), prefix);
         }
     }
-    QCOMPARE(child(editor.get(), "GrammarFrame")->font().pointSize(), 12);
 }
 
-void TestDictEditor::tabOrder()
+// Up and Down in the word box move in the list, copy the word into the box and hand the list the focus.
+void TestDictEditor::upAndDown()
 {
-    TempDictionary dict({"about"});
+    TempDictionary dict({"alpha", "beta", "gamma"});
     auto editor = create(dict.reference());
-    const QStringList order = {"listWidget",          "lineEdit",           "AddWordButton",
-                               "DeleteWordButton",    "changeButton",       "SaveButton",
-                               "DoneButton",          "MoreLessButton",     "addGrammarButton",
-                               "DeleteGrammarButton", "BasicGrammarButton", "AdvancedGrammarButton",
-                               "ExportWordButton"};
-    for (int i = 0; i + 1 < order.size(); ++i) {
-        QWidget *from = editor->findChild<QWidget *>(order.at(i));
-        QVERIFY(from);
-        // Walk the focus chain to the next widget of the ordered set.
-        QWidget *next = from->nextInFocusChain();
-        while (next != from && !order.contains(next->objectName()))
-            next = next->nextInFocusChain();
-        QCOMPARE(next->objectName(), order.at(i + 1));
+    QVERIFY(showActive(editor.get()));
+    QTextEdit *box = wordBox(editor.get());
+    const QList<QList<int>> steps = {
+        {0, Qt::Key_Down, 1}, {2, Qt::Key_Up, 1}, {0, Qt::Key_Up, 0}, {2, Qt::Key_Down, 2}};
+    for (const QList<int> &step : steps) {
+        box->setFocus();
+        box->setPlainText(QStringLiteral("g"));
+        list(editor.get())->setCurrentRow(step.at(0));
+        // The press moves the focus to the list, so the release goes there, as it would for a real key.
+        QTest::keyPress(box, Qt::Key(step.at(1)));
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key(step.at(1)));
+        QCOMPARE(list(editor.get())->currentRow(), step.at(2));
+        const bool moved = step.at(0) != 2 || step.at(1) != Qt::Key_Down;
+        const QString word = moved ? list(editor.get())->item(step.at(2))->text() : QStringLiteral("g");
+        QCOMPARE(box->toPlainText(), word);
+        QCOMPARE(QApplication::focusWidget(), moved ? static_cast<QWidget *>(list(editor.get())) : box);
     }
 }
 
-void TestDictEditor::buttonsAfterConstruction_data()
+// Return adds the word box's word, whether pressed in the box, sent to the window while the list has the focus,
+// or pasted as a control character; a viewer adds nothing.
+void TestDictEditor::returnAddsWord()
 {
-    QTest::addColumn<bool>("writable");
-    QTest::newRow("editor") << true;
-    QTest::newRow("viewer") << false;
-}
-
-void TestDictEditor::buttonsAfterConstruction()
-{
-    QFETCH(bool, writable);
-    TempDictionary dict({"about\tadv./-/20", "abbot\tnoun/reg/9"}, Prediction::American, QStringLiteral("Personal"));
-    auto editor = create(dict.reference(), writable);
-    for (const char *name : {"AddWordButton", "DeleteWordButton", "changeButton", "SaveButton"})
-        QVERIFY2(child<QPushButton>(editor.get(), name)->isEnabled() == writable, name);
-    // The grammar group is disabled while the window is collapsed; the buttons keep their own state.
-    auto deleteGrammar = child<QPushButton>(editor.get(), "DeleteGrammarButton");
-    QVERIFY(!deleteGrammar->isEnabledTo(deleteGrammar->parentWidget()));
-    // The word box holds a listed word, so the panel's notice makes Add available in an editor only.
-    auto addGrammar = child<QPushButton>(editor.get(), "addGrammarButton");
-    QCOMPARE(addGrammar->isEnabledTo(addGrammar->parentWidget()), writable);
-    QCOMPARE(editor->writable, writable);
-    QVERIFY(child<QRadioButton>(editor.get(), "BasicGrammarButton")->isChecked());
-
-    // setWritable switches the buttons at once but leaves the title to updateWindowTitle.
-    const QString title = editor->windowTitle();
-    editor->setWritable(!writable);
-    QCOMPARE(child<QPushButton>(editor.get(), "SaveButton")->isEnabled(), !writable);
-    QCOMPARE(child<QPushButton>(editor.get(), "changeButton")->isEnabled(), !writable);
-    if (writable)
-        QVERIFY(!child<QPushButton>(editor.get(), "AddWordButton")->isEnabled());
-    QCOMPARE(editor->windowTitle(), title);
-    editor->updateWindowTitle();
-    QCOMPARE(editor->windowTitle(), writable ? QStringLiteral("Personal  Dictionary Viewer (Read Only)")
-                                             : QStringLiteral("Personal  Dictionary Editor"));
-}
-
-void TestDictEditor::windowTitle_data()
-{
-    QTest::addColumn<bool>("developmentMode");
-    QTest::addColumn<int>("variety");
-    QTest::addColumn<bool>("writable");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("editor") << false << int(Prediction::British) << true << "Personal  Dictionary Editor";
-    QTest::newRow("viewer") << false << int(Prediction::American) << false << "Personal  Dictionary Viewer (Read Only)";
-    QTest::newRow("dev british") << true << int(Prediction::British) << true << "Personal - British  Dictionary Editor";
-    QTest::newRow("dev canadian") << true << int(Prediction::Canadian) << false
-                                  << "Personal - Canadian  Dictionary Viewer (Read Only)";
-    QTest::newRow("dev american") << true << int(Prediction::American) << true
-                                  << "Personal - American  Dictionary Editor";
-}
-
-void TestDictEditor::windowTitle()
-{
-    QFETCH(bool, developmentMode);
-    QFETCH(int, variety);
-    QFETCH(bool, writable);
-    QFETCH(QString, title);
-    TempDictionary dict({"about"}, Prediction::Variety(variety), QStringLiteral("Personal"));
-    const bool wasDevelopment = Prediction::developmentMode();
-    Prediction::setDevelopmentMode(developmentMode);
-    auto editor = create(dict.reference(), writable);
-    Prediction::setDevelopmentMode(wasDevelopment);
-    QCOMPARE(editor->windowTitle(), title);
-}
-
-void TestDictEditor::collapseAndExpand_data()
-{
-    // Each step is a click on More/Less or a call of collapse(true) or collapse(false).
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<bool>("collapsed");
-    QTest::newRow("as built") << QStringList() << true;
-    QTest::newRow("click") << QStringList{"click"} << false;
-    QTest::newRow("click twice") << QStringList{"click", "click"} << true;
-    QTest::newRow("collapse collapsed") << QStringList{"true", "true"} << true;
-    QTest::newRow("expand") << QStringList{"false"} << false;
-    QTest::newRow("expand expanded") << QStringList{"false", "false", "false"} << false;
-    QTest::newRow("expand then collapse") << QStringList{"false", "true"} << true;
-    QTest::newRow("expand then click") << QStringList{"false", "click"} << true;
-}
-
-void TestDictEditor::collapseAndExpand()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(bool, collapsed);
-    TempDictionary dict({"about"});
-    auto editor = create(dict.reference());
-    auto button = child<QPushButton>(editor.get(), "MoreLessButton");
-    const int height = editor->height();
-    for (const QString &step : steps) {
-        if (step == QLatin1String("click"))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else
-            editor->collapse(step == QLatin1String("true"));
+    const QList<QPair<QString, bool>> routes = {
+        {"box", true}, {"box", false}, {"window", true}, {"window", false}, {"control", true}};
+    for (const auto &[route, writable] : routes) {
+        TempDictionary dict(ThreeWords);
+        auto editor = create(dict.reference(), writable);
+        QVERIFY(showActive(editor.get()));
+        QSignalSpy changed(editor.get(), SIGNAL(DictionaryChanged()));
+        QTextEdit *box = wordBox(editor.get());
+        if (route == QLatin1String("control")) {
+            box->setFocus();
+            box->setPlainText(QStringLiteral("new") + QChar(0x13) + QStringLiteral("t"));
+        } else if (route == QLatin1String("box")) {
+            typeInto(box, QStringLiteral("newt"));
+            QTest::keyPress(box, Qt::Key_Return);
+            QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            typeInto(box, QStringLiteral("newt"));
+            list(editor.get())->setFocus();
+            sendKey(editor.get(), Qt::Key_Enter, QStringLiteral("\r"));
+        }
+        QCOMPARE(box->toPlainText(), QStringLiteral("newt"));
+        QCOMPARE(dict->findWord(QStringLiteral("newt")) != nullptr, writable);
+        QCOMPARE(changed.count(), writable ? 1 : 0);
+        QCOMPARE(listed(list(editor.get())), dict->wordList());
+        QCOMPARE(currentText(list(editor.get())), writable ? QStringLiteral("newt") : QStringLiteral("Abbey"));
     }
-    const int width = collapsed ? 350 : 742;
-    QCOMPARE(editor->width(), width);
-    QCOMPARE(editor->minimumWidth(), width);
-    QCOMPARE(editor->maximumWidth(), width);
-    QCOMPARE(editor->height(), height);
-    QCOMPARE(button->text(), collapsed ? QStringLiteral("More >>") : QStringLiteral("<< Less"));
-    for (const char *name :
-         {"groupBox_2", "groupBox_3", "groupBox_4", "groupBox_5", "groupBox_15", "ExportWordButton", "GrammarFrame"})
-        QVERIFY2(child(editor.get(), name)->isEnabled() == !collapsed, name);
 }
 
-void TestDictEditor::fontButtons_data()
+void TestDictEditor::filters_data()
 {
-    QTest::addColumn<int>("startSize");
-    QTest::addColumn<int>("bigger");
-    QTest::addColumn<int>("smaller");
-    QTest::addColumn<int>("expectedSize");
-    QTest::newRow("bigger twice") << 9 << 2 << 0 << 11;
-    QTest::newRow("bigger twice, smaller thrice") << 9 << 2 << 3 << 8;
-    QTest::newRow("smaller stops at one point") << 1 << 0 << 1 << 1;
+    QTest::addColumn<QList<int>>("range");
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("from 10") << QList<int>{10, 31} << "" << QStringList{"banana", "cherry", "date", "elder"};
+    QTest::newRow("up to 15") << QList<int>{0, 15} << "" << QStringList{"apple", "banana", "date"};
+    QTest::newRow("exactly 25") << QList<int>{25, 25} << "" << QStringList{"cherry"};
+    QTest::newRow("inverted ends") << QList<int>{20, 10} << "" << QStringList();
+    QTest::newRow("nouns from 10") << QList<int>{10, 31} << "Nouns only" << QStringList{"banana", "cherry"};
+    QTest::newRow("verbs") << QList<int>{0, 31} << "Verbs only" << QStringList{"date"};
 }
 
-void TestDictEditor::fontButtons()
+void TestDictEditor::filters()
 {
-    QFETCH(int, startSize);
-    QFETCH(int, bigger);
-    QFETCH(int, smaller);
-    QFETCH(int, expectedSize);
+    QFETCH(QList<int>, range);
+    QFETCH(QString, rule);
+    QFETCH(QStringList, expected);
+    TempDictionary dict(
+        {"apple\tnoun/reg/5", "banana\tnoun/reg/15", "cherry\tnoun/reg/25", "date\tverb/reg/10", "elder\tadj./-/20"});
+    auto editor = create(dict.reference(), true, QStringLiteral("date"));
+    editor->collapse(false);
+    QVERIFY(showActive(editor.get()));
+    auto maxFreq = child<QSpinBox>(editor.get(), "MaxFreq");
+    maxFreq->setValue(range.at(1));
+    if (range.at(1) < 31)
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(maxFreq));
+    child<QSpinBox>(editor.get(), "MinFreq")->setValue(range.at(0));
+    if (!rule.isEmpty()) {
+        auto combo = child<QComboBox>(editor.get(), "FilterLIst");
+        combo->setCurrentIndex(combo->findText(rule));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(list(editor.get())));
+    }
+    QCOMPARE(listed(list(editor.get())), expected);
+    QCOMPARE(count(editor.get()), QString::number(expected.size()));
+    // The word box's word is found again in the new list, or the panel is cleared.
+    const bool kept = expected.contains(QStringLiteral("date"));
+    if (kept)
+        QCOMPARE(currentText(list(editor.get())), QStringLiteral("date"));
+    QCOMPARE(panelWord(editor.get()), kept ? QStringLiteral("date") : QString());
+    // Digits and editing keys stay with a frequency box; anything else goes to the word box.
+    maxFreq->setFocus();
+    sendKey(editor.get(), Qt::Key_7, QStringLiteral("7"));
+    sendKey(editor.get(), Qt::Key_Backspace);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(maxFreq));
+    sendKey(editor.get(), Qt::Key_X, QStringLiteral("x"));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(wordBox(editor.get())));
+    QCOMPARE(wordBox(editor.get())->toPlainText(),
+             QStringLiteral("x")); // the box selects its text when it loses the focus
+    // refreshList catches up with changes made behind the window's back.
+    dict->findWord(QStringLiteral("cherry"))->removeWord();
+    editor->refreshList();
+    QCOMPARE(listed(list(editor.get())), dict->wordList());
+    QCOMPARE(count(editor.get()), QString::number(dict->filteredWordCount()));
+}
+
+// A large dictionary lists one letter group at a time: at first the group of the first word that passes the
+// filter, then the group of the word box's text.
+void TestDictEditor::letterGroupFollowsWordBox()
+{
+    QTemporaryDir dir;
+    DictionaryReference groups = Prediction::createDictionary(
+        dir.filePath(QStringLiteral("groups.dict")), QStringLiteral("Groups"), Prediction::American, nullptr, 2);
+    for (const char *line : {"apple\tnoun/reg/5", "avocado\tnoun/reg/5", "banana\tverb/reg/5", "blueberry\tverb/reg/5",
+                             "cherry\tnoun/reg/5"})
+        QVERIFY(TempDictionary::applyLine(groups.get(), QString::fromLatin1(line)));
+    QCOMPARE(groups->save(), 0);
+    groups->setSelectionRule(QStringLiteral("Verbs only"));
+    auto editor = create(groups);
+    QVERIFY(showActive(editor.get()));
+    QCOMPARE(listed(list(editor.get())), (QStringList{"banana", "blueberry"}));
+    typeInto(wordBox(editor.get()), QStringLiteral("C"));
+    QCOMPARE(listed(list(editor.get())), QStringList{"cherry"});
+    typeInto(wordBox(editor.get()), QStringLiteral("av"));
+    QCOMPARE(listed(list(editor.get())), (QStringList{"apple", "avocado"}));
+    QCOMPARE(currentText(list(editor.get())), QStringLiteral("avocado"));
+}
+
+// A word dragged from one window's list to another's is copied with its codes; the drop is refused on the
+// list the drag came from, on a read-only list and for other data.
+void TestDictEditor::dragAndDrop()
+{
+    TempDictionary source({"Abbey\tname/-/12", "call\tverb/reg/18/Tn:up:|Ipr::about"});
+    TempDictionary target({"zebra\tnoun/reg/9"});
+    auto from = create(source.reference());
+    auto to = create(target.reference());
+    QVERIFY(showActive(from.get()));
+    OurListWidget *fromList = child<OurListWidget>(from.get(), "listWidget");
+    const QPoint start = fromList->visualItemRect(fromList->item(1)).center();
+    QTest::mousePress(fromList->viewport(), Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mousePress(fromList->viewport(), Qt::RightButton, Qt::NoModifier, start + QPoint(50, 0));
+    const int distance = QApplication::startDragDistance();
+    for (int dx : {distance - 1, distance}) {
+        QMouseEvent move(QEvent::MouseMove, start + QPoint(dx, 0), fromList->viewport()->mapToGlobal(start),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(fromList->viewport(), &move);
+        QCOMPARE(int(fromList->findChildren<QDrag *>().size()), dx < distance ? 0 : 1);
+    }
+    QDrag *drag = fromList->findChildren<QDrag *>().constFirst();
+    QCOMPARE(drag->supportedActions(), Qt::CopyAction);
+    QMimeData data;
+    const QString format = QString::fromLatin1(OurListWidget::WordMimeType);
+    data.setData(format, drag->mimeData()->data(format));
+    QCOMPARE(dragEnter(fromList, &data), Qt::IgnoreAction);
+    QCOMPARE(dragEnter(list(to.get()), &data), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list(to.get())->viewport(), &drop);
+    QCOMPARE(listed(list(to.get())), (QStringList{"call", "zebra"}));
+    QCOMPARE(currentText(list(to.get())), QStringLiteral("call"));
+    QCOMPARE(TempDictionary::describe(target->findWord(QStringLiteral("call"))),
+             TempDictionary::describe(source->findWord(QStringLiteral("call"))));
+    QCOMPARE(source->wordCount(), 2);
+    data.setData(format, "no word in here"); // taken, but adds nothing
+    QCoreApplication::sendEvent(list(to.get())->viewport(), &drop);
+    QCOMPARE(target->wordCount(), 2);
+    QMimeData text;
+    text.setText(QStringLiteral("call"));
+    QCOMPARE(dragEnter(list(to.get()), &text), Qt::IgnoreAction);
+    to->setWritable(false);
+    QCOMPARE(dragEnter(list(to.get()), &data), Qt::IgnoreAction);
+}
+
+void TestDictEditor::moreLessFontsAndHelp()
+{
     TempDictionary dict({"about\tadv./-/20"});
     auto editor = create(dict.reference());
-    auto listWidget = list(editor.get());
-    QCOMPARE(listWidget->font().pointSize(), 9);
-    QCOMPARE(wordBox(editor.get())->font().pointSize(), 9);
-    QFont start = listWidget->font();
-    start.setPointSize(startSize);
-    listWidget->setFont(start);
-    const qreal browserSize = editor->grammarPopUp->textBrowser->font().pointSizeF();
-    const qreal nameSize = editor->grammarPopUp->WordNameBox->font().pointSizeF();
-    for (int i = 0; i < bigger; ++i)
-        child<QPushButton>(editor.get(), "BiggerButton")->click();
-    for (int i = 0; i < smaller; ++i)
-        child<QPushButton>(editor.get(), "SmallerButton")->click();
-    QCOMPARE(listWidget->font().pointSize(), expectedSize);
-    QCOMPARE(wordBox(editor.get())->font().pointSize(), expectedSize);
-    // The details panel follows each step, even where the list stops at one point.
-    const int steps = bigger - smaller;
-    QCOMPARE(editor->grammarPopUp->textBrowser->font().pointSizeF() > browserSize, steps > 0);
-    QCOMPARE(editor->grammarPopUp->textBrowser->font().pointSizeF() < browserSize, steps < 0);
-    QCOMPARE(editor->grammarPopUp->WordNameBox->font().pointSizeF() > nameSize, steps > 0);
-}
-
-void TestDictEditor::resizeKeepsListAndDetailsAboveBottomMargin()
-{
-    TempDictionary dict({"about"});
-    auto editor = create(dict.reference());
+    auto moreLess = child(editor.get(), "MoreLessButton");
+    QCOMPARE(editor->width(), 350);
+    QVERIFY(!child(editor.get(), "ExportWordButton")->isEnabled());
+    QTest::mouseClick(moreLess, Qt::LeftButton);
+    QCOMPARE(editor->width(), 742);
+    QCOMPARE(moreLess->text(), QStringLiteral("<< Less"));
+    QVERIFY(child(editor.get(), "ExportWordButton")->isEnabled());
     editor->collapse(false);
-    QVERIFY(showActive(editor.get()));
-    editor->resize(editor->width(), 600);
-    QTRY_COMPARE(editor->height(), 600);
-    auto frame = child<QFrame>(editor.get(), "GrammarFrame");
-    QCOMPARE(list(editor.get())->geometry().bottom(), 590);
-    QCOMPARE(frame->geometry().bottom(), 590);
-    QCOMPARE(frame->geometry().top(), 170);
-    QCOMPARE(list(editor.get())->geometry().width(), 331);
-    QCOMPARE(editor->grammarPopUp->geometry(), frame->geometry());
-}
+    QCOMPARE(editor->width(), 742);
+    editor->collapse(true);
+    QCOMPARE(editor->maximumWidth(), 350);
+    QCOMPARE(moreLess->text(), QStringLiteral("More >>"));
 
-void TestDictEditor::helpRunsModally()
-{
-    TempDictionary dict({"about"});
-    auto editor = create(dict.reference());
+    const qreal details = editor->grammarPopUp->textBrowser->font().pointSizeF();
+    child(editor.get(), "BiggerButton")->click();
+    QCOMPARE(list(editor.get())->font().pointSize(), 10);
+    QCOMPARE(wordBox(editor.get())->font().pointSize(), 10);
+    QVERIFY(editor->grammarPopUp->textBrowser->font().pointSizeF() > details);
+    for (int i = 0; i < 12; ++i)
+        child(editor.get(), "SmallerButton")->click();
+    QCOMPARE(list(editor.get())->font().pointSize(), 1);
+    QVERIFY(editor->grammarPopUp->textBrowser->font().pointSizeF() < details);
+
+    QString help;
     ModalAnswerer answer;
-    answer.clickButton(QStringLiteral("OK"));
+    answer.handle([&](QWidget *dialog) {
+        help = dialog->findChild<QPlainTextEdit *>()->toPlainText();
+        dialog->findChild<QPushButton *>(QStringLiteral("OkButton"))->click();
+    });
     QVERIFY(QMetaObject::invokeMethod(editor.get(), "on_HelpButton_clicked"));
     QVERIFY(answer.answered());
-    QVERIFY2(answer.failure().isEmpty(), qPrintable(answer.failure()));
-    QCOMPARE(answer.className(), QStringLiteral("HelpDlg"));
-    QVERIFY(!editor->isVisible());
-}
-
-void TestDictEditor::deletingShownWindowDeletesPanel()
-{
-    TempDictionary dict({"about\tadv./-/20", "abbot\tnoun/reg/9"});
-    auto editor = create(dict.reference());
-    editor->collapse(false);
-    QVERIFY(showActive(editor.get()));
-    list(editor.get())->setFocus();
-    list(editor.get())->setCurrentRow(1);
-    QPointer<QWidget> panel = editor->grammarPopUp;
-    QPointer<QWidget> box = wordBox(editor.get());
-    QVERIFY(panel);
-    editor.reset();
-    QVERIFY(!panel);
-    QVERIFY(!box);
-    QVERIFY(!DictEditor::suppressTextChanged);
-    QVERIFY(!DictEditor::inTextChanged);
-}
-
-void TestDictEditor::cleanup()
-{
-    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY2(
+        help.startsWith("To add a word, type the word in the \"Word\" box, then below the Word box, click \"add\""),
+        qPrintable(help));
 }
 
 QTEST_MAIN(TestDictEditor)

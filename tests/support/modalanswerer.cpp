@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -30,8 +29,6 @@ ModalAnswerer::ModalAnswerer(QObject *parent) : QObject(parent)
     });
 }
 
-ModalAnswerer::~ModalAnswerer() = default;
-
 void ModalAnswerer::start(std::function<bool()> poll)
 {
     m_answered = false;
@@ -42,6 +39,7 @@ void ModalAnswerer::start(std::function<bool()> poll)
 
 void ModalAnswerer::record(QWidget *widget)
 {
+    m_answered = true;
     m_title = widget->windowTitle();
     m_className = QString::fromLatin1(widget->metaObject()->className());
     if (auto box = qobject_cast<QMessageBox *>(widget)) {
@@ -57,26 +55,19 @@ void ModalAnswerer::record(QWidget *widget)
 
 void ModalAnswerer::clickButton(const QString &buttonName)
 {
-    start([this, buttonName] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return false;
-        record(modal);
+    handle([this, buttonName](QWidget *modal) {
         const auto buttons = modal->findChildren<QAbstractButton *>();
         for (QAbstractButton *button : buttons) {
             if (plain(button->text()) == plain(buttonName) || button->objectName() == buttonName) {
-                m_answered = true;
                 button->click();
-                return true;
+                return;
             }
         }
         m_failure = QStringLiteral("no button \"%1\" in %2").arg(buttonName, m_className);
-        m_answered = true;
         if (auto dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
         else
             modal->close();
-        return true;
     });
 }
 
@@ -87,21 +78,7 @@ void ModalAnswerer::handle(std::function<void(QWidget *)> action)
         if (!modal)
             return false;
         record(modal);
-        m_answered = true;
         action(modal);
-        return true;
-    });
-}
-
-void ModalAnswerer::pressEscape()
-{
-    start([this] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return false;
-        record(modal);
-        m_answered = true;
-        QTest::keyClick(modal, Qt::Key_Escape);
         return true;
     });
 }
@@ -112,8 +89,7 @@ void ModalAnswerer::chooseMenuEntry(const QString &entryText)
         auto menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!menu)
             return false;
-        m_className = QString::fromLatin1(menu->metaObject()->className());
-        m_title = menu->title();
+        record(menu);
         m_menuEntries.clear();
         QAction *chosen = nullptr;
         const auto actions = menu->actions();
@@ -124,7 +100,6 @@ void ModalAnswerer::chooseMenuEntry(const QString &entryText)
             if (!chosen && !entryText.isEmpty() && plain(action->text()) == plain(entryText))
                 chosen = action;
         }
-        m_answered = true;
         if (!entryText.isEmpty() && !chosen)
             m_failure = QStringLiteral("no entry \"%1\" in the menu").arg(entryText);
         if (chosen) {

@@ -1,44 +1,35 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
 class QWidget;
 
 /// Answers the next modal dialog, message box or pop-up menu for real: it polls on a short timer for
-/// QApplication::activeModalWidget() (or activePopupWidget() for menus), records what it saw and
-/// clicks the named button or triggers the named entry. Tests check answered() afterwards.
-///
-///     ModalAnswerer answer;
-///     answer.clickButton("OK");
-///     window->invokeDelete();
-///     QVERIFY(answer.answered());
+/// QApplication::activeModalWidget() (or activePopupWidget() for menus), records what it saw and clicks
+/// the named button or triggers the named entry. Tests check answered() afterwards.
 class ModalAnswerer : public QObject
 {
     Q_OBJECT
 public:
     explicit ModalAnswerer(QObject *parent = nullptr);
-    ~ModalAnswerer() override;
 
     /// Clicks the button of the next modal widget whose text (ampersands ignored) or object name is buttonName.
     void clickButton(const QString &buttonName);
     /// Runs action on the next modal widget; the action must end the modal run (accept, reject, close).
     void handle(std::function<void(QWidget *)> action);
-    /// Triggers the entry whose text (ampersands ignored) is entryText in the next pop-up menu;
-    /// an empty entryText closes the menu without a choice.
+    /// Triggers the entry entryText of the next pop-up menu; an empty entryText closes it without a choice.
     void chooseMenuEntry(const QString &entryText);
-    /// Closes the next modal widget with Escape.
-    void pressEscape();
 
     bool answered() const { return m_answered; }
-    /// Window title, text (message boxes, labels joined) and class name of the widget answered.
+    /// Window title, text (a message box's text, or the labels joined) and class name of the widget answered.
     QString title() const { return m_title; }
     QString text() const { return m_text; }
     QString className() const { return m_className; }
-    /// Menu entries seen in the pop-up menu answered, in order (separators skipped).
+    /// The entries of the pop-up menu answered, in order, separators skipped.
     QStringList menuEntries() const { return m_menuEntries; }
     QString failure() const { return m_failure; }
 
