@@ -133,6 +133,7 @@ void TestWordCommands::deleteWord()
         answerer.clickButton(answer);
         child(editor.get(), "DeleteWordButton")->click();
         QCOMPARE(answerer.title(), QStringLiteral("Delete Word?"));
+        QVERIFY(answerer.wasYesNoQuestion());
         QCOMPARE(answerer.text(),
                  QStringLiteral("Are you sure you want to remove \"%1\" from the dictionary?").arg(word));
         QCOMPARE(dict->wordList(), remaining);
@@ -231,6 +232,7 @@ void TestWordCommands::grammarCodes()
     QVERIFY(invoke(editor.get(), "on_DeleteGrammarButton_clicked"));
     QTRY_VERIFY(answerer.answered());
     QCOMPARE(answerer.text(), row.at(3));
+    QVERIFY(answerer.wasYesNoQuestion());
     word = dict->findWord(QStringLiteral("bank"));
     QCOMPARE(word ? partsOfSpeech(word).join(',') : QString(), row.at(4));
 
@@ -261,6 +263,7 @@ void TestWordCommands::usages()
         answerer.clickButton(QLatin1String(answer));
         QVERIFY(invoke(editor.get(), "on_deleteUsageButton_clicked"));
         QCOMPARE(answerer.title(), QStringLiteral("Delete Usage?"));
+        QVERIFY(answerer.wasYesNoQuestion());
     }
     QCOMPARE(word->codes.at(0)->usages.size(), 2);
     QCOMPARE(word->codes.at(0)->usages.at(0)->complements()->codes(), QStringList{"Tn"});

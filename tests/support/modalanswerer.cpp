@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -42,8 +43,12 @@ void ModalAnswerer::record(QWidget *widget)
     m_answered = true;
     m_title = widget->windowTitle();
     m_className = QString::fromLatin1(widget->metaObject()->className());
+    m_yesNoQuestion = false;
     if (auto box = qobject_cast<QMessageBox *>(widget)) {
         m_text = box->text();
+        const bool okAndCancel = box->standardButtons() == (QMessageBox::Ok | QMessageBox::Cancel);
+        m_yesNoQuestion = okAndCancel && !box->parentWidget() && box->icon() == QMessageBox::NoIcon &&
+                          box->defaultButton() == box->button(QMessageBox::Ok);
         return;
     }
     QStringList texts;

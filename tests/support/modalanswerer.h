@@ -28,6 +28,9 @@ public:
     /// Window title, text (a message box's text, or the labels joined) and class name of the widget answered.
     QString title() const { return m_title; }
     QString text() const { return m_text; }
+    /// True when the widget answered was a yes/no question as the windows ask them: a parentless message
+    /// box with no icon and the buttons OK and Cancel, OK the default.
+    bool wasYesNoQuestion() const { return m_yesNoQuestion; }
     QString className() const { return m_className; }
     /// The entries of the pop-up menu answered, in order, separators skipped.
     QStringList menuEntries() const { return m_menuEntries; }
@@ -42,6 +45,7 @@ private:
     bool m_answered = false;
     QString m_title;
     QString m_text;
+    bool m_yesNoQuestion = false;
     QString m_className;
     QStringList m_menuEntries;
     QString m_failure;
