@@ -20,8 +20,6 @@ private slots:
     void init() { DictionaryReference::setEditPreferences("basic_grammar"); }
     void filters_data();
     void filters();
-    void order_data();
-    void order();
     void predictions_data();
     void predictions();
     void letterGroups_data();
@@ -65,7 +63,6 @@ void TestDictionary::filters()
     QFETCH(QStringList, expected);
     TempDictionary dict({"Abbey\tname/-/10", "abbot\tnoun/reg/5", "about\tadv./-/20", "call\tverb/reg/18/Tn:up:",
                          "quick\tadj./reg/12;adv./-/3", "asap\tadv./-/7", "blorp\tnew//1", "zzz"});
-    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
     dict->findWord("asap")->codes.at(0)->expansion = "as soon as possible";
     dict->findWord("asap")->codes.at(0)->touch();
     dict->setSelectionRule("Verbs only");
@@ -77,31 +74,6 @@ void TestDictionary::filters()
     QCOMPARE(dict->wordCount(), 8);
 }
 
-void TestDictionary::order_data()
-{
-    QTest::addColumn<QStringList>("words");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("case-insensitive") << QStringList{"about", "abbot", "Abbey"}
-                                      << QStringList{"Abbey", "abbot", "about"};
-    QTest::newRow("ties broken by case") << QStringList{"polish", "Polish", "POLISH", "pole"}
-                                         << QStringList{"pole", "POLISH", "Polish", "polish"};
-    QTest::newRow("prefix first") << QStringList{"car", "Cart", "ca", "CARS"}
-                                  << QStringList{"ca", "car", "CARS", "Cart"};
-}
-
-void TestDictionary::order()
-{
-    QFETCH(QStringList, words);
-    QFETCH(QStringList, expected);
-    TempDictionary dict(words);
-    QCOMPARE(dict->wordList(), expected);
-    // The same order after a round trip through the file, and with the words added in reverse.
-    QVERIFY(dict->reload());
-    QCOMPARE(dict->wordList(), expected);
-    std::reverse(words.begin(), words.end());
-    QCOMPARE(TempDictionary(words)->wordList(), expected);
-}
-
 void TestDictionary::predictions_data()
 {
     QTest::addColumn<QString>("prefix");
@@ -109,7 +81,6 @@ void TestDictionary::predictions_data()
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("empty prefix: most frequent first") << "" << 3 << QStringList{"dog", "cat", "Cabin"};
     QTest::newRow("ties alphabetical, case ignored") << "CA" << 9 << QStringList{"cat", "Cabin", "cable", "cab", "Ca"};
-    QTest::newRow("count limits") << "c" << 2 << QStringList{"cat", "Cabin"};
     QTest::newRow("longer than any word") << "cabinets" << 9 << QStringList{};
 }
 
@@ -197,7 +168,6 @@ void TestDictionary::addAndRespell_data()
     row("already there", "call", "basic_grammar", false);
     row("empty", "", "basic_grammar", false);
     row("line feed", "two\nlines", "basic_grammar", false);
-    row("line separator", QString(QChar(0x2028)) + "x", "basic_grammar", false);
 }
 
 void TestDictionary::addAndRespell()
@@ -312,12 +282,15 @@ void TestDictionary::everyEditRoundTrips()
         QCOMPARE(describe(reopened->findWord(text)), expected.value(text));
 }
 
+// The word list stays in order (case ignored, then upper case first) through additions, removals and
+// respellings, before and after a save.
 void TestDictionary::manyAdditionsRemovalsAndRespellings()
 {
     TempDictionary dict({});
     QMap<QString, Word *> expected; // what the dictionary should hold, in no particular order
     QRandomGenerator random(7);
-    auto spelling = [&](int i) { return QStringLiteral("w%1").arg(i * 7919 % 5003); };
+    // Pairs of spellings that differ only in case, and spellings that begin others.
+    auto spelling = [&](int i) { return QStringLiteral("%1%2").arg(i % 2 ? "W" : "w").arg(i / 2 * 7919 % 5003); };
     for (int i = 0; i < 3000; ++i)
         expected.insert(spelling(i), dict->addWord(spelling(i), "edit"));
     for (int round = 0; round < 3000; ++round) {
@@ -356,9 +329,8 @@ void TestDictionary::payloadRoundTrip_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("expansion");
     QTest::newRow("plain") << "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9" << QString();
-    QTest::newRow("Japanese and emoji") << QString::fromUtf8("日本🎉\tname/-/12") << QString();
-    QTest::newRow("separators in values") << "asap\tadv./-/7" << QString::fromUtf8("a, b; c\\d\te|f/g:hé");
-    QTest::newRow("backslash u in word") << "back\\u0041slash\tnoun/reg/2" << QString();
+    QTest::newRow("outside ASCII, escapes and separators")
+        << QString::fromUtf8("日本🎉back\\u0041slash\tname/-/12") << QString::fromUtf8("a, b; c\\d\te|f/g:hé");
 }
 
 void TestDictionary::payloadRoundTrip()

@@ -34,15 +34,12 @@ void TestGrammar::guesses_data()
     row("study", true, {"verb/reg", "noun/reg"}, "abacus");
     row("sit", false, {"verb/irreg p&pp,dbl"}, "abacus");
     row("man", true, {"noun/man, men, etc..", "verb/reg, dbl"}, "abacus");
-    row("seen", false, {"verb/past participle"}, "abacus");
     row("walked", false, {"verb/+ed (p & pp)"}, "sauntered");
     row("does", true, {"verb/+s", "noun/plural only"}, "abacus");
     row("tallest", false, {"adj./superlative"}, "abacus");
     // Spelling rules for words nothing knows.
     row("Zorblax", true, {"name/Singular name"}, "");
-    row("florbly", false, {"adv./-"}, "");
     row("snorking", true, {"verb/+ing", "adj./verb 'ING'"}, "");
-    row("xqzt", true, {"new/"}, "");
     row("", false, {"new/"}, "");
 }
 
@@ -79,18 +76,13 @@ void TestGrammar::examples_data()
             {"root: to " + f.at(0), "3rd person: she " + f.at(1), "-ing: she is " + f.at(2), "past: she " + f.at(3),
              "past participle: she has " + f.at(4)});
     };
-    verb("try", "reg", {"try", "tries", "trying", "tried", "tried"});
     verb("go", "irreg p & pp", {"go", "goes", "going", "went", "gone"});
     verb("trim", "reg, dbl", {"trim", "trims", "trimming", "trimmed", "trimmed"});
     verb("run", "pp = root, dbl", {"run", "runs", "running", "ran", "run"});
-    row("told", "verb", "+ed (p & pp)", {"past: she told", "past participle: she has told"});
     row("city", "noun", "reg", {"singular: one city", "plural: two cities"});
-    row("cactus", "noun", "Latin plural", {"singular: one cactus", "plural: two cacti"});
     row("army", "noun", "group",
         {"singular: one army", "plural: two armies", "group: the army is...", "group: the army are..."});
     row("good", "adj.", "reg", {"comparative: better than that", "superlative: the best"});
-    row("beautiful", "adj.", "absolute", {"comparative: more beautiful than that", "superlative: the most beautiful"});
-    row("Leeds", "name", "City, etc", {"name: Leeds is...", "name: Leeds are playing"});
     row("xqzt", "new", "", {});
 }
 
@@ -138,9 +130,6 @@ void TestGrammar::complementPatterns_data()
         QTest::newRow(name) << QString(word) << QString(pos) << codes << expected;
     };
     row("two codes in order", "give", "verb", {"Dnn", "Dnpr"}, {"give someone 1 a book", "give a book 1 2 someone"});
-    row("phrasal marker alone", "call", "verb", {"phrasal"}, {"call someone 1"});
-    row("non-phrasal marker", "call", "verb", {"nonphrasal"}, {});
-    row("noun default", "complaint", "noun", {"default"}, {"a complaint 2 something"});
     row("adjective preposition", "fond", "adj.", {"of"}, {"she is fond of something"});
     row("adverb has no usages", "quickly", "adv.", {"Tn"}, {});
 }
@@ -170,13 +159,9 @@ void TestGrammar::lexiconFile()
     const QString path = dir.filePath("lexicon.dat");
     QMap<QString, Lexicon::Entry> entries;
     for (const char *w : {"zebra", "apple", "dog", "kiwi"})
-        entries[w].codes.append({"noun", "reg", 7});
-    Lexicon::Entry &run = entries["run"];
-    run.codes = {{"verb", "pp = root, dbl", 18}, {"noun", "reg", 11}};
-    run.past = "ran";
-    run.participle = "run";
-    entries[QString::fromUtf8("naïve")].codes = {{"adj.", "absolute", 5}};
-    entries[QString::fromUtf8("naïve")].comparative = QString::fromUtf8("naïver");
+        entries[w].codes = {{"noun", "reg", 7}};
+    entries["run"] = {{{"verb", "pp = root, dbl", 18}, {"noun", "reg", 11}}, "ran", "run", {}, {}, {}};
+    entries["naïve"] = {{{"adj.", "absolute", 5}}, {}, {}, {}, "naïver", "naïvest"};
     QString error;
     QVERIFY2(Lexicon::write(path, entries, &error), qPrintable(error));
     if (!damage.isEmpty()) {
@@ -184,22 +169,17 @@ void TestGrammar::lexiconFile()
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(damage) == damage.size());
     }
     const Lexicon lexicon(path);
-    if (!damage.isEmpty()) {
-        QVERIFY(lexicon.isEmpty());
-        QVERIFY(!lexicon.lookup("dog", nullptr));
-        return;
-    }
-    QCOMPARE(lexicon.size(), entries.size());
+    QCOMPARE(lexicon.size(), damage.isEmpty() ? entries.size() : 0);
+    auto fields = [](const Lexicon::Entry &e) {
+        QStringList all{e.past, e.participle, e.plural, e.comparative, e.superlative};
+        for (const Lexicon::Code &c : e.codes)
+            all << c.partOfSpeech + '|' + c.subcode + '|' + QString::number(c.frequency);
+        return all;
+    };
     for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
         Lexicon::Entry found;
-        QVERIFY2(lexicon.lookup(it.key(), &found), qPrintable(it.key()));
-        QCOMPARE(found.codes.size(), it->codes.size());
-        for (int i = 0; i < found.codes.size(); ++i) {
-            const Lexicon::Code &a = found.codes.at(i), &b = it->codes.at(i);
-            QCOMPARE(a.partOfSpeech + a.subcode + QString::number(a.frequency),
-                     b.partOfSpeech + b.subcode + QString::number(b.frequency));
-        }
-        QCOMPARE(found.past + found.participle + found.comparative, it->past + it->participle + it->comparative);
+        QCOMPARE(lexicon.lookup(it.key(), &found), damage.isEmpty());
+        QCOMPARE(fields(found), damage.isEmpty() ? fields(*it) : fields({}));
     }
     // Neighbours, prefixes and extensions of stored words are not found.
     for (const char *absent : {"", "a", "applez", "aaa", "zzz", "ru", "runs", "Run", "naive"})
