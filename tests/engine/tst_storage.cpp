@@ -18,19 +18,6 @@ using TestFiles::read;
 
 namespace {
 
-// Builds and saves a dictionary file; no handle stays open. Empty when all went well, else the error.
-QString makeDictionary(const QString &path, const QStringList &lines, int letterGroupThreshold = 200000)
-{
-    QString error;
-    DictionaryReference ref =
-        Prediction::createDictionary(path, "Made", Prediction::American, &error, letterGroupThreshold);
-    for (const QString &line : lines) {
-        if (ref != 0 && !TempDictionary::applyLine(ref.get(), line))
-            return "cannot add " + line;
-    }
-    return ref == 0 ? error : ref->save() == 0 ? QString() : ref->lastError();
-}
-
 // Has another program add a word to the file and save it.
 bool addFromOtherProgram(const QString &path, const QString &word)
 {
@@ -193,50 +180,41 @@ void TestStorage::openingDamagedFiles()
     QFETCH(QString, kind);
     QFETCH(QByteArray, damage);
     QFETCH(QString, messageHas);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("bad.dict");
     QStringList many;
     for (int i = 0; i < 3000; ++i)
         many << QStringLiteral("w%1\tnoun/reg/%2").arg(i).arg(i % 31);
-    if (kind != "missing")
-        QCOMPARE(makeDictionary(path, many), QString());
+    TempDictionary dict(many);
+    dict.release();
+    const QString path = dict.path();
     QVERIFY(damage.isEmpty() || RawSqlite::exec(path, damage));
-    QByteArray bytes = read(path);
-    QProcess locker;
-    if (kind == "text") {
-        bytes = "apple\nbanana\ncherry\n";
-    } else if (kind == "truncated") {
+    QByteArray bytes = kind == "text" ? "apple\nbanana\ncherry\n" : kind == "missing" ? "" : read(path);
+    if (kind == "truncated")
         bytes.truncate(bytes.size() / 2);
-    } else if (kind == "corrupt") {
-        for (qsizetype i = 4096; i < bytes.size(); ++i)
-            bytes[i] = char(0xa5 ^ (i & 0x3f));
-    } else if (kind == "locked") {
-        QVERIFY(lock(&locker, path));
-    } else if (kind == "unreadable") {
-        QVERIFY(QFile::setPermissions(path, QFile::Permissions()));
-    }
-    if (kind == "text" || kind == "truncated" || kind == "corrupt")
-        QVERIFY(TestFiles::write(path, bytes));
-    const QStringList filesBefore = entries(dir.path());
+    for (qsizetype i = 4096; kind == "corrupt" && i < bytes.size(); ++i)
+        bytes[i] = char(0xa5 ^ (i & 0x3f));
+    QVERIFY(kind == "missing" ? QFile::remove(path) : TestFiles::write(path, bytes));
+    QProcess locker;
+    QVERIFY(kind != "locked" || lock(&locker, path));
+    QVERIFY(kind != "unreadable" || QFile::setPermissions(path, QFile::Permissions()));
+    const QStringList filesBefore = entries(dict.folder());
 
     QString error;
     DictionaryReference ref = Prediction::openDictionary(path, &error);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    locker.closeWriteChannel();
+    locker.waitForFinished(10000);
     if (!kind.startsWith("repaired")) {
         QVERIFY(ref == 0);
-        QVERIFY2(error.contains(messageHas) && error.contains("bad.dict"), qPrintable(error));
+        QVERIFY2(error.contains(messageHas) && error.contains("test.dict"), qPrintable(error));
         // Nothing was written, and no side files were left behind.
         QCOMPARE(read(path), bytes);
-        QCOMPARE(entries(dir.path()), filesBefore);
-        locker.closeWriteChannel();
-        locker.waitForFinished(10000);
+        QCOMPARE(entries(dict.folder()), filesBefore);
         return;
     }
     QVERIFY2(ref != 0, qPrintable(error));
     const QString notes = ref->loadNotes().join('\n');
     QVERIFY2(notes.isEmpty() == messageHas.isEmpty() && notes.contains(messageHas), qPrintable(notes));
-    QVERIFY(!ref->isDirty());
-    QCOMPARE(ref->wordCount(), 3000);
+    QVERIFY(!ref->isDirty() && ref->wordCount() == 3000);
     // The word is listed within the full frequency range, with the codes of every row; removed and saved, it
     // stays removed.
     QVERIFY(ref->wordList().contains("w7"));
@@ -383,11 +361,11 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("whole.dict");
-    QCOMPARE(
-        makeDictionary(
-            path, SampleWords + QStringList{"日本\tname/-/31", "Ωmega", "🎉party\tnoun/reg/2", "odd\tnoun/reg/3"}, 2),
-        QString());
-    DictionaryReference ref = Prediction::openDictionary(path);
+    DictionaryReference ref = Prediction::createDictionary(path, "Made", Prediction::American, nullptr, 2);
+    for (const QString &line :
+         SampleWords + QStringList{"日本\tname/-/31", "Ωmega", "🎉party\tnoun/reg/2", "odd\tnoun/reg/3"})
+        QVERIFY(TempDictionary::applyLine(ref.get(), line));
+    QCOMPARE(ref->save(), 0);
     QVERIFY(ref->displayByLetterGroup());
     Word *odd = ref->findWord("odd");
     odd->setSubcode(0, "a;b,c\\d|");
