@@ -13,11 +13,7 @@ class TestGrammar : public QObject
 private slots:
     void guesses_data();
     void guesses();
-    void examples_data();
-    void examples();
     void examplesForEveryMenuSubcode();
-    void complementPatterns_data();
-    void complementPatterns();
     void lexiconFile_data();
     void lexiconFile();
 };
@@ -62,48 +58,6 @@ void TestGrammar::guesses()
         QVERIFY(guesses.first().frequency > Grammar::guess(rarer, false).first().frequency);
 }
 
-void TestGrammar::examples_data()
-{
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("partOfSpeech");
-    QTest::addColumn<QString>("subcode");
-    QTest::addColumn<QStringList>("lines");
-    auto row = [](const char *word, const char *pos, const char *subcode, const QStringList &lines) {
-        QTest::addRow("%s %s", word, subcode) << QString(word) << QString(pos) << QString(subcode) << lines;
-    };
-    auto verb = [&](const char *word, const char *subcode, const QStringList &f) {
-        row(word, "verb", subcode,
-            {"root: to " + f.at(0), "3rd person: she " + f.at(1), "-ing: she is " + f.at(2), "past: she " + f.at(3),
-             "past participle: she has " + f.at(4)});
-    };
-    verb("go", "irreg p & pp", {"go", "goes", "going", "went", "gone"});
-    verb("trim", "reg, dbl", {"trim", "trims", "trimming", "trimmed", "trimmed"});
-    verb("run", "pp = root, dbl", {"run", "runs", "running", "ran", "run"});
-    row("city", "noun", "reg", {"singular: one city", "plural: two cities"});
-    row("army", "noun", "group",
-        {"singular: one army", "plural: two armies", "group: the army is...", "group: the army are..."});
-    row("good", "adj.", "reg", {"comparative: better than that", "superlative: the best"});
-    row("xqzt", "new", "", {});
-}
-
-void TestGrammar::examples()
-{
-    QFETCH(QString, word);
-    QFETCH(QString, partOfSpeech);
-    QFETCH(QString, subcode);
-    QFETCH(QStringList, lines);
-    QStringList labels{"stale"}, templates{"stale"};
-    Grammar::examples(word, partOfSpeech, subcode, &labels, &templates);
-    QCOMPARE(labels.size(), templates.size());
-    // The lines as the details panel shows them: each "/" part on a line, the label in place of "~".
-    QStringList shown;
-    for (int i = 0; i < labels.size(); ++i) {
-        for (QString part : templates.at(i).split('/'))
-            shown << part.replace('~', labels.at(i));
-    }
-    QCOMPARE(shown, lines);
-}
-
 void TestGrammar::examplesForEveryMenuSubcode()
 {
     for (const char *pos : {"noun", "verb", "adj.", "name"}) {
@@ -117,30 +71,6 @@ void TestGrammar::examplesForEveryMenuSubcode()
             }
         }
     }
-}
-
-void TestGrammar::complementPatterns_data()
-{
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("partOfSpeech");
-    QTest::addColumn<QStringList>("codes");
-    QTest::addColumn<QStringList>("expected");
-    auto row = [](const char *name, const char *word, const char *pos, const QStringList &codes,
-                  const QStringList &expected) {
-        QTest::newRow(name) << QString(word) << QString(pos) << codes << expected;
-    };
-    row("two codes in order", "give", "verb", {"Dnn", "Dnpr"}, {"give someone 1 a book", "give a book 1 2 someone"});
-    row("adjective preposition", "fond", "adj.", {"of"}, {"she is fond of something"});
-    row("adverb has no usages", "quickly", "adv.", {"Tn"}, {});
-}
-
-void TestGrammar::complementPatterns()
-{
-    QFETCH(QString, word);
-    QFETCH(QString, partOfSpeech);
-    QFETCH(QStringList, codes);
-    QFETCH(QStringList, expected);
-    QCOMPARE(Grammar::complementPatterns(word, partOfSpeech, codes), expected);
 }
 
 void TestGrammar::lexiconFile_data()

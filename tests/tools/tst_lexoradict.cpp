@@ -25,8 +25,6 @@ private slots:
     void exportDumpAndLoad();
     void check_data();
     void check();
-    void sampleDictionaries_data();
-    void sampleDictionaries();
 
 private:
     // Runs the tool; exit code -1 when it crashed or hung.
@@ -248,42 +246,6 @@ void TestLexoraDict::check()
         QCOMPARE(exitCode, 1);
         QVERIFY(!(out + err).contains(": ok"));
     }
-}
-
-void TestLexoraDict::sampleDictionaries_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("onlyNewCodes");
-    QTest::newRow("personal") << "personal.dict"
-                              << "Personal" << false;
-    QTest::newRow("collected") << "collected.dict"
-                               << "Collected Words" << true;
-}
-
-void TestLexoraDict::sampleDictionaries()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, name);
-    QFETCH(bool, onlyNewCodes);
-    const QString sample = QCoreApplication::applicationDirPath() + "/../data/" + file;
-    if (!QFileInfo::exists(sample))
-        QSKIP("The sample dictionaries are built with the whole project; this build has not made them yet");
-    // Work on a copy, so that a test never touches the shipped samples.
-    QVERIFY(QFile::copy(sample, path(file)));
-    QString error;
-    DictionaryReference dictionary = Prediction::openDictionary(path(file), &error);
-    QVERIFY2(dictionary != 0, qPrintable(error));
-    QCOMPARE(dictionary->displayName(), name);
-    QVERIFY(!dictionary->isUK() && !dictionary->displayByLetterGroup());
-    QVERIFY(dictionary->wordCount() >= 100);
-    for (const QString &word : dictionary->allWords())
-        QVERIFY2(!word.endsWith("'s"), qPrintable(word));
-    // Most words of the personal sample got real grammar from the lexicon or the spelling rules.
-    dictionary->setSelectionRule("Unknown words");
-    const int unknown = dictionary->filteredWordCount();
-    QVERIFY2(onlyNewCodes ? unknown == dictionary->wordCount() : unknown * 5 < dictionary->wordCount(),
-             qPrintable(QString::number(unknown)));
 }
 
 QTEST_GUILESS_MAIN(TestLexoraDict)
