@@ -1,10 +1,10 @@
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "prediction.h"
 #include "rawsqlite.h"
+#include "tempdictionary.h"
 
 /// A process killed while saving never leaves a half-written dictionary behind, nor one that lexora-dict
 /// calls damaged.
@@ -19,8 +19,6 @@ private slots:
 void TestCrash::killedWhileSaving()
 {
     const QString bin = QCoreApplication::applicationDirPath();
-    QTemporaryDir dir;
-    const QString path = dir.filePath("crash.dict");
     // The helper saves forever, switching between two sets of words named alpha0000... and beta0000...
     const int count = 150;
     QStringList sets[2];
@@ -28,12 +26,9 @@ void TestCrash::killedWhileSaving()
         sets[0] << QStringLiteral("alpha%1").arg(i, 4, 10, QChar('0'));
         sets[1] << QStringLiteral("beta%1").arg(i, 4, 10, QChar('0'));
     }
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, "Crash", Prediction::American);
-        for (const QString &text : sets[0])
-            QVERIFY(ref->addWord(text, "edit"));
-        QCOMPARE(ref->save(), 0);
-    }
+    TempDictionary dict(sets[0]);
+    dict.release();
+    const QString path = dict.path();
     const quint32 seed = QRandomGenerator::global()->generate();
     qInfo("random seed %u", seed);
     QRandomGenerator random(seed);

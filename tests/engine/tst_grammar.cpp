@@ -1,9 +1,8 @@
-// The engine's grammar knowledge: guesses for new words, example lines, usage frames and the lexicon file.
+// The engine's grammar knowledge: guesses for new words and the example lines of every subcode.
 
 #include "grammar.h"
 #include "lexicon.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestGrammar : public QObject
@@ -14,8 +13,6 @@ private slots:
     void guesses_data();
     void guesses();
     void examplesForEveryMenuSubcode();
-    void lexiconFile_data();
-    void lexiconFile();
 };
 
 void TestGrammar::guesses_data()
@@ -71,49 +68,6 @@ void TestGrammar::examplesForEveryMenuSubcode()
             }
         }
     }
-}
-
-void TestGrammar::lexiconFile_data()
-{
-    QTest::addColumn<QByteArray>("damage"); // what the file holds instead; empty: the file as written
-    QTest::newRow("as written") << QByteArray();
-    QTest::newRow("wrong magic") << QByteArray("NOTALEXICONFILE\n");
-    QTest::newRow("count beyond the file") << QByteArray("LXLEX1\0\0\xff\xff\x00\x00", 12);
-    QTest::newRow("truncated record") << QByteArray("LXLEX1\0\0\x01\0\0\0\0\0\0\0dog\tnoun", 24);
-}
-
-void TestGrammar::lexiconFile()
-{
-    QFETCH(QByteArray, damage);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("lexicon.dat");
-    QMap<QString, Lexicon::Entry> entries;
-    for (const char *w : {"zebra", "apple", "dog", "kiwi"})
-        entries[w].codes = {{"noun", "reg", 7}};
-    entries["run"] = {{{"verb", "pp = root, dbl", 18}, {"noun", "reg", 11}}, "ran", "run", {}, {}, {}};
-    entries["naïve"] = {{{"adj.", "absolute", 5}}, {}, {}, {}, "naïver", "naïvest"};
-    QString error;
-    QVERIFY2(Lexicon::write(path, entries, &error), qPrintable(error));
-    if (!damage.isEmpty()) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(damage) == damage.size());
-    }
-    const Lexicon lexicon(path);
-    QCOMPARE(lexicon.size(), damage.isEmpty() ? entries.size() : 0);
-    auto fields = [](const Lexicon::Entry &e) {
-        QStringList all{e.past, e.participle, e.plural, e.comparative, e.superlative};
-        for (const Lexicon::Code &c : e.codes)
-            all << c.partOfSpeech + '|' + c.subcode + '|' + QString::number(c.frequency);
-        return all;
-    };
-    for (auto it = entries.constBegin(); it != entries.constEnd(); ++it) {
-        Lexicon::Entry found;
-        QCOMPARE(lexicon.lookup(it.key(), &found), damage.isEmpty());
-        QCOMPARE(fields(found), damage.isEmpty() ? fields(*it) : fields({}));
-    }
-    // Neighbours, prefixes and extensions of stored words are not found.
-    for (const char *absent : {"", "a", "applez", "aaa", "zzz", "ru", "runs", "Run", "naive"})
-        QVERIFY2(!lexicon.lookup(absent, nullptr), absent);
 }
 
 QTEST_GUILESS_MAIN(TestGrammar)
