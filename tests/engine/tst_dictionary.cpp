@@ -11,7 +11,7 @@
 constexpr auto describe = &TempDictionary::describe;
 
 /// The in-memory side of a dictionary: word list, filters, letter groups, adding and editing words and
-/// saving them, the drag payload and the lifetime of Word objects.
+/// saving them, the drag payload and the lifetimes of words and dictionaries.
 class TestDictionary : public QObject
 {
     Q_OBJECT
@@ -27,8 +27,7 @@ private slots:
     void everyEditRoundTrips();
     void payloads_data();
     void payloads();
-    void wordPointersSurviveRemovalAndReload();
-    void samePathSharesTheDictionary();
+    void lifetimes();
 };
 
 void TestDictionary::filters_data()
@@ -330,42 +329,29 @@ void TestDictionary::payloads()
     QVERIFY(!target->isDirty());
 }
 
-void TestDictionary::wordPointersSurviveRemovalAndReload()
+// Word objects outlive removals and reloads, which hand back the same object for the same word; a dictionary
+// is shared by every handle on its file and closes with the last one.
+void TestDictionary::lifetimes()
 {
-    TempDictionary dict({"abbot\tnoun/reg/5", "about\tadv./-/20"});
+    TempDictionary dict({"abbot\tnoun/reg/5"});
     Word *abbot = dict->findWord("abbot");
-    Word *about = dict->findWord("about");
     abbot->removeWord();
-    QVERIFY(abbot->isRemoved() && abbot->text == "abbot" && abbot->codes.size() == 1);
-    abbot->addGCode(); // edits of a removed word leave the dictionary alone
-    QCOMPARE(dict->wordCount(), 1);
     Word *added = dict->addWord("added", "edit");
-    about->codes.at(0)->setFrequency("2");
-    // Reload discards the edits: the removed word comes back as the same object, refreshed; the unsaved word
-    // is gone, but its object can still be read.
     QVERIFY(dict->reload());
     QVERIFY(dict->findWord("abbot") == abbot && !abbot->isRemoved() && abbot->codes.size() == 1);
-    QCOMPARE(about->codes.at(0)->frequency, QStringLiteral("20"));
-    QVERIFY(added->isRemoved() && added->text == "added" && !dict->findWord("added") && !dict->isDirty());
+    QVERIFY(added->isRemoved() && added->text == "added" && !dict->findWord("added"));
     // A removal saved with a new word of the same spelling: the old object stays removed.
     abbot->removeWord();
     Word *again = dict->addWord("abbot", "edit");
     QCOMPARE(dict->save(), 0);
     QVERIFY(dict->reload());
     QVERIFY(dict->findWord("abbot") == again && again != abbot && abbot->isRemoved() && abbot->text == "abbot");
-}
-
-void TestDictionary::samePathSharesTheDictionary()
-{
-    TempDictionary dict({"apple"});
-    // Another spelling of the same path, and a link to it, open the same dictionary.
+    // Another spelling of the path, and a link to it, open the same dictionary.
     const QString link = dict.folder() + "/link.dict";
     QVERIFY(QFile::link(dict.path(), link));
     for (const QString &path : {dict.path(), dict.folder() + "/./test.dict", link})
         QCOMPARE(Prediction::openDictionary(path).get(), dict.reference().get());
     QVERIFY(Prediction::openDictionary(link)->addWord("pear", "edit"));
-    QVERIFY(DictionaryReference() == 0 && !DictionaryReference().isDirty());
-    // Once the last handle is gone the dictionary closes: the next open reads the file afresh.
     dict.release();
     QVERIFY(!Prediction::openDictionary(dict.path())->findWord("pear"));
     // A handle kept in a static variable closes its dictionary after every other static has gone.

@@ -12,7 +12,6 @@ class TestGrammar : public QObject
 private slots:
     void guesses_data();
     void guesses();
-    void examplesForEveryMenuSubcode();
 };
 
 void TestGrammar::guesses_data()
@@ -53,21 +52,6 @@ void TestGrammar::guesses()
     QCOMPARE(codes, expected);
     if (!rarer.isEmpty())
         QVERIFY(guesses.first().frequency > Grammar::guess(rarer, false).first().frequency);
-}
-
-void TestGrammar::examplesForEveryMenuSubcode()
-{
-    for (const char *pos : {"noun", "verb", "adj.", "name"}) {
-        for (const QString &subcode : Grammar::subcodeChoices(pos)) {
-            QStringList labels, templates;
-            Grammar::examples("plonk", pos, subcode, &labels, &templates);
-            QVERIFY2(!labels.isEmpty() && labels.size() == templates.size(), qPrintable(subcode));
-            for (const QString &t : std::as_const(templates)) {
-                for (const QString &part : t.split('/'))
-                    QVERIFY2(part.startsWith('~') && part.contains("plonk"), qPrintable(subcode + ": " + t));
-            }
-        }
-    }
 }
 
 QTEST_GUILESS_MAIN(TestGrammar)

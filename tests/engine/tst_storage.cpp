@@ -301,9 +301,7 @@ void TestStorage::neverReplaces_data()
     const QByteArray header = "Lexora dictionary dump 1\nname\tD\nvariety\tBritish\nuk-grammar\tyes\n\n";
     row("load", "no dump", "\n", "line 1: this is not");
     row("load", "unknown setting", "Lexora dictionary dump 1\ncolour\tred\n\n", "line 2:");
-    row("load", "no words part", "Lexora dictionary dump 1\nname\tD\n", "ends before");
     row("load", "frequency 32", header + "apple\tnoun|reg|32||\n", "line 6: the frequency \"32\"");
-    row("load", "malformed code", header + "apple\tnoun|reg\n", "line 6: grammar code 1");
     row("load", "word twice", header + "apple\nbanana\napple\n", "line 8: the word \"apple\" is there twice");
     row("load", "not UTF-8", header + "caf\xe9\n", "line 6: the line is not valid UTF-8");
 }
