@@ -67,14 +67,11 @@ int main(int argc, char **argv)
     const QString command = args.value(1);
     if (args.size() >= 3 && command == "lock")
         return holdLock(args.at(2));
+    // The usage is at the top of this file.
     QString error;
-    DictionaryReference dictionary =
-        args.size() >= 3 ? Prediction::openDictionary(args.at(2), &error) : DictionaryReference();
+    DictionaryReference dictionary = Prediction::openDictionary(args.value(2), &error);
     if (dictionary == 0) {
-        std::fprintf(stderr,
-                     "usage: crashchild save <path> <count> | lock <path> | add <path> <word> | static "
-                     "<path>\n%s\n",
-                     qPrintable(error));
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
     if (args.size() >= 4 && command == "save")

@@ -129,8 +129,7 @@ void TestStorage::failedSaveKeepsEdits()
         QVERIFY(dict->findWord("second"));
         QCOMPARE(dict->findWord("call"), call);
     } else if (cause == "deleted") {
-        QVERIFY(!dict->reload());
-        QVERIFY(dict->isDirty());
+        QVERIFY(!dict->reload() && dict->isDirty());
     } else {
         // Once the obstacle is gone the same edits save.
         locker.closeWriteChannel();
