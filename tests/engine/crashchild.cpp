@@ -2,7 +2,6 @@
 //   crashchild save <path> <count>   saves forever, alternating between two known word sets
 //   crashchild lock <path>           holds an exclusive lock until its standard input closes
 //   crashchild add <path> <word>     adds a word and saves, as another editor would
-//   crashchild static <path>         keeps the dictionary open in a static handle until the process ends
 #include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
@@ -56,8 +55,6 @@ int holdLock(const QString &path)
     return 0;
 }
 
-DictionaryReference keptUntilExit;
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -78,7 +75,5 @@ int main(int argc, char **argv)
         return saveForever(dictionary, args.at(3).toInt());
     if (args.size() >= 4 && command == "add")
         return dictionary->addWord(args.at(3), "edit") && dictionary->save() == 0 ? 0 : 3;
-    if (command == "static")
-        keptUntilExit = dictionary;
-    return command == "static" ? 0 : 1;
+    return 1;
 }

@@ -32,21 +32,17 @@ bool lock(QProcess *locker, const QString &path)
 }
 
 // While it lives, files of this process cannot grow beyond a size, as on a full disk.
-class FileSizeLimit
+struct FileSizeLimit
 {
-public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        struct rlimit limit = m_old;
-        limit.rlim_cur = bytes;
+        getrlimit(RLIMIT_FSIZE, &old);
+        const struct rlimit limit = {bytes, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    struct rlimit m_old;
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+    struct rlimit old;
 };
 
 const QStringList SampleWords = {"Abbey\tname/-/10", "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9",
@@ -121,13 +117,8 @@ void TestStorage::failedSaveKeepsEdits()
         QCOMPARE(read(path), before);
     }
     if (cause == "other") {
-        // Reloading shows the other program's work; later, starting to edit rereads the file by itself.
-        QVERIFY(dict->reload());
-        QVERIFY(dict->findWord("fromother") && !dict->isDirty());
-        QVERIFY(addFromOtherProgram(path, "second"));
-        dict->begin_edit();
-        QVERIFY(dict->findWord("second"));
-        QCOMPARE(dict->findWord("call"), call);
+        // Reloading shows the other program's work.
+        QVERIFY(dict->reload() && dict->findWord("fromother") && !dict->isDirty());
     } else if (cause == "deleted") {
         QVERIFY(!dict->reload() && dict->isDirty());
     } else {
@@ -158,10 +149,6 @@ void TestStorage::openingDamagedFiles_data()
     row("unreadable", "", "cannot be read");
     row("locked", "", "locked by another program");
     row("newer", "PRAGMA user_version = 99", "newer version");
-    row("index disagrees",
-        "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET rootpage = (SELECT rootpage FROM sqlite_schema "
-        "WHERE name = 'sqlite_autoindex_meta_1') WHERE name = 'words_text'",
-        "lexora-dict check");
     // Damage that loading puts right, with a note.
     row("repaired: frequency above 31",
         "UPDATE words SET frequency = 45, codes = 'verb\treg\t45\t\t' WHERE text = 'w7'", "brought into range");
@@ -225,7 +212,6 @@ void TestStorage::openingDamagedFiles()
     ref = DictionaryReference();
     ref = Prediction::openDictionary(path);
     QVERIFY(!ref->findWord("w7") && ref->loadNotes().isEmpty());
-    QCOMPARE(RawSqlite::query(path, "SELECT count(*) FROM words WHERE text = 'w7'"), QStringList{"0"});
     QVERIFY(!RawSqlite::query(path, "SELECT value FROM meta WHERE key = 'change_counter'").value(0).startsWith('-'));
     QVERIFY(Prediction::checkDictionary(path).ok);
 }
@@ -239,7 +225,6 @@ void TestStorage::editingLock_data()
     QTest::newRow("owner gone") << "999999999\nlexora-editor\n" + QSysInfo::machineHostName() + "\n" << true << "";
     QTest::newRow("left empty long ago") << "old empty" << true << "";
     QTest::newRow("being written") << "new empty" << false << "test.dict.lock";
-    QTest::newRow("another computer") << "4242\nlexora-editor\nelsewhere\n" << false << "\"elsewhere\"";
     QTest::newRow("live owner") << "live" << false << "already open in another copy";
     QTest::newRow("disk full") << "full" << false << "disk may be full";
 }

@@ -59,7 +59,6 @@ void TestLexoraDict::exitCodesAndRefusals_data()
         QTest::newRow(name) << arguments << exitCode << QString(message);
     };
     row("help", {"--help"}, 0, "refused a line");
-    row("version", {"--version"}, 0, "lexora-dict ");
     row("info", {"info", "@DIR@/d.dict"}, 0, "Words: 1\nUK grammar: no\n");
     row("check", {"check", "@DIR@/d.dict"}, 0, "d.dict: ok, 1 words");
     // A wrong command line: exit status 2.
@@ -154,7 +153,6 @@ void TestLexoraDict::exportDumpAndLoad()
     QCOMPARE(out.toUtf8(), read(path("out.txt")));
     // Dump, load, dump: the same bytes.
     QCOMPARE(run({"dump", file}, &out), 0);
-    QVERIFY(out.startsWith("Lexora dictionary dump 1\n"));
     QCOMPARE(run({"dump", file, path("first.txt")}), 0);
     QCOMPARE(run({"load", path("loaded.dict"), path("first.txt")}), 0);
     QCOMPARE(run({"dump", path("loaded.dict"), path("second.txt")}), 0);
