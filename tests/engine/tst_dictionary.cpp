@@ -42,8 +42,7 @@ void TestDictionary::filters_data()
     row("expansions", "Expansions", 0, 31, {"asap"});
     row("unknown: no code or only new", "Unknown words", 0, 31, {"blorp", "zzz"});
     row("highest code frequency counts", "all words", 12, 31, {"about", "call", "quick"});
-    row("bounds are inclusive", "all words", 10, 12, {"Abbey", "quick"});
-    row("rule and range", "Adverbs only", 13, 31, {"about"});
+    row("rule and range, bounds inclusive", "Adverbs only", 13, 20, {"about"});
     // A rule that is not one of the names leaves the previous rule in force.
     row("unknown rule", "Pronouns only", 0, 31, {"call"});
 }

@@ -278,7 +278,6 @@ void TestStorage::neverReplaces_data()
     row("copy", "dangling link", "", "already exists");
     row("load", "missing folder", "", "does not exist");
     row("copy", "read-only folder", "", "cannot be written");
-    row("create", "no path", "", "No file name");
     row("copy", "the dictionary itself", "", "cannot replace the dictionary");
     row("copy", "hard link to the dictionary", "", "cannot replace the dictionary");
     // Malformed dumps.
@@ -307,8 +306,6 @@ void TestStorage::neverReplaces()
         path = dir.filePath("no/such/folder.dict");
     } else if (target == "read-only folder") {
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    } else if (target == "no path") {
-        path.clear();
     } else if (target == "the dictionary itself") {
         path = dict.path();
     } else if (target == "hard link to the dictionary") {

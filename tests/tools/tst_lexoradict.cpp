@@ -62,7 +62,6 @@ void TestLexoraDict::exitCodesAndRefusals_data()
     row("info", {"info", "@DIR@/d.dict"}, 0, "Words: 1\nUK grammar: no\n");
     row("check", {"check", "@DIR@/d.dict"}, 0, "d.dict: ok, 1 words");
     // A wrong command line: exit status 2.
-    row("no command", {}, 2, "no command");
     row("unknown command", {"frobnicate"}, 2, "unknown command");
     row("create without a name", {"create", "@DIR@/x.dict"}, 2, "--name");
     row("create with a bad variety", {"create", "@DIR@/x.dict", "--name", "X", "--variety", "martian"}, 2, "variety");
