@@ -3,7 +3,7 @@
 add_executable(crashchild ${CMAKE_CURRENT_SOURCE_DIR}/engine/crashchild.cpp)
 target_link_libraries(crashchild PRIVATE prediction SQLite::SQLite3)
 set_target_properties(crashchild PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-foreach(test tst_dictionary tst_storage tst_crash)
+foreach(test tst_storage tst_crash)
     add_dependencies(${test} crashchild)
 endforeach()
 add_dependencies(tst_crash lexora-dict)

@@ -1,10 +1,9 @@
-// The engine's grammar knowledge: guesses for new words and the example lines of every subcode.
-
 #include "grammar.h"
 #include "lexicon.h"
 
 #include <QtTest>
 
+/// The grammar codes guessed for a new word, from the lexicon and from spelling rules.
 class TestGrammar : public QObject
 {
     Q_OBJECT

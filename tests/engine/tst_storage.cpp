@@ -1,5 +1,3 @@
-// Dictionary files: saves that fail and can be tried again, files damaged or made by other programs, the
-// editing lock, copies and dumps.
 #include <QBuffer>
 #include <QLockFile>
 #include <QProcess>
@@ -50,6 +48,8 @@ const QStringList SampleWords = {"Abbey\tname/-/10", "call\tverb/reg/18/Tn,Q1:up
 
 } // namespace
 
+/// Dictionary files: saves that fail and can be tried again, files damaged or made by other programs, the
+/// editing lock, copies and dumps.
 class TestStorage : public QObject
 {
     Q_OBJECT

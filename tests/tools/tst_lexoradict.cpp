@@ -1,5 +1,3 @@
-// The lexora-dict command-line tool, run as a separate process on temporary files.
-
 #include "prediction.h"
 #include "tempdictionary.h"
 #include "testfiles.h"
@@ -11,6 +9,7 @@
 
 using TestFiles::read;
 
+/// The lexora-dict command-line tool, run as a separate process on temporary files.
 class TestLexoraDict : public QObject
 {
     Q_OBJECT
