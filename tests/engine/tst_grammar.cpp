@@ -11,6 +11,8 @@ class TestGrammar : public QObject
 private slots:
     void guesses_data();
     void guesses();
+    void examples_data();
+    void examples();
 };
 
 void TestGrammar::guesses_data()
@@ -44,11 +46,41 @@ void TestGrammar::guesses()
     QStringList codes;
     for (const Grammar::Guess &g : guesses) {
         codes << g.partOfSpeech + '/' + g.subcode;
+        // A guessed subcode is one the details panel's menu offers.
+        QVERIFY(g.partOfSpeech == "new" || g.partOfSpeech == "adv." ||
+                Grammar::subcodeChoices(g.partOfSpeech).contains(g.subcode));
         QVERIFY2(g.frequency >= 1 && g.frequency <= 31, qPrintable(QString::number(g.frequency)));
     }
     QCOMPARE(codes, expected);
     if (!rarer.isEmpty())
         QVERIFY(guesses.first().frequency > Grammar::guess(rarer, false).first().frequency);
+}
+
+void TestGrammar::examples_data()
+{
+    QTest::addColumn<QStringList>("code"); // word, part of speech, subcode
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("-ee verb") << QStringList{"agree", "verb", "reg"}
+                              << QStringList{"root: to agree", "3rd person: she agrees", "-ing: she is agreeing",
+                                             "past: she agreed", "past participle: she has agreed"};
+    QTest::newRow("+ed") << QStringList{"told", "verb", "+ed (p & pp)"}
+                         << QStringList{"past: she told", "past participle: she has told"};
+    QTest::newRow("-o noun") << QStringList{"veto", "noun", "reg"}
+                             << QStringList{"singular: one veto", "plural: two vetoes"};
+    QTest::newRow("singular only") << QStringList{"goose", "noun", "singular only"}
+                                   << QStringList{"singular: one goose"};
+}
+
+// The example lines as the details panel shows them: each "/" part on a line, the label in place of "~".
+void TestGrammar::examples()
+{
+    QFETCH(QStringList, code);
+    QFETCH(QStringList, lines);
+    QStringList labels, templates, shown;
+    Grammar::examples(code.at(0), code.at(1), code.at(2), &labels, &templates);
+    for (int i = 0; i < labels.size(); ++i)
+        shown << templates.value(i).split('/').replaceInStrings("~", labels.at(i));
+    QCOMPARE(shown, lines);
 }
 
 QTEST_GUILESS_MAIN(TestGrammar)

@@ -16,12 +16,6 @@ using TestFiles::read;
 
 namespace {
 
-// Has another program add a word to the file and save it.
-bool addFromOtherProgram(const QString &path, const QString &word)
-{
-    return QProcess::execute(QCoreApplication::applicationDirPath() + "/crashchild", {"add", path, word}) == 0;
-}
-
 // Has another process take an exclusive SQLite lock on the file, held until the process is stopped.
 bool lock(QProcess *locker, const QString &path)
 {
@@ -90,6 +84,7 @@ void TestStorage::failedSaveKeepsEdits()
     Word *call = dict->findWord("call");
     call->codes.at(0)->setFrequency("2");
     QVERIFY(dict->addWord("pear", "edit"));
+    dict->findWord("quick")->changeSpelling("Quick");
     QProcess locker;
     std::unique_ptr<FileSizeLimit> full;
     if (cause == "full") {
@@ -99,7 +94,7 @@ void TestStorage::failedSaveKeepsEdits()
     } else if (cause == "locked") {
         QVERIFY(lock(&locker, path));
     } else if (cause == "other") {
-        QVERIFY(addFromOtherProgram(path, "fromother"));
+        QCOMPARE(QProcess::execute(QCoreApplication::applicationDirPath() + "/crashchild", {"add", path, "x"}), 0);
     } else if (cause == "deleted") {
         QVERIFY(QFile::remove(path));
     } else if (cause == "folder") {
@@ -112,13 +107,13 @@ void TestStorage::failedSaveKeepsEdits()
         QVERIFY(dict->save() != 0);
         QVERIFY2(dict->lastError().contains(messageHas), qPrintable(dict->lastError()));
         dict->begin_edit();
-        QVERIFY(dict->isDirty() && dict->findWord("pear") && !dict->findWord("fromother"));
+        QVERIFY(dict->isDirty() && dict->findWord("pear") && !dict->findWord("x"));
         QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("2"));
         QCOMPARE(read(path), before);
     }
     if (cause == "other") {
         // Reloading shows the other program's work.
-        QVERIFY(dict->reload() && dict->findWord("fromother") && !dict->isDirty());
+        QVERIFY(dict->reload() && dict->findWord("x") && !dict->isDirty());
     } else if (cause == "deleted") {
         QVERIFY(!dict->reload() && dict->isDirty());
     } else {
@@ -130,7 +125,7 @@ void TestStorage::failedSaveKeepsEdits()
         QCOMPARE(dict->save(), 0);
         QVERIFY(dict->reload());
         QCOMPARE(dict->findWord("call")->codes.at(0)->frequency, QStringLiteral("2"));
-        QVERIFY(dict->findWord("pear") && !dict->isDirty());
+        QVERIFY(dict->findWord("pear") && dict->findWord("Quick") && !dict->findWord("quick") && !dict->isDirty());
     }
 }
 
@@ -157,8 +152,6 @@ void TestStorage::openingDamagedFiles_data()
         "DROP INDEX words_text; PRAGMA user_version = 1; INSERT INTO words(text, frequency, kinds, codes) VALUES "
         "('w7', 9, 4, 'adj.\treg\t9\t\t')",
         "stored twice");
-    row("repaired: change counter at its limit",
-        "UPDATE meta SET value = '9223372036854775807' WHERE key = 'change_counter'", "");
 }
 
 void TestStorage::openingDamagedFiles()
@@ -212,7 +205,6 @@ void TestStorage::openingDamagedFiles()
     ref = DictionaryReference();
     ref = Prediction::openDictionary(path);
     QVERIFY(!ref->findWord("w7") && ref->loadNotes().isEmpty());
-    QVERIFY(!RawSqlite::query(path, "SELECT value FROM meta WHERE key = 'change_counter'").value(0).startsWith('-'));
     QVERIFY(Prediction::checkDictionary(path).ok);
 }
 
@@ -224,7 +216,6 @@ void TestStorage::editingLock_data()
     QTest::newRow("nobody") << QString() << true << "";
     QTest::newRow("owner gone") << "999999999\nlexora-editor\n" + QSysInfo::machineHostName() + "\n" << true << "";
     QTest::newRow("left empty long ago") << "old empty" << true << "";
-    QTest::newRow("being written") << "new empty" << false << "test.dict.lock";
     QTest::newRow("live owner") << "live" << false << "already open in another copy";
     QTest::newRow("disk full") << "full" << false << "disk may be full";
 }
@@ -358,7 +349,6 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
     ref->setMinimumFreq(30);
     const QStringList words = ref->allWords();
     QCOMPARE(words.size(), 8);
-    QVERIFY(!words.contains("zzz") && words.contains("Quickly") && words.contains("🎉party"));
     auto sameAsSource = [&](const DictionaryReference &other) {
         QVERIFY(other != 0);
         QCOMPARE(other->allWords(), words);

@@ -63,7 +63,6 @@ void TestLexoraDict::exitCodesAndRefusals_data()
     // A wrong command line: exit status 2.
     row("unknown command", {"frobnicate"}, 2, "unknown command");
     row("create without a name", {"create", "@DIR@/x.dict"}, 2, "--name");
-    row("create with a bad variety", {"create", "@DIR@/x.dict", "--name", "X", "--variety", "martian"}, 2, "variety");
     row("import with a bad mode", {"import", "@DIR@/d.dict", "@DIR@/list.txt", "--grammar", "fancy"}, 2, "grammar");
     // A failed operation: exit status 1, and nothing written.
     row("create over a file", {"create", "@DIR@/text.dict", "--name", "X"}, 1, "text.dict");
