@@ -271,7 +271,6 @@ void TestStorage::neverReplaces_data()
     row("copy", "read-only folder", "", "cannot be written");
     row("copy", "the dictionary itself", "", "cannot replace the dictionary");
     row("copy", "hard link to the dictionary", "", "cannot replace the dictionary");
-    // Malformed dumps.
     const QByteArray header = "Lexora dictionary dump 1\nname\tD\nvariety\tBritish\nuk-grammar\tyes\n\n";
     row("load", "no dump", "\n", "line 1: this is not");
     row("load", "unknown setting", "Lexora dictionary dump 1\ncolour\tred\n\n", "line 2:");
