@@ -1,24 +1,9 @@
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "prediction.h"
-#include "rawsqlite.h"
-
-namespace {
-
-const int WordsPerSet = 150;
-
-QStringList wordSet(const QString &prefix)
-{
-    QStringList words;
-    for (int i = 0; i < WordsPerSet; ++i)
-        words << QStringLiteral("%1%2").arg(prefix).arg(i, 4, 10, QLatin1Char('0'));
-    return words;
-}
-
-} // namespace
+#include "tempdictionary.h"
 
 /// A process killed while saving never leaves a half-written dictionary behind, nor one that lexora-dict
 /// calls damaged.
@@ -32,77 +17,59 @@ private slots:
 
 void TestCrash::killedWhileSaving()
 {
-    const QString child = QCoreApplication::applicationDirPath() + QStringLiteral("/crashchild");
-    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/lexora-dict");
-    QVERIFY2(QFileInfo(child).isExecutable() && QFileInfo(tool).isExecutable(), qPrintable(child));
-    QTemporaryDir dir;
-    const QString path = dir.filePath("crash.dict");
-    const QStringList setA = wordSet(QStringLiteral("alpha"));
-    const QStringList setB = wordSet(QStringLiteral("beta"));
-    {
-        DictionaryReference ref = Prediction::createDictionary(path, "Crash", Prediction::American);
-        QVERIFY(ref != 0);
-        for (const QString &text : setA)
-            QVERIFY(ref->addWord(text, "edit"));
-        QCOMPARE(ref->save(), 0);
+    const QString bin = QCoreApplication::applicationDirPath();
+    // The helper saves forever, switching between two sets of words named alpha0000... and beta0000...
+    const int count = 150;
+    QStringList sets[2];
+    for (int i = 0; i < count; ++i) {
+        sets[0] << QStringLiteral("alpha%1").arg(i, 4, 10, QChar('0'));
+        sets[1] << QStringLiteral("beta%1").arg(i, 4, 10, QChar('0'));
     }
-
+    TempDictionary dict(sets[0]);
+    dict.release();
+    const QString path = dict.path();
     const quint32 seed = QRandomGenerator::global()->generate();
     qInfo("random seed %u", seed);
     QRandomGenerator random(seed);
-    int sawA = 0;
-    int sawB = 0;
-    int interrupted = 0; // kills that left a save half done
-    const int kills = 40;
-    for (int round = 0; round < kills; ++round) {
+    int seen[2] = {0, 0};
+    for (int round = 0; round < 40; ++round) {
         QProcess process;
-        process.start(child, {"save", path, QString::number(WordsPerSet)});
-        QVERIFY(process.waitForStarted(10000));
+        process.start(bin + "/crashchild", {"save", path, QString::number(count)});
         // Some kills land before the first save is complete, most in the middle of the save loop.
+        QVERIFY(process.waitForStarted(10000));
         if (round % 4 != 0)
             QVERIFY2(process.waitForReadyRead(10000), process.readAllStandardError().constData());
         QTest::qSleep(int(random.bounded(60)));
         process.kill();
         QVERIFY(process.waitForFinished(10000));
-        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
-        const bool halfDone = QFileInfo(path + QStringLiteral("-journal")).size() > 0;
-        interrupted += halfDone ? 1 : 0;
+        const bool halfDone = QFileInfo(path + "-journal").size() > 0;
 
         // The check undoes an interrupted save and says so; it never calls the file damaged.
         QProcess check;
-        check.start(tool, {"check", path});
+        check.start(bin + "/lexora-dict", {"check", path});
         QVERIFY(check.waitForFinished(30000));
         const QString report = QString::fromUtf8(check.readAllStandardOutput() + check.readAllStandardError());
-        QVERIFY2(check.exitCode() == 0 && report.contains(QStringLiteral(": ok, %1 words").arg(WordsPerSet)),
+        QVERIFY2(check.exitCode() == 0 && report.contains(QStringLiteral(": ok, %1 words").arg(count)),
                  qPrintable(QStringLiteral("round %1: %2").arg(round).arg(report)));
-        QCOMPARE(report.contains(QLatin1String("interrupted")), halfDone);
+        QCOMPARE(report.contains("interrupted"), halfDone);
 
         QString error;
         DictionaryReference ref = Prediction::openDictionary(path, &error);
-        QVERIFY2(ref != 0, qPrintable(QStringLiteral("round %1: %2").arg(round).arg(error)));
+        QVERIFY2(ref != 0, qPrintable(error));
         const QStringList words = ref->wordList();
-        const bool isA = words == setA;
-        const bool isB = words == setB;
-        QVERIFY2(isA || isB, qPrintable(QStringLiteral("round %1: a mix of %2 words, from %3 to %4")
-                                            .arg(round)
-                                            .arg(words.size())
-                                            .arg(words.value(0), words.value(words.size() - 1))));
-        sawA += isA;
-        sawB += isB;
+        QVERIFY2(words == sets[0] || words == sets[1],
+                 qPrintable(QStringLiteral("round %1: a mix of %2 words").arg(round).arg(words.size())));
+        ++seen[words == sets[1]];
         // Every word of the set was written by the same save.
         QSet<QString> expansions;
         for (const QString &text : words) {
             const Word *word = ref->findWord(text);
-            QVERIFY(word);
             expansions.insert(word->codes.isEmpty() ? QString() : word->codes.first()->expansion);
         }
         QCOMPARE(expansions.size(), 1);
         ref = DictionaryReference();
-        QCOMPARE(RawSqlite::query(path, "PRAGMA integrity_check"), QStringList{"ok"});
     }
-    qInfo("%d kills, %d in the middle of a save: %d times the first set, %d times the second", kills, interrupted, sawA,
-          sawB);
-    QVERIFY(sawB > 0);
+    QVERIFY(seen[1] > 0);
 }
 
 QTEST_GUILESS_MAIN(TestCrash)

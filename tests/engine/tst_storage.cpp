@@ -1,13 +1,6 @@
-// Dictionary files: round trips, saves that succeed, fail and resume, files damaged or made by other
-// programs, the editing lock, copies and dumps.
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
-#include <QSysInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -18,170 +11,69 @@
 #include "tempdictionary.h"
 #include "testfiles.h"
 
-using RawSqlite::query;
 using TestFiles::entries;
+using TestFiles::read;
 
 namespace {
-
-// Builds and saves a dictionary file; no handle stays open.
-QString makeDictionary(const QString &path, const QStringList &lines, int letterGroupThreshold = 200000)
-{
-    QString error;
-    DictionaryReference ref =
-        Prediction::createDictionary(path, QStringLiteral("Made"), Prediction::American, &error, letterGroupThreshold);
-    if (ref == 0)
-        return error;
-    for (const QString &line : lines) {
-        if (!TempDictionary::applyLine(ref.get(), line))
-            return QStringLiteral("cannot add ") + line;
-    }
-    return ref->save() == 0 ? QString() : ref->lastError();
-}
-
-QString childPath()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/crashchild");
-}
 
 // Has another process take an exclusive SQLite lock on the file, held until the process is stopped.
 bool lock(QProcess *locker, const QString &path)
 {
-    locker->start(childPath(), {"lock", path});
+    locker->start(QCoreApplication::applicationDirPath() + "/crashchild", {"lock", path});
     return locker->waitForReadyRead(10000) && locker->readLine().trimmed() == "locked";
 }
 
-bool unlock(QProcess *locker)
-{
-    locker->closeWriteChannel();
-    return locker->waitForFinished(10000) && locker->exitCode() == 0;
-}
-
 // While it lives, files of this process cannot grow beyond a size, as on a full disk.
-class FileSizeLimit
+struct FileSizeLimit
 {
-public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        struct rlimit limit = m_old;
-        limit.rlim_cur = bytes;
+        getrlimit(RLIMIT_FSIZE, &old);
+        const struct rlimit limit = {bytes, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() { lift(); }
-    void lift() { setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    struct rlimit m_old;
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+    struct rlimit old;
 };
 
-const QStringList SampleWords = {QStringLiteral("Abbey\tname/-/10"),
-                                 QStringLiteral("call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9"),
-                                 QStringLiteral("quick\tadj./reg/12;adv./-/3"), QStringLiteral("zzz")};
+const QStringList SampleWords = {"Abbey\tname/-/10", "call\tverb/reg/18/Tn,Q1:up,away:about|Ipr::for;noun/reg/9",
+                                 "quick\tadj./reg/12;adv./-/3", "zzz"};
 
 } // namespace
 
+/// Dictionary files: saves that fail and can be tried again, files damaged or made by other programs, the
+/// editing lock, copies and dumps.
 class TestStorage : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void incrementalSave_data();
-    void incrementalSave();
     void failedSaveKeepsEdits_data();
     void failedSaveKeepsEdits();
-    void beginEditRereadsChangedFile();
-    void badFiles_data();
-    void badFiles();
-    void repairedOnLoad_data();
-    void repairedOnLoad();
+    void openingDamagedFiles_data();
+    void openingDamagedFiles();
     void editingLock_data();
     void editingLock();
+    void staticHandleClosesAtExit();
     void neverReplaces_data();
     void neverReplaces();
     void wholeDictionaryCopiesAndDumps();
-    void badDumps_data();
-    void badDumps();
-    void orderSurvivesIncrementalSaves();
 };
-
-void TestStorage::incrementalSave_data()
-{
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QStringList>("expectedLog");
-    QTest::newRow("change a code") << "frequency" << QStringList{"update|call"};
-    QTest::newRow("add a word") << "add" << QStringList{"insert|pear"};
-    QTest::newRow("remove a word") << "remove" << QStringList{"delete|quick"};
-    QTest::newRow("re-spell a word") << "spell" << QStringList{"delete|Abbey", "insert|Abbot"};
-    QTest::newRow("add then remove") << "add-remove" << QStringList();
-    QTest::newRow("remove and add back") << "remove-add" << QStringList{"delete|quick", "insert|quick"};
-    QTest::newRow("no edit, only browsing") << "browse" << QStringList();
-}
-
-void TestStorage::incrementalSave()
-{
-    QFETCH(QString, edit);
-    QFETCH(QStringList, expectedLog);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("incremental.dict");
-    QCOMPARE(makeDictionary(path, SampleWords), QString());
-    // Triggers record every row the engine writes.
-    QVERIFY(RawSqlite::exec(
-        path, "CREATE TABLE log(what TEXT);"
-              "CREATE TRIGGER u AFTER UPDATE ON words BEGIN INSERT INTO log VALUES ('update|' || new.text); END;"
-              "CREATE TRIGGER i AFTER INSERT ON words BEGIN INSERT INTO log VALUES ('insert|' || new.text); END;"
-              "CREATE TRIGGER d AFTER DELETE ON words BEGIN INSERT INTO log VALUES ('delete|' || old.text); END;"));
-    const QStringList before = query(path, "SELECT id, text, codes FROM words ORDER BY id");
-    const QByteArray bytesBefore = TestFiles::read(path);
-    {
-        DictionaryReference ref = Prediction::openDictionary(path);
-        QVERIFY(ref != 0);
-        if (edit == "frequency") {
-            ref->findWord("call")->codes.at(0)->setFrequency("5");
-        } else if (edit == "add") {
-            QVERIFY(ref->addWord("pear", "edit"));
-        } else if (edit == "remove") {
-            ref->findWord("quick")->removeWord();
-        } else if (edit == "spell") {
-            ref->findWord("Abbey")->changeSpelling("Abbot");
-        } else if (edit == "add-remove") {
-            ref->addWord("pear", "edit")->removeWord();
-        } else if (edit == "remove-add") {
-            ref->findWord("quick")->removeWord();
-            QVERIFY(ref->addWord("quick", "edit"));
-        } else if (edit == "browse") {
-            ref->findWord("call");
-            ref->setSelectionRule("Verbs only");
-            ref->wordList();
-        }
-        QCOMPARE(ref->save(), 0);
-        QVERIFY(!ref->isDirty());
-    }
-    QCOMPARE(query(path, "SELECT what FROM log ORDER BY rowid"), expectedLog);
-    // Rows the edit did not touch are exactly as they were.
-    const QStringList after = query(path, "SELECT id, text, codes FROM words ORDER BY id");
-    int unchanged = 0;
-    for (const QString &row : before)
-        unchanged += after.contains(row) ? 1 : 0;
-    const int touched = int(expectedLog.filter(QRegularExpression("^(update|delete)")).size());
-    QCOMPARE(unchanged, int(before.size()) - touched);
-    // A save with nothing to save does not write at all.
-    if (edit == "browse")
-        QCOMPARE(TestFiles::read(path), bytesBefore);
-}
 
 void TestStorage::failedSaveKeepsEdits_data()
 {
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("messageHas");
-    QTest::newRow("another program saved") << QString("other") << QString("another program");
-    QTest::newRow("file replaced") << QString("replaced") << QString("another program");
-    QTest::newRow("file deleted") << QString("deleted") << QString("no longer exists");
-    QTest::newRow("folder not writable") << QString("folder") << QString("cannot be written");
-    QTest::newRow("journal cannot be made") << QString("journal") << QString("dictionary file");
-    QTest::newRow("file locked") << QString("locked") << QString("locked by another program");
+    auto row = [](const char *name, const char *cause, const char *message) {
+        QTest::newRow(name) << QString(cause) << QString(message);
+    };
+    row("another program saved", "other", "another program");
+    row("file deleted", "deleted", "no longer exists");
+    row("folder not writable", "folder", "cannot be written");
+    row("file locked", "locked", "locked by another program");
     // SQLite rolls back by itself when the final commit fails; trying again must still work.
-    QTest::newRow("disk full at commit") << QString("full") << QString("disk");
+    row("disk full at commit", "full", "disk");
 }
 
 void TestStorage::failedSaveKeepsEdits()
@@ -189,14 +81,11 @@ void TestStorage::failedSaveKeepsEdits()
     QFETCH(QString, cause);
     QFETCH(QString, messageHas);
     TempDictionary dict(SampleWords);
-    QVERIFY2(dict.error().isEmpty(), qPrintable(dict.error()));
     const QString path = dict.path();
     Word *call = dict->findWord("call");
     call->codes.at(0)->setFrequency("2");
     QVERIFY(dict->addWord("pear", "edit"));
-    QVERIFY(dict->isDirty());
-
-    QTemporaryDir other;
+    dict->findWord("quick")->changeSpelling("Quick");
     QProcess locker;
     std::unique_ptr<FileSizeLimit> full;
     if (cause == "full") {
@@ -206,221 +95,126 @@ void TestStorage::failedSaveKeepsEdits()
     } else if (cause == "locked") {
         QVERIFY(lock(&locker, path));
     } else if (cause == "other") {
-        QVERIFY(RawSqlite::exec(path, "INSERT INTO words(text, frequency, kinds, codes) VALUES ('fromother', 0, 0, '');"
-                                      "UPDATE meta SET value = value + 1 WHERE key = 'change_counter'"));
-    } else if (cause == "replaced") {
-        const QString replacement = other.filePath("new.dict");
-        QCOMPARE(makeDictionary(replacement, {"fromother"}), QString());
-        QVERIFY(::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()) == 0);
+        QCOMPARE(QProcess::execute(QCoreApplication::applicationDirPath() + "/crashchild", {"add", path, "x"}), 0);
     } else if (cause == "deleted") {
         QVERIFY(QFile::remove(path));
     } else if (cause == "folder") {
         QVERIFY(QFile::setPermissions(dict.folder(), QFile::ReadOwner | QFile::ExeOwner));
-    } else if (cause == "journal") {
-        QVERIFY(QDir().mkdir(path + "-journal"));
     }
-    const QByteArray before = TestFiles::read(path);
-
-    QVERIFY(dict->save() != 0);
-    QVERIFY2(dict->lastError().contains(messageHas), qPrintable(dict->lastError()));
-    QVERIFY(dict->isDirty());
-    QCOMPARE(TestFiles::read(path), before);
-    QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("2"));
-    QVERIFY(dict->findWord("pear"));
-    // Trying again fails the same way: the edits are still waiting.
-    QVERIFY(dict->save() != 0);
-    QVERIFY(dict->isDirty());
-
-    if (cause == "folder" || cause == "journal" || cause == "locked" || cause == "full") {
+    const QByteArray before = read(path);
+    // Trying twice fails the same way: the edits are still waiting, and the file is as it was. Starting to
+    // edit again does not throw them away to reread the file.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        QVERIFY(dict->save() != 0);
+        QVERIFY2(dict->lastError().contains(messageHas), qPrintable(dict->lastError()));
+        dict->begin_edit();
+        QVERIFY(dict->isDirty() && dict->findWord("pear") && !dict->findWord("x"));
+        QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("2"));
+        QCOMPARE(read(path), before);
+    }
+    if (cause == "other") {
+        // Reloading shows the other program's work.
+        QVERIFY(dict->reload() && dict->findWord("x") && !dict->isDirty());
+    } else if (cause == "deleted") {
+        QVERIFY(!dict->reload() && dict->isDirty());
+    } else {
         // Once the obstacle is gone the same edits save.
-        QVERIFY(cause != "locked" || unlock(&locker));
-        if (full)
-            full->lift();
+        locker.closeWriteChannel();
+        QVERIFY(cause != "locked" || locker.waitForFinished(10000));
+        full.reset();
         QFile::setPermissions(dict.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QDir().rmdir(path + "-journal");
         QCOMPARE(dict->save(), 0);
-        QVERIFY(!dict->isDirty());
         QVERIFY(dict->reload());
         QCOMPARE(dict->findWord("call")->codes.at(0)->frequency, QStringLiteral("2"));
-        QVERIFY(dict->findWord("pear"));
-    } else if (cause != "deleted") {
-        // The other program's work is still there, and reloading shows it.
-        QVERIFY(dict->reload());
-        QVERIFY(dict->findWord("fromother"));
-        QVERIFY(!dict->isDirty());
-    } else {
-        QVERIFY(!dict->reload());
-        QVERIFY(!dict->lastError().isEmpty());
-        QVERIFY(dict->isDirty());
+        QVERIFY(dict->findWord("pear") && dict->findWord("Quick") && !dict->findWord("quick") && !dict->isDirty());
     }
 }
 
-void TestStorage::beginEditRereadsChangedFile()
-{
-    TempDictionary dict(SampleWords);
-    Word *call = dict->findWord("call");
-    TempDictionary edited(SampleWords);
-    QVERIFY(edited->addWord("mine", "edit"));
-    for (const TempDictionary *d : {&dict, &edited})
-        QCOMPARE(QProcess::execute(childPath(), {"add", d->path(), "fromother"}), 0);
-    QVERIFY(!dict->findWord("fromother"));
-    dict->begin_edit();
-    QVERIFY(dict->findWord("fromother"));
-    QCOMPARE(dict->findWord("call"), call);
-    // Now the file is as loaded: editing and saving works again.
-    call->codes.at(0)->setFrequency("1");
-    QCOMPARE(dict->save(), 0);
-    dict->begin_edit();
-    QCOMPARE(call->codes.at(0)->frequency, QStringLiteral("1"));
-
-    // Unsaved edits are not thrown away to reread the file.
-    edited->begin_edit();
-    QVERIFY(edited->findWord("mine"));
-    QVERIFY(!edited->findWord("fromother"));
-    QVERIFY(edited->isDirty());
-}
-
-void TestStorage::badFiles_data()
+void TestStorage::openingDamagedFiles_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("messageHas");
-    auto row = [](const char *kind, const char *message) { QTest::newRow(kind) << QString(kind) << QString(message); };
-    row("missing", "does not exist");
-    row("empty", "not a Lexora dictionary");
-    row("text", "not a Lexora dictionary");
-    row("truncated", "damaged");
-    row("corrupt", "damaged");
-    row("newer", "newer version");
-    row("folder", "folder");
-    row("unreadable", "cannot be read");
-    row("locked", "locked by another program");
-    row("negative version", "not a Lexora dictionary");
-    row("index disagrees", "lexora-dict check");
-    row("long path", "too long");
+    QTest::addColumn<QByteArray>("damage");  // statements run on a good file
+    QTest::addColumn<QString>("messageHas"); // of the refusal, or of the note when the file opens
+    auto row = [](const char *kind, const char *damage, const char *message) {
+        QTest::newRow(kind) << QString(kind) << QByteArray(damage) << QString(message);
+    };
+    row("missing", "", "does not exist");
+    row("text", "", "not a Lexora dictionary");
+    row("truncated", "", "damaged");
+    row("corrupt", "", "damaged");
+    row("unreadable", "", "cannot be read");
+    row("locked", "", "locked by another program");
+    row("newer", "PRAGMA user_version = 99", "newer version");
+    row("negative version", "PRAGMA user_version = -3", "not a Lexora dictionary");
+    row("index disagrees",
+        "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET rootpage = (SELECT rootpage FROM sqlite_schema "
+        "WHERE name = 'sqlite_autoindex_meta_1') WHERE name = 'words_text'",
+        "lexora-dict check");
+    // Damage that loading puts right, with a note.
+    row("repaired: frequency above 31",
+        "UPDATE words SET frequency = 45, codes = 'verb\treg\t45\t\t' WHERE text = 'w7'", "brought into range");
+    // An older file, without the index that keeps one row per word.
+    row("repaired: word stored twice",
+        "DROP INDEX words_text; PRAGMA user_version = 1; INSERT INTO words(text, frequency, kinds, codes) VALUES "
+        "('w7', 9, 4, 'adj.\treg\t9\t\t')",
+        "stored twice");
+    // Saving must not overflow the counter of changes.
+    row("repaired: change counter at its limit",
+        "UPDATE meta SET value = '9223372036854775807' WHERE key = 'change_counter'", "");
 }
 
-void TestStorage::badFiles()
+void TestStorage::openingDamagedFiles()
 {
     QFETCH(QString, kind);
+    QFETCH(QByteArray, damage);
     QFETCH(QString, messageHas);
-    QTemporaryDir dir;
-    QString path = dir.filePath("bad.dict");
     QStringList many;
     for (int i = 0; i < 3000; ++i)
-        many << QStringLiteral("word%1\tnoun/reg/%2").arg(i).arg(i % 31);
-
+        many << QStringLiteral("w%1\tnoun/reg/%2").arg(i).arg(i % 31);
+    TempDictionary dict(many);
+    dict.release();
+    const QString path = dict.path();
+    QVERIFY(damage.isEmpty() || RawSqlite::exec(path, damage));
+    QByteArray bytes = kind == "text" ? "apple\nbanana\ncherry\n" : kind == "missing" ? "" : read(path);
+    if (kind == "truncated")
+        bytes.truncate(bytes.size() / 2);
+    for (qsizetype i = 4096; kind == "corrupt" && i < bytes.size(); ++i)
+        bytes[i] = char(0xa5 ^ (i & 0x3f));
+    QVERIFY(kind == "missing" ? QFile::remove(path) : TestFiles::write(path, bytes));
     QProcess locker;
-    if (kind == "locked") {
-        QCOMPARE(makeDictionary(path, {"apple"}), QString());
-        QVERIFY(lock(&locker, path));
-    } else if (kind == "empty") {
-        QVERIFY(TestFiles::write(path, QByteArray()));
-    } else if (kind == "text") {
-        QVERIFY(TestFiles::write(path, "apple\nbanana\ncherry\n"));
-    } else if (kind == "truncated" || kind == "corrupt") {
-        QCOMPARE(makeDictionary(path, many), QString());
-        QByteArray bytes = TestFiles::read(path);
-        QVERIFY(bytes.size() > 16384);
-        if (kind == "truncated") {
-            bytes.truncate(bytes.size() / 2);
-        } else {
-            for (qsizetype i = 4096; i < bytes.size(); ++i)
-                bytes[i] = char(0xa5 ^ (i & 0x3f));
-        }
-        QVERIFY(TestFiles::write(path, bytes));
-    } else if (kind == "newer" || kind == "negative version") {
-        QCOMPARE(makeDictionary(path, {"apple"}), QString());
-        QVERIFY(RawSqlite::exec(path, kind == "newer" ? "PRAGMA user_version = 99" : "PRAGMA user_version = -3"));
-    } else if (kind == "index disagrees") {
-        QCOMPARE(makeDictionary(path, many), QString());
-        QVERIFY(RawSqlite::exec(path, "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET rootpage = (SELECT "
-                                      "rootpage FROM sqlite_schema WHERE name = 'sqlite_autoindex_meta_1') WHERE "
-                                      "name = 'words_text'"));
-    } else if (kind == "long path") {
-        QString folder = dir.path();
-        while (QFile::encodeName(folder).size() < 520)
-            folder += QStringLiteral("/") + QString(100, QLatin1Char('d'));
-        QVERIFY(QDir().mkpath(folder));
-        path = folder + QStringLiteral("/bad.dict");
-        QVERIFY(TestFiles::write(path, QByteArray()));
-    } else if (kind == "folder") {
-        QVERIFY(QDir().mkdir(path));
-    } else if (kind == "unreadable") {
-        QCOMPARE(makeDictionary(path, {"apple"}), QString());
-        QVERIFY(QFile::setPermissions(path, QFile::Permissions()));
-    }
-    const QByteArray before = TestFiles::read(path);
-    const QFileInfo beforeInfo(path);
+    QVERIFY(kind != "locked" || lock(&locker, path));
+    QVERIFY(kind != "unreadable" || QFile::setPermissions(path, QFile::Permissions()));
+    const QStringList filesBefore = entries(dict.folder());
 
     QString error;
     DictionaryReference ref = Prediction::openDictionary(path, &error);
-    QVERIFY(ref == 0);
-    QVERIFY2(error.contains(messageHas), qPrintable(error));
-    QVERIFY2(error.contains(QFileInfo(path).fileName()) || error.contains("folder"), qPrintable(error));
-    // Nothing was written, and no side files were left behind.
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(TestFiles::read(path), before);
-    QCOMPARE(QFileInfo(path).exists(), beforeInfo.exists());
-    QVERIFY(!QFileInfo::exists(path + "-journal"));
-    // The error pointer is optional.
-    QVERIFY(Prediction::openDictionary(path + ".other") == 0);
-    if (kind == "locked") {
-        QVERIFY(unlock(&locker));
-        QVERIFY(Prediction::openDictionary(path) != 0);
+    locker.closeWriteChannel();
+    locker.waitForFinished(10000);
+    if (!kind.startsWith("repaired")) {
+        QVERIFY(ref == 0);
+        QVERIFY2(error.contains(messageHas) && error.contains("test.dict"), qPrintable(error));
+        // Nothing was written, and no side files were left behind.
+        QCOMPARE(read(path), bytes);
+        QCOMPARE(entries(dict.folder()), filesBefore);
+        return;
     }
-}
-
-void TestStorage::repairedOnLoad_data()
-{
-    QTest::addColumn<QByteArray>("damage");
-    QTest::addColumn<QString>("note");
-    QTest::addColumn<int>("codes"); // of "call" once loaded
-    QTest::newRow("frequency above 31")
-        << QByteArray("UPDATE words SET frequency = 45, codes = 'verb\treg\t45\t\t' WHERE text = 'call'")
-        << "brought into range" << 1;
-    QTest::newRow("negative frequency")
-        << QByteArray("UPDATE words SET frequency = -4, codes = 'verb\treg\t-4\t\t' WHERE text = 'call'")
-        << "brought into range" << 1;
-    // An older file, without the index that keeps one row per word.
-    QTest::newRow("word stored twice")
-        << QByteArray("DROP INDEX words_text; PRAGMA user_version = 1; INSERT INTO words(text, frequency, kinds, "
-                      "codes) VALUES ('call', 9, 4, 'adj.\treg\t9\t\t')")
-        << "stored twice" << 3;
-    QTest::newRow("change counter at its limit")
-        << QByteArray("UPDATE meta SET value = '9223372036854775807' WHERE key = 'change_counter'") << QString() << 2;
-}
-
-void TestStorage::repairedOnLoad()
-{
-    QFETCH(QByteArray, damage);
-    QFETCH(QString, note);
-    QFETCH(int, codes);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("repair.dict");
-    QCOMPARE(makeDictionary(path, SampleWords), QString());
-    QVERIFY(RawSqlite::exec(path, damage));
-    {
-        QString error;
-        DictionaryReference ref = Prediction::openDictionary(path, &error);
-        QVERIFY2(ref != 0, qPrintable(error));
-        QVERIFY2(note.isEmpty() == ref->loadNotes().isEmpty() && ref->loadNotes().join(' ').contains(note),
-                 qPrintable(ref->loadNotes().join('\n')));
-        QVERIFY(!ref->isDirty());
-        // The word is listed within the full frequency range, with the codes of every row.
-        QCOMPARE(ref->wordList(), (QStringList{"Abbey", "call", "quick", "zzz"}));
-        QCOMPARE(ref->findWord("call")->codes.size(), codes);
-        // Removed and saved, it stays removed.
-        ref->findWord("call")->removeWord();
-        QCOMPARE(ref->save(), 0);
-        ref->findWord("quick")->codes.at(0)->setFrequency("4");
-        QCOMPARE(ref->save(), 0);
-    }
-    DictionaryReference ref = Prediction::openDictionary(path);
-    QCOMPARE(ref->wordList(), (QStringList{"Abbey", "quick", "zzz"}));
-    QVERIFY(ref->loadNotes().isEmpty());
-    QCOMPARE(query(path, "SELECT count(*) FROM words WHERE text = 'call'"), QStringList{"0"});
-    QVERIFY(!query(path, "SELECT value FROM meta WHERE key = 'change_counter'").value(0).startsWith('-'));
-    QCOMPARE(Prediction::checkDictionary(path).ok, true);
+    QVERIFY2(ref != 0, qPrintable(error));
+    const QString notes = ref->loadNotes().join('\n');
+    QVERIFY2(notes.isEmpty() == messageHas.isEmpty() && notes.contains(messageHas), qPrintable(notes));
+    QVERIFY(!ref->isDirty() && ref->wordCount() == 3000);
+    // The word is listed within the full frequency range, with the codes of every row; removed and saved, it
+    // stays removed.
+    QVERIFY(ref->wordList().contains("w7"));
+    QCOMPARE(ref->findWord("w7")->codes.size(), kind.contains("twice") ? 2 : 1);
+    ref->findWord("w7")->removeWord();
+    QCOMPARE(ref->save(), 0);
+    ref->findWord("w8")->codes.at(0)->setFrequency("4");
+    QCOMPARE(ref->save(), 0);
+    ref = DictionaryReference();
+    ref = Prediction::openDictionary(path);
+    QVERIFY(!ref->findWord("w7") && ref->loadNotes().isEmpty());
+    QVERIFY(Prediction::checkDictionary(path).ok);
 }
 
 void TestStorage::editingLock_data()
@@ -428,13 +222,9 @@ void TestStorage::editingLock_data()
     QTest::addColumn<QString>("holder");
     QTest::addColumn<bool>("taken");
     QTest::addColumn<QString>("messageHas");
-    const QByteArray here = QSysInfo::machineHostName().toUtf8();
     QTest::newRow("nobody") << QString() << true << "";
-    QTest::newRow("owner gone") << QString::fromUtf8("999999999\nlexora-editor\n" + here + "\n") << true << "";
+    QTest::newRow("owner gone") << "999999999\nlexora-editor\n" + QSysInfo::machineHostName() + "\n" << true << "";
     QTest::newRow("left empty long ago") << "old empty" << true << "";
-    QTest::newRow("being written") << "new empty" << false << "test.dict.lock";
-    QTest::newRow("unreadable content") << "x" << false << "test.dict.lock";
-    QTest::newRow("another computer") << "4242\nlexora-editor\nelsewhere\n" << false << "\"elsewhere\"";
     QTest::newRow("live owner") << "live" << false << "already open in another copy";
     QTest::newRow("disk full") << "full" << false << "disk may be full";
 }
@@ -444,10 +234,8 @@ void TestStorage::editingLock()
     QFETCH(QString, holder);
     QFETCH(bool, taken);
     QFETCH(QString, messageHas);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("test.dict");
-    QCOMPARE(makeDictionary(path, SampleWords), QString());
-    const QString lockPath = path + ".lock";
+    TempDictionary dict(SampleWords);
+    const QString lockPath = dict.path() + ".lock";
     QLockFile live(lockPath);
     std::unique_ptr<FileSizeLimit> full;
     if (holder == "live") {
@@ -455,59 +243,75 @@ void TestStorage::editingLock()
     } else if (holder == "full") {
         full = std::make_unique<FileSizeLimit>(0);
     } else if (holder.endsWith("empty")) {
-        QVERIFY(TestFiles::write(lockPath, QByteArray()));
         QFile file(lockPath);
-        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.open(QIODevice::WriteOnly));
         if (holder == "old empty")
             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
     } else if (!holder.isEmpty()) {
         QVERIFY(TestFiles::write(lockPath, holder.toUtf8()));
     }
-    DictionaryReference ref = Prediction::openDictionary(path);
-    QVERIFY(ref != 0);
     QString error;
-    QCOMPARE(ref->lockForEditing(&error), taken);
+    QCOMPARE(dict->lockForEditing(&error), taken);
     full.reset();
     QVERIFY2(error.contains(messageHas), qPrintable(error));
     if (!taken)
         return;
     // Held now: taking it again here succeeds, another lock on the file does not, and closing frees it.
-    QVERIFY(ref->lockForEditing(&error));
+    QVERIFY(dict->lockForEditing(&error));
     QLockFile other(lockPath);
     QVERIFY(!other.tryLock(0));
-    ref = DictionaryReference();
+    dict.release();
     QVERIFY(other.tryLock(0));
+}
+
+// A handle kept in a static variable closes its dictionary, and frees its lock, after every other static has gone.
+void TestStorage::staticHandleClosesAtExit()
+{
+    TempDictionary dict(SampleWords);
+    dict.release();
+    QProcess child;
+    child.start(QCoreApplication::applicationDirPath() + "/crashchild", {"static", dict.path()});
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    QLockFile after(dict.path() + ".lock");
+    QVERIFY(after.tryLock(0));
 }
 
 void TestStorage::neverReplaces_data()
 {
     QTest::addColumn<QString>("operation"); // create, copy or load
     QTest::addColumn<QString>("target");
+    QTest::addColumn<QByteArray>("dump"); // what is loaded; empty: a dump of the dictionary
     QTest::addColumn<QString>("messageHas");
-    auto row = [](const char *operation, const char *target, const char *message) {
-        QTest::addRow("%s %s", operation, target) << QString(operation) << QString(target) << QString(message);
+    auto row = [](const char *operation, const char *target, const QByteArray &dump, const char *message) {
+        QTest::addRow("%s %s", operation, target) << QString(operation) << QString(target) << dump << QString(message);
     };
-    for (const char *operation : {"create", "copy", "load"}) {
-        row(operation, "existing file", "already exists");
-        row(operation, "dangling link", "already exists");
-        row(operation, "missing folder", "does not exist");
-        row(operation, "read-only folder", "cannot be written");
-    }
-    row("create", "no path", "No file name");
-    row("copy", "the dictionary itself", "cannot replace the dictionary");
-    row("copy", "link to the dictionary", "cannot replace the dictionary");
-    row("copy", "hard link to the dictionary", "cannot replace the dictionary");
+    row("create", "existing file", "", "already exists");
+    row("load", "existing file", "", "already exists");
+    row("copy", "dangling link", "", "already exists");
+    row("load", "missing folder", "", "does not exist");
+    row("copy", "read-only folder", "", "cannot be written");
+    row("copy", "the dictionary itself", "", "cannot replace the dictionary");
+    row("copy", "hard link to the dictionary", "", "cannot replace the dictionary");
+    const QByteArray header = "Lexora dictionary dump 1\nname\tD\nvariety\tBritish\nuk-grammar\tyes\n\n";
+    row("load", "no dump", "\n", "line 1: this is not");
+    row("load", "unknown setting", "Lexora dictionary dump 1\ncolour\tred\n\n", "line 2:");
+    row("load", "frequency 32", header + "apple\tnoun|reg|32||\n", "line 6: the frequency \"32\"");
+    row("load", "word twice", header + "apple\nbanana\napple\n", "line 8: the word \"apple\" is there twice");
+    row("load", "not UTF-8", header + "caf\xe9\n", "line 6: the line is not valid UTF-8");
 }
 
 void TestStorage::neverReplaces()
 {
     QFETCH(QString, operation);
     QFETCH(QString, target);
+    QFETCH(QByteArray, dump);
     QFETCH(QString, messageHas);
     TempDictionary dict(SampleWords);
     QTemporaryDir dir;
     QString path = dir.filePath("new.dict");
-    if (target.startsWith("existing")) {
+    if (target == "existing file") {
         QVERIFY(TestFiles::write(path, "keep me\n"));
     } else if (target == "dangling link") {
         QVERIFY(QFile::link(dir.filePath("nowhere"), path));
@@ -515,19 +319,14 @@ void TestStorage::neverReplaces()
         path = dir.filePath("no/such/folder.dict");
     } else if (target == "read-only folder") {
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    } else if (target == "no path") {
-        path.clear();
-    } else if (target.contains("dictionary")) {
+    } else if (target == "the dictionary itself") {
         path = dict.path();
-        if (target.startsWith("link"))
-            QVERIFY(QFile::link(dict.path(), path = dir.filePath("link.dict")));
-        else if (target.startsWith("hard link"))
-            QVERIFY(::link(QFile::encodeName(dict.path()).constData(),
-                           QFile::encodeName(path = dir.filePath("hard.dict")).constData()) == 0);
+    } else if (target == "hard link to the dictionary") {
+        QCOMPARE(::link(QFile::encodeName(dict.path()).constData(), QFile::encodeName(path).constData()), 0);
     }
     dict->addWord("unsaved", "edit");
-    const QByteArray before = TestFiles::read(path);
-    const QByteArray dictionaryBefore = TestFiles::read(dict.path());
+    const QByteArray before = read(path);
+    const QByteArray dictionaryBefore = read(dict.path());
     const QStringList filesBefore = entries(dir.path());
     QString error;
     if (operation == "create") {
@@ -535,31 +334,30 @@ void TestStorage::neverReplaces()
     } else if (operation == "copy") {
         QVERIFY(!dict->saveCopy(path, &error));
     } else {
-        QBuffer dump;
-        QVERIFY(dump.open(QIODevice::ReadWrite) && dict->dump(&dump) && dump.seek(0));
-        QVERIFY(Prediction::loadDump(path, &dump, &error) == 0);
+        QBuffer buffer(&dump);
+        QVERIFY(buffer.open(QIODevice::ReadWrite) && (!dump.isEmpty() || (dict->dump(&buffer) && buffer.seek(0))));
+        QVERIFY(Prediction::loadDump(path, &buffer, &error) == 0);
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY2(error.contains(messageHas), qPrintable(error));
     // Whatever was there is untouched, the dictionary and its edits too, and nothing is left behind.
-    QCOMPARE(TestFiles::read(path), before);
-    QCOMPARE(TestFiles::read(dict.path()), dictionaryBefore);
+    QCOMPARE(read(path), before);
+    QCOMPARE(read(dict.path()), dictionaryBefore);
     QCOMPARE(entries(dir.path()), filesBefore);
-    QVERIFY(dict->isDirty());
-    QCOMPARE(dict->wordCount(), int(SampleWords.size()) + 1);
+    QVERIFY(dict->isDirty() && dict->findWord("unsaved"));
 }
 
+// A copy and a dump of a dictionary with unsaved edits, filters and letter groups, holding words and values
+// with every character the file formats treat specially, give back the same dictionary.
 void TestStorage::wholeDictionaryCopiesAndDumps()
 {
-    // Shown by letter groups, with words whose first letters lie far outside Latin.
     QTemporaryDir dir;
     const QString path = dir.filePath("whole.dict");
-    QCOMPARE(makeDictionary(path,
-                            SampleWords + QStringList{QString::fromUtf8("日本\tname/-/31"), QString::fromUtf8("Ωmega"),
-                                                      QString::fromUtf8("🎉party\tnoun/reg/2"), "odd\tnoun/reg/3"},
-                            2),
-             QString());
-    DictionaryReference ref = Prediction::openDictionary(path);
+    DictionaryReference ref = Prediction::createDictionary(path, "Made", Prediction::American, nullptr, 2);
+    for (const QString &line :
+         SampleWords + QStringList{"日本\tname/-/31", "Ωmega", "🎉party\tnoun/reg/2", "odd\tnoun/reg/3"})
+        QVERIFY(TempDictionary::applyLine(ref.get(), line));
+    QCOMPARE(ref->save(), 0);
     QVERIFY(ref->displayByLetterGroup());
     Word *odd = ref->findWord("odd");
     odd->setSubcode(0, "a;b,c\\d|");
@@ -573,8 +371,6 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
     ref->setMinimumFreq(30);
     const QStringList words = ref->allWords();
     QCOMPARE(words.size(), 8);
-    QVERIFY(!words.contains("zzz") && words.contains("Quickly") && words.contains(QString::fromUtf8("🎉party")));
-
     auto sameAsSource = [&](const DictionaryReference &other) {
         QVERIFY(other != 0);
         QCOMPARE(other->allWords(), words);
@@ -590,8 +386,7 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
     sameAsSource(Prediction::openDictionary(dir.filePath("copy.dict")));
     // The source keeps its edits and its filters.
     QVERIFY(ref->isDirty());
-    QCOMPARE(ref->wordList(), QStringList{QString::fromUtf8("日本")});
-
+    QCOMPARE(ref->wordList(), QStringList{"日本"});
     // Dump, load, dump: the same bytes, and the same words.
     QBuffer first;
     QVERIFY(first.open(QIODevice::ReadWrite) && ref->dump(&first) && first.seek(0));
@@ -604,70 +399,6 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
     QVERIFY(first.data().startsWith("Lexora dictionary dump 1\nname\tMade\nvariety\tAmerican\n"));
     QVERIFY(first.data().contains(
         "\nodd\tnoun|a\\sb\\cc\\\\d\\p|3|tab\\tline\\nbar\\p semi\\s back\\\\ comma\\c|\\e,vp+\n"));
-}
-
-void TestStorage::badDumps_data()
-{
-    QTest::addColumn<QByteArray>("dump");
-    QTest::addColumn<QString>("messageHas");
-    const QByteArray header = "Lexora dictionary dump 1\nname\tD\nvariety\tBritish\nuk-grammar\tyes\n\n";
-    QTest::newRow("empty") << QByteArray() << "line 1: this is not";
-    QTest::newRow("unknown setting") << QByteArray("Lexora dictionary dump 1\ncolour\tred\n\n") << "line 2:";
-    QTest::newRow("no words part") << QByteArray("Lexora dictionary dump 1\nname\tD\n") << "ends before";
-    QTest::newRow("frequency 32") << header + "apple\tnoun|reg|32||\n"
-                                  << "line 6: the frequency \"32\"";
-    QTest::newRow("malformed code") << header + "apple\tnoun|reg\n"
-                                    << "line 6: grammar code 1";
-    QTest::newRow("word twice") << header + "apple\nbanana\napple\n"
-                                << "line 8: the word \"apple\" is there twice";
-    QTest::newRow("empty line among words") << header + "apple\n\nbanana\n"
-                                            << "line 7:";
-    QTest::newRow("not UTF-8") << header + "caf\xe9\n"
-                               << "line 6: the line is not valid UTF-8";
-}
-
-void TestStorage::badDumps()
-{
-    QFETCH(QByteArray, dump);
-    QFETCH(QString, messageHas);
-    QTemporaryDir dir;
-    QBuffer buffer(&dump);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    QString error;
-    QVERIFY(Prediction::loadDump(dir.filePath("bad.dict"), &buffer, &error) == 0);
-    QVERIFY2(error.contains(messageHas), qPrintable(error));
-    QCOMPARE(entries(dir.path()), QStringList());
-}
-
-void TestStorage::orderSurvivesIncrementalSaves()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("order.dict");
-    QStringList words;
-    for (int i = 0; i < 500; ++i)
-        words << QStringLiteral("m%1").arg(i, 3, 10, QLatin1Char('0'));
-    QCOMPARE(makeDictionary(path, words), QString());
-    QStringList expected;
-    {
-        DictionaryReference ref = Prediction::openDictionary(path);
-        // Words saved later land at the end of the file, out of order.
-        for (const char *text : {"Zed", "aardvark", "M250a", "abbey", "Abbey", "m499"})
-            QVERIFY(ref->addWord(text, "edit"));
-        ref->findWord("m100")->changeSpelling("a100");
-        ref->findWord("m101")->changeSpelling("z101");
-        // Two words trade spellings, which the file's one-row-per-spelling index must not refuse.
-        Word *first = ref->findWord("m200");
-        first->changeSpelling("swap");
-        ref->findWord("m201")->changeSpelling("m200");
-        first->changeSpelling("m201");
-        QCOMPARE(ref->save(), 0);
-        expected = ref->wordList();
-    }
-    QCOMPARE(expected.mid(0, 4), (QStringList{"a100", "aardvark", "Abbey", "abbey"}));
-    QCOMPARE(expected.mid(expected.size() - 2), (QStringList{"z101", "Zed"}));
-    DictionaryReference ref = Prediction::openDictionary(path);
-    QCOMPARE(ref->wordList(), expected);
-    QCOMPARE(ref->wordCount(), 505);
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
