@@ -108,21 +108,19 @@ struct Fixture
     GrammarPopUp *panel;
 };
 
-// action: the anchor clicked, or "right " and the anchor right-clicked; menu: the entry chosen in the menu
-// that opens ("" closes it, "-" when none opens); modal: the answer to the box or dialog that follows.
-void editRow(const char *name, const char *word, bool writable, const char *action, const char *menu,
-             const QString &modal, const char *from, const char *to)
+// An edit made in the panel. action: the anchor clicked, or "right " and the anchor right-clicked; menu: the
+// entry chosen in the menu that opens ("" closes it, "-" when none opens); modal: the answer to the box or
+// dialog that follows; afterwards the dictionary lines are as before with from replaced by to.
+struct Edit
 {
-    QTest::newRow(name) << QString(word) << writable << QString(action) << QString(menu) << modal << QString(from)
-                        << QString(to);
-}
-
-void menuRow(const char *name, const char *word, bool writable, const char *anchor, const QStringList &entries)
-{
-    QTest::newRow(name) << QString(word) << writable << QString(anchor) << entries;
-}
+    QString word;
+    bool writable;
+    QString action, menu, modal, from, to;
+};
 
 } // namespace
+
+Q_DECLARE_METATYPE(Edit)
 
 class TestAdvancedPanel : public QObject
 {
@@ -145,13 +143,11 @@ void TestAdvancedPanel::cleanup()
 
 void TestAdvancedPanel::edits_data()
 {
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<bool>("writable");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<QString>("modal");
-    QTest::addColumn<QString>("from"); // the dictionary lines afterwards: from replaced by to
-    QTest::addColumn<QString>("to");
+    QTest::addColumn<Edit>("edit");
+    const auto editRow = [](const char *name, const char *word, bool writable, const char *action, const char *menu,
+                            const QString &modal, const char *from, const char *to) {
+        QTest::newRow(name) << Edit{word, writable, action, menu, modal, from, to};
+    };
     const QString tg = QStringLiteral("Tg: I like doing it.|");
     editRow("part of speech", "call", true, "1_part_of_speech", "Adj.", "", "noun/", "adj./");
     editRow("part of speech, cancelled", "call", true, "1_part_of_speech", "", "", "", "");
@@ -175,29 +171,23 @@ void TestAdvancedPanel::edits_data()
 
 void TestAdvancedPanel::edits()
 {
-    QFETCH(QString, word);
-    QFETCH(bool, writable);
-    QFETCH(QString, action);
-    QFETCH(QString, menu);
-    QFETCH(QString, modal);
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    Fixture fixture(word, writable);
+    QFETCH(Edit, edit);
+    Fixture fixture(edit.word, edit.writable);
     ModalAnswerer menuAnswer;
-    if (menu != QLatin1String("-"))
-        menuAnswer.chooseMenuEntry(menu);
+    if (edit.menu != QLatin1String("-"))
+        menuAnswer.chooseMenuEntry(edit.menu);
     ModalAnswerer modalAnswer;
-    answerWith(modalAnswer, modal);
+    answerWith(modalAnswer, edit.modal);
     OurTextBrowser *browser = fixture.panel->textBrowser;
-    if (action.startsWith(QLatin1String("right ")))
-        emit browser->customContextMenuRequested(anchorPoint(browser, action.mid(6)));
+    if (edit.action.startsWith(QLatin1String("right ")))
+        emit browser->customContextMenuRequested(anchorPoint(browser, edit.action.mid(6)));
     else
-        emit browser->anchorClicked(QUrl(action));
-    QCOMPARE(menuAnswer.answered(), writable && menu != QLatin1String("-"));
-    QCOMPARE(modalAnswer.answered(), writable && !modal.isEmpty());
+        emit browser->anchorClicked(QUrl(edit.action));
+    QCOMPARE(menuAnswer.answered(), edit.writable && edit.menu != QLatin1String("-"));
+    QCOMPARE(modalAnswer.answered(), edit.writable && !edit.modal.isEmpty());
     QVERIFY2(menuAnswer.failure().isEmpty(), qPrintable(menuAnswer.failure()));
     QApplication::processEvents(); // the window's own panel has rendered; the advanced one follows
-    fixture.check(word, from, to);
+    fixture.check(edit.word, edit.from, edit.to);
 }
 
 void TestAdvancedPanel::contextMenu_data()
@@ -206,11 +196,14 @@ void TestAdvancedPanel::contextMenu_data()
     QTest::addColumn<bool>("writable");
     QTest::addColumn<QString>("anchor");
     QTest::addColumn<QStringList>("entries");
+    const auto menuRow = [](const char *name, const char *word, bool writable, const char *anchor,
+                            const QStringList &entries) {
+        QTest::newRow(name) << QString(word) << writable << QString(anchor) << entries;
+    };
     menuRow("verb", "call", true, "0_part_of_speech", {"Add Grammar Code", "Delete Grammar Code", "Add Usage", "Edit"});
     menuRow("name", "Paris", true, "0_part_of_speech",
             {"Add Grammar Code", "Delete Grammar Code", "Add Usage (off)", "Edit"});
     menuRow("complement", "call", true, "0_0_complement", {"Add Usage", "Delete Usage", "Edit"});
-    menuRow("frequency", "call", true, "0_frequency", {"Edit"});
     menuRow("read-only", "call", false, "0_part_of_speech", {});
     menuRow("no link", "call", true, "", {"(no menu)"});
 }
