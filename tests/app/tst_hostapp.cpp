@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "dicteditor.h"
 #include "hostsession.h"
 #include "hostwindowmanager.h"
 #include "modalanswerer.h"
@@ -42,6 +43,7 @@ private slots:
     void options();
     void refusals_data();
     void refusals();
+    void viewersBesideTheEditor();
     void ownDictionaryIsMadeOnFirstRun();
 
 private:
@@ -70,8 +72,9 @@ void TestHostApp::options_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // pattern the standard output and error must match
 
-    QTest::newRow("--help") << QStringList{"--help"} << 0
-                            << "--read-only[\\s\\S]*--transfer-to <file>[\\s\\S]*--dev[\\s\\S]*dictionary";
+    QTest::newRow("--help")
+        << QStringList{"--help"} << 0
+        << "--read-only[\\s\\S]*--transfer-to <file>[\\s\\S]*--dev[\\s\\S]*--advanced[\\s\\S]*dictionary";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "^lexora-editor \\d+\\.\\d+\\.\\d+\\s*$";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << "bogus";
     QTest::newRow("--transfer-to with --read-only")
@@ -160,6 +163,37 @@ void TestHostApp::refusals()
     QVERIFY2(box.text().contains(QRegularExpression(reason)), qPrintable(box.text()));
     QCOMPARE(lockIsFree(good.path()), kind != QLatin1String("locked"));
     QVERIFY(!QFileInfo::exists(missing));
+}
+
+// The editor locks what it may change (the transfer target too), once however often it is named, until it
+// ends; meanwhile a viewer may look, in this process or another. A file marked read-only opens for viewing.
+void TestHostApp::viewersBesideTheEditor()
+{
+    TempDictionary source({"abbey\tnoun/reg/10"}), target({"zebra\tnoun/reg/9"});
+    source.release();
+    target.release();
+    {
+        HostSession editor;
+        QVERIFY(editor.open({{source.path(), source.path()}, target.path()}));
+        QCOMPARE(int(editor.windows().windows().size()), 1);
+        QVERIFY(!lockIsFree(source.path()) && !lockIsFree(target.path()));
+        HostSession viewer;
+        QVERIFY(viewer.open({{source.path()}, {}, false}));
+        QProcess other; // a viewer that refused would end at once
+        other.start(QCoreApplication::applicationDirPath() + QStringLiteral("/lexora-editor"),
+                    {"--read-only", source.path()});
+        QVERIFY(!other.waitForFinished(3000));
+        other.kill();
+        other.waitForFinished();
+    }
+    QVERIFY(lockIsFree(source.path()) && lockIsFree(target.path()));
+    QVERIFY(QFile::setPermissions(source.path(), QFile::ReadOwner));
+    ModalAnswerer box;
+    box.clickButton(QStringLiteral("OK"));
+    HostSession session;
+    QVERIFY(session.open({{source.path()}, {}, true}));
+    QVERIFY(box.answered() && box.text().contains(QStringLiteral("opens for viewing only")));
+    QVERIFY(!qobject_cast<DictEditor *>(session.windows().windows().front())->writable);
 }
 
 // The person's own dictionary is made from the sample on the first run and kept, with its changes, after.
