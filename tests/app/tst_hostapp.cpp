@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "dicteditor.h"
 #include "hostsession.h"
 #include "hostwindowmanager.h"
 #include "modalanswerer.h"
@@ -23,14 +24,6 @@ bool lockIsFree(const QString &dictionaryPath)
 {
     QLockFile probe(dictionaryPath + QStringLiteral(".lock"));
     return probe.tryLock(0);
-}
-
-HostSession::Options dictionaries(const QStringList &paths, bool writable = true)
-{
-    HostSession::Options options;
-    options.paths = paths;
-    options.writable = writable;
-    return options;
 }
 
 const QFile::Permissions readOnlyFolder =
@@ -50,7 +43,7 @@ private slots:
     void options();
     void refusals_data();
     void refusals();
-    void viewerBesideEditor();
+    void viewersBesideTheEditor();
     void ownDictionaryIsMadeOnFirstRun();
 
 private:
@@ -79,11 +72,11 @@ void TestHostApp::options_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // pattern the standard output and error must match
 
-    QTest::newRow("--help") << QStringList{"--help"} << 0
-                            << "--read-only[\\s\\S]*--transfer-to <file>[\\s\\S]*--dev[\\s\\S]*dictionary";
+    QTest::newRow("--help")
+        << QStringList{"--help"} << 0
+        << "--read-only[\\s\\S]*--transfer-to <file>[\\s\\S]*--dev[\\s\\S]*--advanced[\\s\\S]*dictionary";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "^lexora-editor \\d+\\.\\d+\\.\\d+\\s*$";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << "bogus";
-    QTest::newRow("--transfer-to without a file") << QStringList{"--transfer-to"} << 1 << "transfer-to";
     QTest::newRow("--transfer-to with --read-only")
         << QStringList{"--read-only", "--transfer-to", "x.dict"} << 1 << "cannot be used with --read-only";
 }
@@ -109,24 +102,17 @@ void TestHostApp::refusals_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing file") << "missing"
-                                  << "does not exist";
-    QTest::newRow("a folder") << "folder"
-                              << "is not a dictionary file";
-    QTest::newRow("not a dictionary") << "text"
-                                      << "could not be opened: \\S";
-    QTest::newRow("missing transfer target") << "missing target"
-                                             << "does not exist";
-    QTest::newRow("transfer into itself") << "itself"
-                                          << "cannot transfer words into itself";
-    QTest::newRow("missing second dictionary") << "second missing"
-                                               << "does not exist";
-    QTest::newRow("folder marked read-only") << "read-only folder"
-                                             << "cannot be written[\\s\\S]*--read-only";
-    QTest::newRow("no data folder for one's own") << "no data folder"
-                                                  << "data folder";
-    QTest::newRow("open for editing elsewhere") << "locked"
-                                                << "already open in another copy[\\s\\S]*--read-only";
+    const auto row = [](const char *name, const char *kind, const char *reason) {
+        QTest::newRow(name) << QString(kind) << QString(reason);
+    };
+    row("missing file", "missing", "does not exist");
+    row("a folder", "folder", "is not a dictionary file");
+    row("not a dictionary", "text", "could not be opened: \\S");
+    row("transfer into itself", "itself", "cannot transfer words into itself");
+    row("missing second dictionary", "second missing", "does not exist");
+    row("folder marked read-only", "read-only folder", "cannot be written[\\s\\S]*--read-only");
+    row("no data folder for one's own", "no data folder", "data folder");
+    row("open for editing elsewhere", "locked", "already open in another copy[\\s\\S]*--read-only");
 }
 
 // A dictionary that cannot be used stops the start with a box naming it and saying why; nothing stays locked.
@@ -152,8 +138,6 @@ void TestHostApp::refusals()
         options.paths << (named = m_home->path());
     else if (kind == QLatin1String("text"))
         options.paths << (named = text);
-    else if (kind == QLatin1String("missing target"))
-        options.transferTo = named = missing;
     else if (kind == QLatin1String("itself"))
         options.paths << (options.transferTo = named = good.path());
     else if (kind == QLatin1String("second missing"))
@@ -181,47 +165,57 @@ void TestHostApp::refusals()
     QVERIFY(!QFileInfo::exists(missing));
 }
 
-// The editor locks what it may change (the transfer target too) until it ends; a viewer may look meanwhile.
-void TestHostApp::viewerBesideEditor()
+// The editor locks what it may change (the transfer target too), once however often it is named, until it
+// ends; meanwhile a viewer may look, in this process or another. A file marked read-only opens for viewing.
+void TestHostApp::viewersBesideTheEditor()
 {
     TempDictionary source({"abbey\tnoun/reg/10"}), target({"zebra\tnoun/reg/9"});
     source.release();
     target.release();
     {
         HostSession editor;
-        HostSession::Options options = dictionaries({source.path(), source.path()});
-        options.transferTo = target.path();
-        QVERIFY(editor.open(options));
+        QVERIFY(editor.open({{source.path(), source.path()}, target.path()}));
         QCOMPARE(int(editor.windows().windows().size()), 1);
-        QVERIFY(!lockIsFree(target.path()));
+        QVERIFY(!lockIsFree(source.path()) && !lockIsFree(target.path()));
         HostSession viewer;
-        QVERIFY(viewer.open(dictionaries({source.path()}, false)));
-        QVERIFY(!lockIsFree(source.path()));
+        QVERIFY(viewer.open({{source.path()}, {}, false}));
+        QProcess other; // a viewer that refused would end at once
+        other.start(QCoreApplication::applicationDirPath() + QStringLiteral("/lexora-editor"),
+                    {"--read-only", source.path()});
+        QVERIFY(!other.waitForFinished(3000));
+        other.kill();
+        other.waitForFinished();
     }
     QVERIFY(lockIsFree(source.path()) && lockIsFree(target.path()));
+    QVERIFY(QFile::setPermissions(source.path(), QFile::ReadOwner));
+    ModalAnswerer box;
+    box.clickButton(QStringLiteral("OK"));
+    HostSession session;
+    QVERIFY(session.open({{source.path()}, {}, true}));
+    QVERIFY(box.answered() && box.text().contains(QStringLiteral("opens for viewing only")));
+    QVERIFY(!qobject_cast<DictEditor *>(session.windows().windows().front())->writable);
 }
 
-// The person's own dictionary is made from the sample on the first run and kept on the next.
+// The person's own dictionary is made from the sample on the first run and kept, with its changes, after.
 void TestHostApp::ownDictionaryIsMadeOnFirstRun()
 {
     const QString path = m_home->filePath(QStringLiteral("data/tst_hostapp/personal.dict"));
     {
         HostSession first;
-        QVERIFY(first.open(dictionaries({})));
+        QVERIFY(first.open({}));
         QVERIFY(!lockIsFree(path));
     }
     DictionaryReference sample =
         Prediction::openDictionary(QCoreApplication::applicationDirPath() + QStringLiteral("/../data/personal.dict"));
-    QVERIFY(sample != 0);
     {
         DictionaryReference own = Prediction::openDictionary(path);
-        QVERIFY(own != 0);
+        QVERIFY(sample != 0 && own != 0);
         QCOMPARE(own->wordCount(), sample->wordCount());
         QVERIFY(own->addWord(QStringLiteral("zyzzyva"), QStringLiteral("edit")));
         QCOMPARE(own->save(), 0);
     }
     HostSession again;
-    QVERIFY(again.open(dictionaries({})));
+    QVERIFY(again.open({}));
     QVERIFY(Prediction::openDictionary(path)->findWord(QStringLiteral("zyzzyva")));
 }
 
