@@ -16,6 +16,7 @@
 #include "hostwindowmanager.h"
 #include "modalanswerer.h"
 #include "tempdictionary.h"
+#include "windowsleft.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ class TestHostApp : public QObject
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
 
     void options_data();
     void options();
@@ -57,13 +58,6 @@ void TestHostApp::init()
     QVERIFY(m_home->isValid());
     qputenv("HOME", m_home->path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", m_home->filePath(QStringLiteral("data")).toLocal8Bit());
-}
-
-void TestHostApp::cleanup()
-{
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName() + QStringLiteral(" was left open")));
 }
 
 void TestHostApp::options_data()

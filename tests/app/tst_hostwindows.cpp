@@ -30,6 +30,7 @@
 #include "predictiontestwindow.h"
 #include "tempdictionary.h"
 #include "verbselectiondlg.h"
+#include "windowsleft.h"
 
 using FormFactory = std::function<QWidget *(DictionaryReference)>;
 Q_DECLARE_METATYPE(FormFactory)
@@ -100,7 +101,7 @@ class TestHostWindows : public QObject
 
 private slots:
     void initTestCase();
-    void cleanup();
+    void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
 
     void testWindowFollowsTypingAndEdits();
     void failedSave_data();
@@ -115,13 +116,6 @@ void TestHostWindows::initTestCase()
 {
     HostSetup::apply();
     QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void TestHostWindows::cleanup()
-{
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName() + QStringLiteral(" was left open")));
 }
 
 // What the test window offers follows the line as it is typed and the dictionary as it is edited.

@@ -10,6 +10,7 @@
 
 #include "modalanswerer.h"
 #include "selectiondlg.h"
+#include "windowsleft.h"
 
 using Table = QStringList (SelectionDlg::*)();
 Q_DECLARE_METATYPE(Table)
@@ -35,18 +36,11 @@ class TestSelectionDlg : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup();
+    void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
     void rowRule();
     void choose_data();
     void choose();
 };
-
-void TestSelectionDlg::cleanup()
-{
-    QTRY_VERIFY(!QApplication::activeModalWidget());
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName() + QStringLiteral(" was left open")));
-}
 
 // A row's code ends at its first "%" (the label runs to the next one) or else its first ":", where the
 // whole row is the label; "no-prep" shows as "-"; earlier results are replaced, not added to.

@@ -14,6 +14,7 @@
 #include "advanceddetails.h"
 #include "editortesthelpers.h"
 #include "modalanswerer.h"
+#include "windowsleft.h"
 
 namespace {
 
@@ -126,20 +127,13 @@ class TestAdvancedPanel : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup();
+    void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
     void edits_data();
     void edits();
     void contextMenu_data();
     void contextMenu();
     void advancedWindow();
 };
-
-void TestAdvancedPanel::cleanup()
-{
-    QTRY_VERIFY(!QApplication::activeModalWidget() && !QApplication::activePopupWidget());
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName() + QStringLiteral(" was left open")));
-}
 
 void TestAdvancedPanel::edits_data()
 {
