@@ -53,11 +53,6 @@ bool applicationQuits(int patienceMs)
     return QCoreApplication::exec() == 0;
 }
 
-QWidget *focused()
-{
-    return QApplication::focusWidget();
-}
-
 // Where widget's text needs more room than the style gives it, a line saying so.
 QString overflow(QWidget *widget)
 {
@@ -294,24 +289,26 @@ void TestHostWindows::keyboardOnlyEdit()
     DictionaryEditor *window = manager.addWindow(dictionary.reference(), true);
     manager.showAll();
     QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClicks(focused(), QStringLiteral("tabby"));
-    QTest::keyClick(focused(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("tabby"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     Word *added = dictionary->findWord(QStringLiteral("tabby"));
     QVERIFY(added && added->codes.first()->partOfSpeech != QLatin1String("verb"));
 
-    QTest::keyClick(focused(), Qt::Key_M, Qt::ControlModifier); // More shows the details panel
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::ControlModifier); // More shows the details panel
     auto details = window->findChild<OurTextBrowser *>();
-    for (int i = 0; i < 40 && !(focused() == details && details->textCursor().charFormat().anchorHref().contains(
-                                                            QStringLiteral("part_of_speech")));
+    for (int i = 0;
+         i < 40 && !(QApplication::focusWidget() == details &&
+                     details->textCursor().charFormat().anchorHref().contains(QStringLiteral("part_of_speech")));
          ++i)
-        QTest::keyClick(focused(), Qt::Key_Tab);
-    QCOMPARE(focused(), details);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), details);
     ModalAnswerer choose;
     choose.handle([](QWidget *dialog) {
-        for (int i = 0; i < 20 && !qobject_cast<QRadioButton *>(focused()); ++i)
-            QTest::keyClick(focused(), Qt::Key_Tab);
-        for (int i = 0; i < 10 && !static_cast<QAbstractButton *>(focused())->text().startsWith("Verb"); ++i)
-            QTest::keyClick(focused(), Qt::Key_Down);
+        for (int i = 0; i < 20 && !qobject_cast<QRadioButton *>(QApplication::focusWidget()); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (int i = 0;
+             i < 10 && !static_cast<QAbstractButton *>(QApplication::focusWidget())->text().startsWith("Verb"); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QTest::keyClick(dialog, Qt::Key_Return);
     });
     QTest::keyClick(details, Qt::Key_Return);
@@ -320,7 +317,7 @@ void TestHostWindows::keyboardOnlyEdit()
 
     window->activateWindow(); // what a desktop's window manager does when the dialog closes
     QVERIFY(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(focused(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(!dictionary->isDirty());
     QVERIFY(dictionary->reload());
     QCOMPARE(dictionary->findWord(QStringLiteral("tabby"))->codes.first()->partOfSpeech, QStringLiteral("verb"));

@@ -28,7 +28,6 @@ private slots:
     void adverbPositions();
     void frequencyMenu();
     void readOnlyEditsNothing();
-    void grammarMenus();
 };
 
 // The user's panel shows particles and prepositions in brackets, without links.
@@ -178,26 +177,6 @@ void TestGrammarPopUpUser::readOnlyEditsNothing()
     QVERIFY(!answer.answered());
     QVERIFY(!menu.answered());
     QVERIFY(!dict->isDirty());
-}
-
-// A chosen menu entry yields its code; a read-only panel's subcode menus are empty.
-void TestGrammarPopUpUser::grammarMenus()
-{
-    QWidget panel;
-    MenusOnly menus(true, &panel);
-    const QList<QPair<QMenu *, QStringList>> choices = {{menus.partOfSpeechMenu, {"Interjection (hello)", "hello"}},
-                                                        {menus.nounMenu, {"Pl. only: add 's'", "pl. only: add 's' "}},
-                                                        {menus.verbMenu, {"irreg p && pp", "irreg p & pp"}}};
-    for (const auto &[menu, entry] : choices) {
-        ModalAnswerer answer;
-        answer.chooseMenuEntry(entry.first());
-        QAction *chosen = menu->exec(QPoint(10, 10));
-        QVERIFY2(chosen, qPrintable(answer.failure()));
-        QCOMPARE(chosen->data().toString(), entry.last());
-    }
-    MenusOnly readOnly(false, &panel);
-    QVERIFY(readOnly.nounMenu->actions().isEmpty());
-    QCOMPARE(readOnly.partOfSpeechMenu->actions().size(), 13);
 }
 
 QTEST_MAIN(TestGrammarPopUpUser)

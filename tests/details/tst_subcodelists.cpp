@@ -44,6 +44,10 @@ void TestSubcodeLists::menusOfferTheEngineSubcodes()
             offered << action->data().toString();
     }
     QCOMPARE(offered, engine);
+    // Menus built for a dictionary that cannot be changed offer parts of speech but no subcodes.
+    MenusOnly readOnly(false);
+    QVERIFY(menuOf.value(partOfSpeech) && readOnly.nounMenu->actions().isEmpty());
+    QCOMPARE(readOnly.partOfSpeechMenu->actions().size(), menus.partOfSpeechMenu->actions().size());
 }
 
 QTEST_MAIN(TestSubcodeLists)

@@ -21,24 +21,6 @@ namespace {
 const QStringList lines{
     "call\tverb/reg/18/Tn:up:|Ipr::about,for;noun/reg/9/of::", "fond\tadj./reg/12/-::", "Paris\tname/Location/5"};
 
-// Answers the next box or dialog by clicking the buttons whose texts (without ampersands) steps lists,
-// "|" between them; empty steps answer nothing.
-void answerWith(ModalAnswerer &answer, const QString &steps)
-{
-    if (!steps.isEmpty())
-        answer.handle([steps](QWidget *modal) {
-            for (const QString &step : steps.split('|')) {
-                const auto buttons = modal->findChildren<QAbstractButton *>();
-                auto it = std::find_if(buttons.begin(), buttons.end(),
-                                       [&](QAbstractButton *button) { return button->text().remove('&') == step; });
-                if (it == buttons.end())
-                    modal->close();
-                QVERIFY2(it != buttons.end(), qPrintable(step));
-                (*it)->click();
-            }
-        });
-}
-
 // The viewport point in the middle of the link to href.
 QPoint anchorPoint(QTextBrowser *browser, const QString &href)
 {
@@ -61,19 +43,10 @@ QPoint anchorPoint(QTextBrowser *browser, const QString &href)
 // "(no menu)" when none shows.
 QStringList menuEntries(const std::function<void()> &open)
 {
-    QStringList entries{"(no menu)"};
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            entries.clear();
-            for (QAction *action : menu->actions())
-                entries << action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
-            menu->close();
-        }
-    });
-    poll.start(10);
+    ModalAnswerer answer;
+    answer.chooseMenuEntry(QString());
     open();
-    return entries;
+    return answer.answered() ? answer.menuEntries() : QStringList{"(no menu)"};
 }
 
 // A window on a fresh dictionary showing word, with the advanced panel laid over its details.
@@ -171,7 +144,8 @@ void TestAdvancedPanel::edits()
     if (edit.menu != QLatin1String("-"))
         menuAnswer.chooseMenuEntry(edit.menu);
     ModalAnswerer modalAnswer;
-    answerWith(modalAnswer, edit.modal);
+    if (!edit.modal.isEmpty())
+        modalAnswer.clickButtons(edit.modal.split('|'));
     OurTextBrowser *browser = fixture.panel->textBrowser;
     if (edit.action.startsWith(QLatin1String("right ")))
         emit browser->customContextMenuRequested(anchorPoint(browser, edit.action.mid(6)));
@@ -179,7 +153,8 @@ void TestAdvancedPanel::edits()
         emit browser->anchorClicked(QUrl(edit.action));
     QCOMPARE(menuAnswer.answered(), edit.writable && edit.menu != QLatin1String("-"));
     QCOMPARE(modalAnswer.answered(), edit.writable && !edit.modal.isEmpty());
-    QVERIFY2(menuAnswer.failure().isEmpty(), qPrintable(menuAnswer.failure()));
+    QVERIFY2(menuAnswer.failure().isEmpty() && modalAnswer.failure().isEmpty(),
+             qPrintable(menuAnswer.failure() + modalAnswer.failure()));
     QApplication::processEvents(); // the window's own panel has rendered; the advanced one follows
     fixture.check(edit.word, edit.from, edit.to);
 }

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -58,21 +59,25 @@ void ModalAnswerer::record(QWidget *widget)
     m_text = texts.join(QLatin1Char('\n'));
 }
 
-void ModalAnswerer::clickButton(const QString &buttonName)
+void ModalAnswerer::clickButtons(const QStringList &buttonNames)
 {
-    handle([this, buttonName](QWidget *modal) {
-        const auto buttons = modal->findChildren<QAbstractButton *>();
-        for (QAbstractButton *button : buttons) {
-            if (plain(button->text()) == plain(buttonName) || button->objectName() == buttonName) {
-                button->click();
-                return;
+    handle([this, buttonNames](QWidget *modal) {
+        for (const QString &buttonName : buttonNames) {
+            const auto buttons = modal->findChildren<QAbstractButton *>();
+            auto it = std::find_if(buttons.begin(), buttons.end(), [&](QAbstractButton *button) {
+                return plain(button->text()) == plain(buttonName) || button->objectName() == buttonName;
+            });
+            if (it != buttons.end()) {
+                (*it)->click();
+                continue;
             }
+            m_failure = QStringLiteral("no button \"%1\" in %2").arg(buttonName, m_className);
+            if (auto dialog = qobject_cast<QDialog *>(modal))
+                dialog->reject();
+            else
+                modal->close();
+            return;
         }
-        m_failure = QStringLiteral("no button \"%1\" in %2").arg(buttonName, m_className);
-        if (auto dialog = qobject_cast<QDialog *>(modal))
-            dialog->reject();
-        else
-            modal->close();
     });
 }
 
@@ -101,7 +106,7 @@ void ModalAnswerer::chooseMenuEntry(const QString &entryText)
         for (QAction *action : actions) {
             if (action->isSeparator())
                 continue;
-            m_menuEntries << action->text();
+            m_menuEntries << action->text() + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
             if (!chosen && !entryText.isEmpty() && plain(action->text()) == plain(entryText))
                 chosen = action;
         }

@@ -18,7 +18,9 @@ public:
     explicit ModalAnswerer(QObject *parent = nullptr);
 
     /// Clicks the button of the next modal widget whose text (ampersands ignored) or object name is buttonName.
-    void clickButton(const QString &buttonName);
+    void clickButton(const QString &buttonName) { clickButtons({buttonName}); }
+    /// Clicks the buttons named so in turn (check boxes, say, then the one that ends the run).
+    void clickButtons(const QStringList &buttonNames);
     /// Runs action on the next modal widget; the action must end the modal run (accept, reject, close).
     void handle(std::function<void(QWidget *)> action);
     /// Triggers the entry entryText of the next pop-up menu; an empty entryText closes it without a choice.
