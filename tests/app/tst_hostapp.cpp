@@ -70,7 +70,6 @@ void TestHostApp::options_data()
         << QStringList{"--help"} << 0
         << "--read-only[\\s\\S]*--transfer-to <file>[\\s\\S]*--dev[\\s\\S]*--advanced[\\s\\S]*dictionary";
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "^lexora-editor \\d+\\.\\d+\\.\\d+\\s*$";
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << "bogus";
     QTest::newRow("--transfer-to with --read-only")
         << QStringList{"--read-only", "--transfer-to", "x.dict"} << 1 << "cannot be used with --read-only";
 }

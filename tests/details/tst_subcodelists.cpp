@@ -46,8 +46,7 @@ void TestSubcodeLists::menusOfferTheEngineSubcodes()
     QCOMPARE(offered, engine);
     // Menus built for a dictionary that cannot be changed offer parts of speech but no subcodes.
     MenusOnly readOnly(false);
-    QVERIFY(menuOf.value(partOfSpeech) && readOnly.nounMenu->actions().isEmpty());
-    QCOMPARE(readOnly.partOfSpeechMenu->actions().size(), menus.partOfSpeechMenu->actions().size());
+    QVERIFY(readOnly.nounMenu->actions().isEmpty() && !readOnly.partOfSpeechMenu->actions().isEmpty());
 }
 
 QTEST_MAIN(TestSubcodeLists)

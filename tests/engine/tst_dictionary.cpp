@@ -212,6 +212,9 @@ void TestDictionary::everyEditRoundTrips()
         QCOMPARE(dict->save(), 0);
         QVERIFY(!dict->isDirty());
     }
+    // Words saved since the file was last written whole lie after the others; read again, they come in order.
+    const QStringList saved = dict->wordList();
+    QVERIFY(dict->reload() && dict->wordList() == saved);
     // Then many more additions, removals and respellings, with spellings that differ only in case or begin
     // others, the word list asked for now and then.
     QMap<QString, Word *> churned;
