@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <cstdio>
 
-#include "advanceddetails.h"
+#include "dictionaryeditor.h"
 #include "hostsession.h"
 #include "hostsetup.h"
 #include "hostwindowmanager.h"
@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(dev))
         Prediction::setDevelopmentMode(true);
     if (parser.isSet(advanced))
-        AdvancedDetails::installInEveryWindow();
+        DictionaryEditor::setAdvancedDetails(true);
 
     HostSession session;
     if (!session.open(options))

@@ -16,7 +16,6 @@
 
 #include <QLineEdit>
 
-#include "advanceddetails.h"
 #include "dictionaryeditor.h"
 #include "hostsetup.h"
 #include "hostwindowmanager.h"
@@ -130,9 +129,14 @@ int main(int argc, char *argv[])
     bool ok = save(window->window(), output.filePath(QStringLiteral("editor-collapsed.png")));
     window->collapse(false);
     ok = save(window->window(), output.filePath(QStringLiteral("editor-expanded.png"))) && ok;
-    // Advanced mode: the same word in the panel whose usages are links too.
-    AdvancedDetails::install(window);
-    ok = save(window->window(), output.filePath(QStringLiteral("editor-advanced.png"))) && ok;
+    // Advanced mode: a window on the same word whose panel has links for the usages too.
+    window->hide();
+    DictionaryEditor::setAdvancedDetails(true);
+    DictionaryEditor *advanced = manager.addWindow(dictionary, true);
+    advanced->findWord(word);
+    advanced->collapse(false);
+    manager.showWindow(advanced);
+    ok = save(advanced->window(), output.filePath(QStringLiteral("editor-advanced.png"))) && ok;
 
     PredictionTestWindow test(dictionary);
     test.show();

@@ -11,7 +11,6 @@
 #include <QTextBrowser>
 
 #include "adverbselectiondlg.h"
-#include "dicteditor.h"
 #include "menusonly.h"
 #include "ourtextbrowser.h"
 #include "selectiondlg.h"
@@ -255,12 +254,7 @@ QVariant chooseEntry(QMenu *menu)
 
 void GrammarPopUp::requestCodeDeletion(int codeIndex)
 {
-    if (!editor)
-        return;
-    // The window deletes the code of its own current word, so that is made the word shown here first.
-    if (editor->inherits("DictEditor"))
-        static_cast<DictEditor *>(editor)->currentWord = currentWord;
-    QMetaObject::invokeMethod(editor, "DeleteThisGCode", Qt::DirectConnection, Q_ARG(int, codeIndex));
+    emit codeDeletionRequested(currentWord, codeIndex);
 }
 
 bool GrammarPopUp::confirmUsageDeletion()
@@ -306,8 +300,7 @@ void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &pos)
         return;
 
     if (chosen == addCode) {
-        if (editor)
-            QMetaObject::invokeMethod(editor, "on_addGrammarButton_clicked", Qt::DirectConnection);
+        emit codeAdditionRequested();
         displayWord(currentWord->text, currentWord, 1);
     } else if (chosen == addUsage) {
         currentWord->addUse(short(c));

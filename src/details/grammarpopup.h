@@ -62,6 +62,12 @@ public:
     QFont exampleFont;
     QFont patternFont;
 
+signals:
+    /// Asks the editor window to delete grammar code codeIndex of word, once the person has agreed.
+    void codeDeletionRequested(Word *word, int codeIndex);
+    /// Asks the editor window to add a grammar code to its current word.
+    void codeAdditionRequested();
+
 public slots:
     virtual QStringList formatExampleLines(const QStringList &labels, const QStringList &templates);
     virtual QStringList formatPatternLines(const QStringList &patterns, const QString &particles,

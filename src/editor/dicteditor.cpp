@@ -6,10 +6,12 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
 #include <QStringEncoder>
+#include <QToolBar>
 #include <algorithm>
 
 #include "changeconfirmationdlg.h"
@@ -40,6 +42,19 @@ bool isSortedIgnoringCase(const QStringList &words)
     return true;
 }
 
+// The window's slots for controls it does not have (Help, Test, Toolkit, the usage buttons) and the Qt 4
+// signature of the filter slot match no signal by name, by design: hosts invoke them by name. Qt notes
+// each of them while the form connects its slots; that note alone is left out, during the set-up only.
+QLoggingCategory::CategoryFilter filterBeforeSetUp = nullptr;
+
+void withoutByNameNotes(QLoggingCategory *category)
+{
+    if (filterBeforeSetUp)
+        filterBeforeSetUp(category);
+    if (qstrcmp(category->categoryName(), "qt.core.qmetaobject.connectslotsbyname") == 0)
+        category->setEnabled(QtWarningMsg, false);
+}
+
 } // namespace
 
 bool DictEditor::suppressTextChanged = false;
@@ -48,9 +63,11 @@ bool DictEditor::inTextChanged = false;
 DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictionary, QWidget *parent,
                        Qt::WindowFlags flags, bool saveByHost)
     : DictionaryEditor(parent, flags), ui(new Ui::DictEditor), currentWord(nullptr), saveByHost(saveByHost),
-      writable(writable), grammarPopUp(nullptr)
+      writable(writable), grammarPopUp(nullptr), detailsPanel(nullptr)
 {
+    filterBeforeSetUp = QLoggingCategory::installFilter(withoutByNameNotes);
     ui->setupUi(this);
+    QLoggingCategory::installFilter(filterBeforeSetUp);
     // QComboBox has no text-carrying index signal any more: hand the slot the item's text (empty
     // when the combo is cleared) on every index change.
     connect(ui->FilterLIst, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -74,7 +91,16 @@ DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictiona
     placed.moveTop(50);
     setGeometry(placed);
 
-    grammarPopUp = new GrammarPopUpUser(dictionary, writable, this);
+    if (advancedDetails())
+        detailsPanel = new GrammarPopUp(dictionary, writable, this);
+    else
+        detailsPanel = grammarPopUp = new GrammarPopUpUser(dictionary, writable, this);
+    // The advanced panel hands the adding and deleting of whole grammar codes to the window.
+    connect(detailsPanel, &GrammarPopUp::codeDeletionRequested, this, [this](Word *word, int codeIndex) {
+        currentWord = word;
+        DeleteThisGCode(codeIndex);
+    });
+    connect(detailsPanel, &GrammarPopUp::codeAdditionRequested, this, &DictEditor::on_addGrammarButton_clicked);
 
     setMinimumWidth(width());
     setMaximumWidth(width());
@@ -87,11 +113,11 @@ DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictiona
 
     collapse(true);
 
-    grammarPopUp->setGeometry(ui->GrammarFrame->geometry());
+    detailsPanel->setGeometry(detailsArea());
 
-    connect(grammarPopUp->textBrowser, SIGNAL(announceContextChange(bool, bool, bool, bool)), this,
+    connect(detailsPanel->textBrowser, SIGNAL(announceContextChange(bool, bool, bool, bool)), this,
             SLOT(adaptToContext(bool, bool, bool, bool)));
-    connect(grammarPopUp->textBrowser, SIGNAL(alertFocusGone()), this, SLOT(grammarFocusLost()));
+    connect(detailsPanel->textBrowser, SIGNAL(alertFocusGone()), this, SLOT(grammarFocusLost()));
     connect(ui->lineEdit, SIGNAL(userIsCursoring(int)), this, SLOT(scrollTheList(int)));
     connect(ui->lineEdit, SIGNAL(userIsTabbing()), this, SLOT(gottaTab()));
     connect(this, SIGNAL(textChanging(QString)), this, SLOT(gottaChange(QString)));
@@ -131,8 +157,8 @@ DictEditor::~DictEditor()
     const auto children = findChildren<QObject *>();
     for (QObject *child : children)
         child->disconnect(this);
-    delete grammarPopUp;
-    grammarPopUp = nullptr;
+    delete detailsPanel;
+    detailsPanel = grammarPopUp = nullptr;
 }
 
 // ---- Interface operations ----
@@ -140,8 +166,8 @@ DictEditor::~DictEditor()
 void DictEditor::setWritable(bool writable)
 {
     this->writable = writable;
-    if (grammarPopUp)
-        grammarPopUp->setWritable(writable);
+    if (detailsPanel)
+        detailsPanel->setWritable(writable);
     ui->AddWordButton->setEnabled(writable);
     ui->DeleteWordButton->setEnabled(writable);
     ui->changeButton->setEnabled(writable);
@@ -315,7 +341,7 @@ void DictEditor::showWord(const QString &text, int scrollMode)
     } else {
         ui->AddWordButton->setEnabled(false);
     }
-    grammarPopUp->displayWord(text, w, scrollMode);
+    detailsPanel->displayWord(text, w, scrollMode);
 }
 
 // ---- Word box and keyboard ----
@@ -563,7 +589,7 @@ void DictEditor::on_DeleteGrammarButton_clicked()
 {
     if (!lookUpCurrentWord())
         return;
-    TextRegion *region = grammarPopUp->textBrowser->currentRegion;
+    TextRegion *region = detailsPanel->textBrowser->currentRegion;
     if (!region)
         return;
     DeleteThisGCode(region->codeIndex);
@@ -595,19 +621,19 @@ void DictEditor::on_addUsageButton_clicked()
 {
     if (!lookUpCurrentWord())
         return;
-    TextRegion *region = grammarPopUp->textBrowser->currentRegion;
+    TextRegion *region = detailsPanel->textBrowser->currentRegion;
     if (!region)
         return;
     currentWord->addUse(short(region->codeIndex));
     showWord(QString(currentWord->text), -1);
-    grammarPopUp->setFocus();
+    detailsPanel->setFocus();
 }
 
 void DictEditor::on_deleteUsageButton_clicked()
 {
     if (!lookUpCurrentWord())
         return;
-    TextRegion *region = grammarPopUp->textBrowser->currentRegion;
+    TextRegion *region = detailsPanel->textBrowser->currentRegion;
     if (!region)
         return;
     const int codeIndex = region->codeIndex;
@@ -630,9 +656,9 @@ void DictEditor::on_AdvancedGrammarButton_clicked()
 
 void DictEditor::ensureDetailsShown()
 {
-    if (grammarPopUp->isHidden() && ui->listWidget->currentItem()) {
-        grammarPopUp->setGeometry(ui->GrammarFrame->geometry());
-        grammarPopUp->show();
+    if (detailsPanel->isHidden() && ui->listWidget->currentItem()) {
+        detailsPanel->setGeometry(detailsArea());
+        detailsPanel->show();
     }
 }
 
@@ -670,11 +696,16 @@ void DictEditor::on_SaveButton_clicked(bool)
 
 void DictEditor::on_DoneButton_clicked()
 {
+    leave();
+}
+
+bool DictEditor::leave()
+{
     if (dictionary != 0 && dictionary.isDirty()) {
-        auto *confirmation = new ChangeConfirmationDlg();
-        confirmation->setWindowTitle(QStringLiteral("Lexora Editor"));
-        confirmation->setMessage(QStringLiteral("\"%1\" has changed.").arg(dictionary.displayName()));
-        const int answer = confirmation->exec();
+        ChangeConfirmationDlg confirmation;
+        confirmation.setWindowTitle(QStringLiteral("Lexora Editor"));
+        confirmation.setMessage(QStringLiteral("\"%1\" has changed.").arg(dictionary.displayName()));
+        const int answer = confirmation.exec();
         if (answer == QMessageBox::Yes) {
             saveSteps();
         } else if (answer == QMessageBox::No) {
@@ -682,12 +713,11 @@ void DictEditor::on_DoneButton_clicked()
             if (transferMode && transferTarget != 0)
                 transferTarget.reload();
         } else if (answer == QMessageBox::Cancel) {
-            delete confirmation;
-            return;
+            return false;
         }
-        delete confirmation;
     }
     accept();
+    return true;
 }
 
 bool DictEditor::event(QEvent *event)
@@ -763,8 +793,8 @@ void DictEditor::on_BiggerButton_clicked()
     font.setPointSize(font.pointSize() + 1);
     ui->listWidget->setFont(font);
     ui->lineEdit->setFont(font);
-    grammarPopUp->textBrowser->zoomIn();
-    grammarPopUp->WordNameBox->zoomIn();
+    detailsPanel->textBrowser->zoomIn();
+    detailsPanel->WordNameBox->zoomIn();
 }
 
 void DictEditor::on_SmallerButton_clicked()
@@ -774,21 +804,46 @@ void DictEditor::on_SmallerButton_clicked()
         font.setPointSize(font.pointSize() - 1);
     ui->listWidget->setFont(font);
     ui->lineEdit->setFont(font);
-    grammarPopUp->textBrowser->zoomOut();
-    grammarPopUp->WordNameBox->zoomOut();
+    detailsPanel->textBrowser->zoomOut();
+    detailsPanel->WordNameBox->zoomOut();
+}
+
+QRect DictEditor::detailsArea() const
+{
+    return ui->GrammarFrame->geometry().translated(ui->centralWidget->pos());
+}
+
+void DictEditor::installHostActions(const QList<QAction *> &actions)
+{
+    addActions(actions);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    if (!hostBar) {
+        hostBar = new QToolBar(this);
+        hostBar->setAccessibleName(tr("Commands"));
+        hostBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        hostBar->setMovable(false);
+    }
+    hostBar->addActions(actions);
+    // The form keeps its geometry below the bar; the window keeps its height, so the list is shorter.
+    hostBar->setGeometry(0, 0, width(), hostBar->sizeHint().height());
+    ui->centralWidget->move(0, hostBar->height());
+    hostBar->show();
+    resizeEvent(nullptr);
 }
 
 void DictEditor::resizeEvent(QResizeEvent *)
 {
-    const int bottom = height() - BottomMargin;
+    if (hostBar)
+        hostBar->resize(width(), hostBar->height());
+    const int bottom = height() - BottomMargin - ui->centralWidget->y();
     QRect frame = ui->GrammarFrame->geometry();
     frame.setBottom(bottom);
     ui->GrammarFrame->setGeometry(frame);
     QRect list = ui->listWidget->geometry();
     list.setBottom(bottom);
     ui->listWidget->setGeometry(list);
-    if (grammarPopUp)
-        grammarPopUp->setGeometry(ui->GrammarFrame->geometry());
+    if (detailsPanel)
+        detailsPanel->setGeometry(detailsArea());
 }
 
 // ---- Help ----

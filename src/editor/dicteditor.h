@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QModelIndex>
 #include <QRect>
 #include <QString>
@@ -11,8 +12,11 @@
 namespace Ui {
 class DictEditor;
 }
+class GrammarPopUp;
+class QAction;
 class GrammarPopUpUser;
 class QListWidgetItem;
+class QToolBar;
 
 /// The editor window: the word list with its filters, the word box, the word, grammar and file
 /// commands, and the word details panel laid over the right-hand side.
@@ -30,7 +34,10 @@ public:
     DictionaryReference dictionary;
     bool saveByHost;
     bool writable;
+    /// The user panel; null in advanced mode, where the window builds a plain GrammarPopUp instead.
     GrammarPopUpUser *grammarPopUp;
+    /// The details panel the window shows and drives: grammarPopUp, or the advanced panel.
+    GrammarPopUp *detailsPanel;
     QRect expandedRect;
     QRect collapsedRect;
     QString grammarMode;
@@ -102,6 +109,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // The host interface of DictionaryEditor runs the window's own command slots.
+    friend class DictionaryEditor;
+
     /// Clears the list and inserts words at row 0 in one call.
     void refill(const QStringList &words);
     void clampRow(int row);
@@ -112,6 +122,15 @@ private:
     /// (which becomes currentWord).
     bool lookUpCurrentWord();
     void saveSteps();
+    /// The Done steps; false when the person cancelled and the window stays open.
+    bool leave();
+    /// Where the details panel lies: over GrammarFrame, in the window's coordinates.
+    QRect detailsArea() const;
+
+    /// Puts the host's actions on a toolbar above the form, on the window's keys and in its context menu.
+    void installHostActions(const QList<QAction *> &actions);
+
+    QToolBar *hostBar = nullptr;
 
     // A copy of the list's texts, kept while it is known to match the list, and whether it is in
     // case-insensitive order (then a prefix is found by binary search instead of a scan of the items).

@@ -24,6 +24,8 @@ namespace {
 
 QStringConverter::Encoding exportEncodingOfApplication = QStringConverter::Latin1;
 
+bool advancedDetailsOfApplication = false;
+
 QString &hostHelpText()
 {
     static QString text;
@@ -50,6 +52,69 @@ void DictionaryEditor::setHostHelp(const QString &text)
 QString DictionaryEditor::hostHelp()
 {
     return hostHelpText();
+}
+
+void DictionaryEditor::setAdvancedDetails(bool on)
+{
+    advancedDetailsOfApplication = on;
+}
+
+bool DictionaryEditor::advancedDetails()
+{
+    return advancedDetailsOfApplication;
+}
+
+// Every window the factory makes is a DictEditor; another subclass has none of these commands.
+
+void DictionaryEditor::save()
+{
+    if (auto *window = qobject_cast<DictEditor *>(this))
+        window->saveSteps();
+}
+
+void DictionaryEditor::exportWords()
+{
+    if (auto *window = qobject_cast<DictEditor *>(this))
+        window->on_ExportWordButton_clicked();
+}
+
+void DictionaryEditor::showHelp()
+{
+    if (auto *window = qobject_cast<DictEditor *>(this))
+        window->on_HelpButton_clicked();
+}
+
+void DictionaryEditor::requestTest()
+{
+    if (auto *window = qobject_cast<DictEditor *>(this))
+        window->on_TestButton_clicked(false);
+}
+
+void DictionaryEditor::changeFontSize(int steps)
+{
+    auto *window = qobject_cast<DictEditor *>(this);
+    for (int step = 0; window && step < steps; ++step)
+        window->on_BiggerButton_clicked();
+    for (int step = 0; window && step < -steps; ++step)
+        window->on_SmallerButton_clicked();
+}
+
+void DictionaryEditor::toggleMoreLess()
+{
+    if (auto *window = qobject_cast<DictEditor *>(this))
+        window->on_MoreLessButton_clicked();
+}
+
+bool DictionaryEditor::requestDone()
+{
+    auto *window = qobject_cast<DictEditor *>(this);
+    return window && window->leave();
+}
+
+void DictionaryEditor::addHostActions(const QList<QAction *> &actions)
+{
+    if (auto *window = qobject_cast<DictEditor *>(this))
+        window->installHostActions(actions);
 }
 
 void DictionaryEditor::setWritable(bool) {}

@@ -1,6 +1,6 @@
 // The advanced details panel, which also edits usages: each kind of link edited through its menu or
-// dialog (chosen, cancelled, read-only), the context menu per kind of link, and the panel laid over a
-// window's own details, following it. Every edit is checked against the panel and after save and reload.
+// dialog (chosen, cancelled, read-only), the context menu per kind of link, and the window in advanced
+// mode building it in place of the user panel. Every edit is checked against the panel and after save and reload.
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
@@ -11,7 +11,6 @@
 #include <QtTest>
 #include <functional>
 
-#include "advanceddetails.h"
 #include "editortesthelpers.h"
 #include "modalanswerer.h"
 #include "windowsleft.h"
@@ -49,12 +48,19 @@ QStringList menuEntries(const std::function<void()> &open)
     return answer.answered() ? answer.menuEntries() : QStringList{"(no menu)"};
 }
 
-// A window on a fresh dictionary showing word, with the advanced panel laid over its details.
+// A window in advanced mode on a fresh dictionary, showing word.
+std::unique_ptr<DictEditor> advancedWindow(const DictionaryReference &dictionary, bool writable, const QString &word)
+{
+    DictionaryEditor::setAdvancedDetails(true);
+    auto window = EditorTest::create(dictionary, writable, word);
+    DictionaryEditor::setAdvancedDetails(false);
+    return window;
+}
+
 struct Fixture
 {
     Fixture(const QString &word, bool writable)
-        : dict(lines), window(EditorTest::create(dict.reference(), writable, word)),
-          panel(AdvancedDetails::install(window.get()))
+        : dict(lines), window(advancedWindow(dict.reference(), writable, word)), panel(window->detailsPanel)
     {
     }
     // The word is now what the dictionary lines say with from replaced by to; the panel shows it, the
@@ -105,7 +111,8 @@ private slots:
     void edits();
     void contextMenu_data();
     void contextMenu();
-    void advancedWindow();
+    void panelChoice_data();
+    void panelChoice();
 };
 
 void TestAdvancedPanel::edits_data()
@@ -155,7 +162,6 @@ void TestAdvancedPanel::edits()
     QCOMPARE(modalAnswer.answered(), edit.writable && !edit.modal.isEmpty());
     QVERIFY2(menuAnswer.failure().isEmpty() && modalAnswer.failure().isEmpty(),
              qPrintable(menuAnswer.failure() + modalAnswer.failure()));
-    QApplication::processEvents(); // the window's own panel has rendered; the advanced one follows
     fixture.check(edit.word, edit.from, edit.to);
 }
 
@@ -188,34 +194,32 @@ void TestAdvancedPanel::contextMenu()
     QCOMPARE(menuEntries([&] { emit fixture.panel->textBrowser->customContextMenuRequested(point); }), entries);
 }
 
-void TestAdvancedPanel::advancedWindow()
+void TestAdvancedPanel::panelChoice_data()
 {
+    QTest::addColumn<bool>("advanced");
+    QTest::newRow("user panel by default") << false;
+    QTest::newRow("advanced mode") << true;
+}
+
+// The window builds one panel, over its details area, and its grammar buttons act on what is clicked in it.
+void TestAdvancedPanel::panelChoice()
+{
+    QFETCH(bool, advanced);
     TempDictionary dict(lines);
-    auto window = EditorTest::create(dict.reference(), true, "call");
+    auto window =
+        advanced ? advancedWindow(dict.reference(), true, "call") : EditorTest::create(dict.reference(), true, "call");
+    auto later = EditorTest::create(dict.reference(), true, "fond"); // the mode counts at construction only
     QVERIFY(EditorTest::showActive(window.get()));
     window->collapse(false);
-    QPointer<GrammarPopUp> panel = AdvancedDetails::install(window.get());
-    QCOMPARE(AdvancedDetails::install(window.get()), panel.data());
-    QVERIFY(panel->isVisible());
-    QCOMPARE(panel->geometry(), window->grammarPopUp->rect());
+    QPointer<GrammarPopUp> panel = window->detailsPanel;
+    QCOMPARE(window->findChildren<GrammarPopUp *>(), QList<GrammarPopUp *>{panel.data()});
+    QCOMPARE(panel->inherits("GrammarPopUpUser"), !advanced);
+    QCOMPARE(static_cast<GrammarPopUp *>(window->grammarPopUp), advanced ? nullptr : panel.data());
+    QVERIFY(later->grammarPopUp);
+    QCOMPARE(panel->geometry(), EditorTest::child<QFrame>(window.get(), "GrammarFrame")->geometry());
+    QCOMPARE(panel->WordNameBox->toPlainText().trimmed(), QStringLiteral("call"));
 
-    // The panel shows what the window shows.
-    window->findWord("fond");
-    QTRY_COMPARE(panel->WordNameBox->toPlainText().trimmed(), QStringLiteral("fond"));
-    QCOMPARE(panel->currentWord, window->grammarPopUp->currentWord);
-
-    // It edits exactly when the window does, the window's flag being read when the panel is used.
-    const QPoint point = anchorPoint(panel->textBrowser, "0_frequency");
-    for (bool writable : {false, true}) {
-        window->setWritable(writable);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, point, panel->textBrowser->viewport()->mapToGlobal(point));
-        QCOMPARE(menuEntries([&] { QApplication::sendEvent(panel->textBrowser->viewport(), &event); }),
-                 writable ? QStringList{"Edit"} : QStringList());
-    }
-
-    // The window's Delete button removes the code last clicked in the advanced panel.
-    window->findWord("call");
-    QTRY_COMPARE(panel->WordNameBox->toPlainText().trimmed(), QStringLiteral("call"));
+    // The window's Delete button removes the code last clicked in the panel.
     OurTextBrowser *browser = panel->textBrowser;
     QTextCursor cursor(browser->document());
     const TextRegion *noun = std::find_if(browser->regions, browser->regions + browser->regionCount,
@@ -229,16 +233,10 @@ void TestAdvancedPanel::advancedWindow()
     deleteButton->click();
     QVERIFY(answer.answered());
     QCOMPARE(answer.text(), QStringLiteral("Are you sure you want to remove this noun?"));
-    QTRY_COMPARE(panel->currentWord->codes.size(), 1);
+    QCOMPARE(panel->currentWord->codes.size(), 1);
 
     window.reset();
     QVERIFY(panel.isNull());
-
-    AdvancedDetails::installInEveryWindow();
-    auto later = EditorTest::create(dict.reference(), true, "fond");
-    QVERIFY(!AdvancedDetails::panelOf(later.get()));
-    later->show();
-    QVERIFY(AdvancedDetails::panelOf(later.get()));
 }
 
 QTEST_MAIN(TestAdvancedPanel)
