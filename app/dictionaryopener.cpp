@@ -60,17 +60,13 @@ QString DictionaryOpener::personalDictionary(QString *error)
 
     const QString sample = sampleDictionary();
     if (!sample.isEmpty()) {
-        // Copy under a temporary name first, so that an interrupted copy never passes for the dictionary.
-        const QString part = path + QStringLiteral(".part");
-        QFile::remove(part);
-        if (QFile::copy(sample, part)) {
-            QFile::setPermissions(part, QFile::permissions(part) | QFile::ReadOwner | QFile::WriteOwner);
-            if (QFile::rename(part, path))
-                return path;
-        }
-        QFile::remove(part);
-        *error = QObject::tr("The sample dictionary \"%1\" could not be copied to \"%2\".")
-                     .arg(QDir::toNativeSeparators(sample), QDir::toNativeSeparators(path));
+        // The engine writes the copy whole or not at all, so an interrupted copy never passes for the dictionary.
+        QString reason;
+        DictionaryReference original = Prediction::openDictionary(sample, &reason);
+        if (original != 0 && original->saveCopy(path, &reason))
+            return path;
+        *error = QObject::tr("The sample dictionary \"%1\" could not be copied to \"%2\": %3")
+                     .arg(QDir::toNativeSeparators(sample), QDir::toNativeSeparators(path), reason);
         return QString();
     }
 

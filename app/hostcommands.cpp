@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeySequence>
-#include <QMetaObject>
 
 #include "dictionaryeditor.h"
 
@@ -12,8 +11,7 @@ namespace {
 struct Command
 {
     const char *label;
-    const char *slot;
-    bool takesBool;    // the slot has a bool parameter (the button's checked state), not used
+    void (*run)(DictionaryEditor *window);
     bool changesWords; // offered only by a writable window
     QList<QKeySequence> keys;
 };
@@ -21,35 +19,32 @@ struct Command
 const QList<Command> &commands()
 {
     static const QList<Command> list = {
-        {QT_TRANSLATE_NOOP("HostCommands", "Help"), "on_HelpButton_clicked", false, false, {QKeySequence(Qt::Key_F1)}},
+        {QT_TRANSLATE_NOOP("HostCommands", "Help"),
+         [](DictionaryEditor *window) { window->showHelp(); },
+         false,
+         {QKeySequence(Qt::Key_F1)}},
         {QT_TRANSLATE_NOOP("HostCommands", "Test Prediction"),
-         "on_TestButton_clicked",
-         true,
+         [](DictionaryEditor *window) { window->requestTest(); },
          false,
          {QKeySequence(Qt::CTRL | Qt::Key_T)}},
         {QT_TRANSLATE_NOOP("HostCommands", "Save"),
-         "on_SaveButton_clicked",
-         true,
+         [](DictionaryEditor *window) { window->save(); },
          true,
          {QKeySequence(Qt::CTRL | Qt::Key_S)}},
         {QT_TRANSLATE_NOOP("HostCommands", "Export Words"),
-         "on_ExportWordButton_clicked",
-         false,
+         [](DictionaryEditor *window) { window->exportWords(); },
          false,
          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}},
         {QT_TRANSLATE_NOOP("HostCommands", "Bigger Font"),
-         "on_BiggerButton_clicked",
-         false,
+         [](DictionaryEditor *window) { window->changeFontSize(1); },
          false,
          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
         {QT_TRANSLATE_NOOP("HostCommands", "Smaller Font"),
-         "on_SmallerButton_clicked",
-         false,
+         [](DictionaryEditor *window) { window->changeFontSize(-1); },
          false,
          {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
         {QT_TRANSLATE_NOOP("HostCommands", "More or Less"),
-         "on_MoreLessButton_clicked",
-         false,
+         [](DictionaryEditor *window) { window->toggleMoreLess(); },
          false,
          {QKeySequence(Qt::CTRL | Qt::Key_M)}},
     };
@@ -73,18 +68,11 @@ HostCommands::HostCommands(DictionaryEditor *window, bool writable) : QObject(wi
         action->setToolTip(
             QStringLiteral("%1 (%2)").arg(action->text(), command.keys.first().toString(QKeySequence::NativeText)));
         action->setShortcutContext(Qt::WindowShortcut);
-        const QByteArray slot = command.slot;
-        const bool takesBool = command.takesBool;
-        connect(action, &QAction::triggered, window, [window, slot, takesBool] {
-            if (takesBool)
-                QMetaObject::invokeMethod(window, slot.constData(), Q_ARG(bool, false));
-            else
-                QMetaObject::invokeMethod(window, slot.constData());
-        });
-        window->addAction(action);
+        const auto run = command.run;
+        connect(action, &QAction::triggered, window, [window, run] { run(window); });
         m_actions << action;
     }
-    window->setContextMenuPolicy(Qt::ActionsContextMenu);
+    window->addHostActions(m_actions);
 }
 
 QString HostCommands::helpText()

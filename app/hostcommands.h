@@ -9,14 +9,14 @@ class QAction;
 
 /// The host's commands on an editor window: Help, Test Prediction, Save, Export, font size and More/Less.
 /// Each is a keyboard shortcut that works wherever the focus is in the window, an entry of the menu the
-/// window shows when right-clicked, and a button of the host's toolbar (HostFrame); each invokes the
-/// window's own slot by name. The keys are ones the window leaves alone: typed keys, Return, Tab, Up and
-/// Down keep their meaning.
+/// window shows when right-clicked, and a button of the window's toolbar (DictionaryEditor::addHostActions);
+/// each runs the window's command of that name. The keys are ones the window leaves alone: typed keys,
+/// Return, Tab, Up and Down keep their meaning.
 class HostCommands : public QObject
 {
     Q_OBJECT
 public:
-    /// Attaches the commands to window; they live as long as it does.
+    /// Gives window the commands; they live as long as it does.
     HostCommands(DictionaryEditor *window, bool writable);
 
     QList<QAction *> actions() const { return m_actions; }

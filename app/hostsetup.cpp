@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QLoggingCategory>
 
 #include "dictionaryeditor.h"
 #include "hostcommands.h"
@@ -35,9 +34,6 @@ QFont HostSetup::font()
 
 void HostSetup::apply()
 {
-    // The window declares slots for commands it has no control for (Help, Test, ...); the host invokes
-    // them by name, so the warning that nothing matched them by name is expected.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.core.qmetaobject.connectslotsbyname=false"));
     const QFont chosen = font();
     QFont::insertSubstitution(QLatin1String(formFamily), chosen.family());
     QApplication::setFont(chosen);

@@ -3,8 +3,7 @@
 #include <QFont>
 
 /// What the host settles for the whole application before it opens a window: a font with which every text
-/// of the editor's fixed-size forms fits, UTF-8 word-list exports, its keys in the help text, and no log
-/// lines for the window's slots that are invoked by name only.
+/// of the editor's fixed-size forms fits, UTF-8 word-list exports and its keys in the help text.
 class HostSetup
 {
 public:

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -13,7 +12,6 @@
 
 #include "dictionaryeditor.h"
 #include "hostcommands.h"
-#include "hostframe.h"
 #include "hostmessage.h"
 #include "predictiontestwindow.h"
 
@@ -29,8 +27,8 @@ HostWindowManager::~HostWindowManager()
 {
     m_testWindows.clear();
     for (DictionaryEditor *window : m_windows) {
-        window->removeEventFilter(this);
-        delete window->window(); // its frame
+        window->disconnect(this);
+        delete window;
     }
 }
 
@@ -40,21 +38,20 @@ DictionaryEditor *HostWindowManager::addWindow(DictionaryReference dictionary, b
         DictionaryEditor::createEditor(writable, QString(), dictionary, nullptr, Qt::WindowFlags(), true);
     connect(window, SIGNAL(Save_Dictionary(DictionaryReference)), this, SLOT(saveDictionary(DictionaryReference)));
     connect(window, SIGNAL(Test_Dictionary(DictionaryReference)), this, SLOT(testDictionary(DictionaryReference)));
-    window->installEventFilter(this);
-    auto commands = new HostCommands(window, writable);
-    auto frame = new HostFrame(window, commands->actions());
+    connect(window, &QDialog::finished, this, [this, window] { windowLeft(window); });
+    new HostCommands(window, writable);
 
-    // The window sets its own height and top edge; the host only lines the frames up from the left.
+    // The window sets its own height and top edge; the host only lines the windows up from the left.
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     int left = available.left() + windowGap;
     if (!m_windows.empty()) {
-        const QWidget *previous = m_windows.back()->window();
-        left = previous->geometry().right() + 1 + windowGap;
-        if (left + frame->width() > available.right())
+        const QWidget *previous = m_windows.back();
+        left = previous->frameGeometry().right() + 1 + windowGap;
+        if (left + window->width() > available.right())
             left = available.left() + windowGap;
     }
-    frame->move(left, frame->y());
+    window->move(left, window->y());
 
     m_windows.push_back(window);
     m_dictionaries.push_back(dictionary);
@@ -70,8 +67,7 @@ void HostWindowManager::setTransferTo(DictionaryReference target)
 void HostWindowManager::showWindow(DictionaryEditor *window)
 {
     window->show();
-    window->window()->show();
-    window->window()->raise();
+    window->raise();
 }
 
 void HostWindowManager::showAll()
@@ -110,12 +106,11 @@ void HostWindowManager::testDictionary(DictionaryReference d)
         window = m_testWindows.back().get();
         // Beside the editor window that asked, when there is room on its right.
         if (const DictionaryEditor *editor = windowOf(d)) {
-            const QWidget *frame = editor->window();
-            const QScreen *screen = frame->screen();
+            const QScreen *screen = editor->screen();
             const QRect available = screen ? screen->availableGeometry() : QRect();
-            QPoint place = frame->frameGeometry().topRight() + QPoint(windowGap, 0);
+            QPoint place = editor->frameGeometry().topRight() + QPoint(windowGap, 0);
             if (available.isValid() && place.x() + window->width() > available.right())
-                place.setX(qMax(available.left(), frame->x() - window->width() - windowGap));
+                place.setX(qMax(available.left(), editor->x() - window->width() - windowGap));
             window->move(place);
         }
     }
@@ -129,7 +124,7 @@ void HostWindowManager::saveDictionary(DictionaryReference d)
 {
     if (d == 0)
         return;
-    QObject *window = sender();
+    auto *window = qobject_cast<DictionaryEditor *>(sender());
     for (;;) {
         if (d->save() == 0)
             return;
@@ -181,18 +176,14 @@ bool HostWindowManager::saveCopy(DictionaryReference d)
     return true;
 }
 
-bool HostWindowManager::eventFilter(QObject *watched, QEvent *event)
+void HostWindowManager::windowLeft(DictionaryEditor *window)
 {
-    if (event->type() == QEvent::Hide) {
-        auto window = qobject_cast<QWidget *>(watched);
-        if (window && m_keepOpen.remove(watched)) {
-            // The window hid after a save that failed and was left: bring it back with the changes.
-            QTimer::singleShot(0, window, [this, window] { showWindow(static_cast<DictionaryEditor *>(window)); });
-        } else {
-            QTimer::singleShot(0, this, &HostWindowManager::quitIfNoWindowVisible);
-        }
+    if (m_keepOpen.remove(window)) {
+        // The window was left after a save that failed and was given up: bring it back with the changes.
+        QTimer::singleShot(0, window, [this, window] { showWindow(window); });
+    } else {
+        QTimer::singleShot(0, this, &HostWindowManager::quitIfNoWindowVisible);
     }
-    return QObject::eventFilter(watched, event);
 }
 
 void HostWindowManager::quitIfNoWindowVisible()

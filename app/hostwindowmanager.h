@@ -11,7 +11,7 @@
 class DictionaryEditor;
 class PredictionTestWindow;
 
-/// The host's side of the editor windows: creates one window per dictionary in a frame with the host's commands,
+/// The host's side of the editor windows: creates one window per dictionary with the host's commands,
 /// places them side by side, saves a dictionary when a window asks for it, answers Test with a prediction
 /// test window, and ends the application when the last editor window is hidden.
 class HostWindowManager : public QObject
@@ -21,13 +21,13 @@ public:
     explicit HostWindowManager(QObject *parent = nullptr);
     ~HostWindowManager() override;
 
-    /// Creates (without showing) an editor window on dictionary in a frame with the host's commands, to the
-    /// right of the windows made before.
+    /// Creates (without showing) an editor window on dictionary with the host's commands, to the right of
+    /// the windows made before.
     DictionaryEditor *addWindow(DictionaryReference dictionary, bool writable);
     /// Puts every window in transfer mode, with target receiving the transferred words.
     void setTransferTo(DictionaryReference target);
     void showAll();
-    /// Shows window and its frame again, on top.
+    /// Shows window again, on top.
     void showWindow(DictionaryEditor *window);
 
     const std::vector<DictionaryEditor *> &windows() const { return m_windows; }
@@ -40,10 +40,9 @@ public slots:
     /// Shows (making it the first time) the prediction test window of d.
     void testDictionary(DictionaryReference d);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
+    /// Done, the close box or Escape hid window.
+    void windowLeft(DictionaryEditor *window);
     bool saveCopy(DictionaryReference d);
     void quitIfNoWindowVisible();
     DictionaryEditor *windowOf(const DictionaryReference &d) const;
@@ -52,6 +51,6 @@ private:
     std::vector<DictionaryReference> m_dictionaries;
     /// Windows whose save failed and was left: they come back when they hide, so that the changes still
     /// in the engine are not lost by the application ending.
-    QSet<QObject *> m_keepOpen;
+    QSet<DictionaryEditor *> m_keepOpen;
     std::vector<std::unique_ptr<PredictionTestWindow>> m_testWindows;
 };

@@ -10,10 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStyleOption>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <functional>
 
 #include "adjectiveselectiondlg.h"
@@ -98,6 +100,8 @@ private slots:
     void initTestCase();
     void cleanup() { QTRY_VERIFY2(windowsLeft().isEmpty(), qPrintable(windowsLeft().join(' '))); }
 
+    void hostCommands_data();
+    void hostCommands();
     void testWindowFollowsTypingAndEdits();
     void failedSave_data();
     void failedSave();
@@ -111,6 +115,81 @@ void TestHostWindows::initTestCase()
 {
     HostSetup::apply();
     QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestHostWindows::hostCommands_data()
+{
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("effect");
+    const auto row = [](const char *name, QKeySequence key, bool writable, const char *effect) {
+        QTest::newRow(name) << key << writable << QString(effect);
+    };
+    row("F1", Qt::Key_F1, true, "font 9, width 350, unsaved, HelpDlg with the keys");
+    row("Ctrl+T", Qt::CTRL | Qt::Key_T, false, "font 9, width 350, unsaved, test window");
+    row("Ctrl+S", Qt::CTRL | Qt::Key_S, true, "font 9, width 350, saved");
+    row("Ctrl+S in a viewer", Qt::CTRL | Qt::Key_S, false, "font 9, width 350, unsaved");
+    row("Ctrl+Shift+S", Qt::CTRL | Qt::SHIFT | Qt::Key_S, false, "font 9, width 350, unsaved, QFileDialog");
+    row("Ctrl++", Qt::CTRL | Qt::Key_Plus, true, "font 10, width 350, unsaved");
+    row("Ctrl+=", Qt::CTRL | Qt::Key_Equal, true, "font 10, width 350, unsaved");
+    row("Ctrl+-", Qt::CTRL | Qt::Key_Minus, true, "font 8, width 350, unsaved");
+    row("Ctrl+M", Qt::CTRL | Qt::Key_M, true, "font 9, width 742, unsaved");
+}
+
+// Each of the host's keys runs its command in the window, which also lists the commands on its toolbar
+// (with their keys) and in its context menu.
+void TestHostWindows::hostCommands()
+{
+    QFETCH(QKeySequence, key);
+    QFETCH(bool, writable);
+    QFETCH(QString, effect);
+    TempDictionary dictionary(sampleLines);
+    HostWindowManager manager;
+    DictionaryEditor *window = manager.addWindow(dictionary.reference(), writable);
+    manager.showAll();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    QVERIFY(dictionary->addWord(QStringLiteral("zebra"), QStringLiteral("edit")));
+
+    QStringList commands{"Help",        "Test Prediction", "Save",        "Export Words",
+                         "Bigger Font", "Smaller Font",    "More or Less"};
+    if (!writable)
+        commands.removeOne("Save");
+    QStringList onBar, tips;
+    for (const QAction *action : window->findChild<QToolBar *>()->actions()) {
+        onBar << action->text();
+        tips << action->toolTip();
+    }
+    QCOMPARE(onBar, commands);
+    QVERIFY2(tips.contains("More or Less (Ctrl+M)"), qPrintable(tips.join(", ")));
+    QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(window->actions(), window->findChild<QToolBar *>()->actions());
+    // The form lies whole below the bar, the list and the details panel ending 10 pixels above the bottom.
+    const QWidget *form = window->findChild<QWidget *>("centralWidget");
+    QCOMPARE(form->y(), window->findChild<QToolBar *>()->height());
+    const QWidget *list = window->findChild<QListWidget *>();
+    QCOMPARE(list->mapTo(window, QPoint(0, list->height() - 1)).y(), window->height() - 10);
+    QCOMPARE(window->findChild<OurTextBrowser *>()->parentWidget()->geometry(),
+             window->findChild<QWidget *>("GrammarFrame")->geometry().translated(form->pos()));
+
+    QString modal;
+    ModalAnswerer answer;
+    answer.handle([&](QWidget *dialog) {
+        modal = dialog->metaObject()->className();
+        if (auto help = dialog->findChild<QPlainTextEdit *>())
+            modal += help->toPlainText().contains("Keys: Help F1, Test Prediction Ctrl+T") ? " with the keys" : "";
+        static_cast<QDialog *>(dialog)->reject();
+    });
+    QTest::keySequence(window, key);
+    PredictionTestWindow *test = manager.testWindow(dictionary.reference());
+    QStringList seen{QStringLiteral("font %1").arg(window->findChild<QListWidget *>()->font().pointSize()),
+                     QStringLiteral("width %1").arg(window->width()), dictionary->isDirty() ? "unsaved" : "saved"};
+    if (test && test->isVisible())
+        seen << "test window";
+    if (!modal.isEmpty())
+        seen << modal;
+    QCOMPARE(seen.join(", "), effect);
+    if (test)
+        test->hide();
 }
 
 // What the test window offers follows the line as it is typed and the dictionary as it is edited.
@@ -212,11 +291,15 @@ void TestHostWindows::quitsOnlyWhenNothingIsLost()
     DictionaryEditor *viewer = manager.addWindow(other.reference(), false);
     manager.showAll();
     QVERIFY(QTest::qWaitForWindowExposed(viewer));
-    QVERIFY(QMetaObject::invokeMethod(viewer, "on_DoneButton_clicked"));
+    QVERIFY(viewer->requestDone());
     QVERIFY(!viewer->isVisible());
     QVERIFY(!applicationQuits(300));
 
     QVERIFY(dictionary->addWord(QStringLiteral("zebra"), QStringLiteral("edit")));
+    ModalAnswerer stay;
+    stay.clickButton(QStringLiteral("Cancel"));
+    QVERIFY(!window->requestDone());
+    QVERIFY(stay.answered() && window->isVisible());
     QVERIFY(QFile::setPermissions(dictionary.folder(), readOnlyFolder));
     ModalAnswerer question, failure;
     question.handle([&](QWidget *modal) {
