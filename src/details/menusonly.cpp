@@ -1,8 +1,10 @@
 #include "menusonly.h"
 
 #include <QAction>
+#include <QMap>
 #include <QMenu>
 
+#include "subcodetable.h"
 #include "ui_menusonly.h"
 
 namespace {
@@ -144,119 +146,19 @@ void MenusOnly::buildMenus()
     if (!fillSubcodeMenus)
         return;
 
-    addEntries(nounMenu, {{"reg", "Regular"},
-                          {"usually plural", "Usually plural"},
-                          {"singular only", "Singular only"},
-                          {"plural only", "Plural only"},
-                          {"plural unchanged", "Plural unchanged"},
-                          {"group", "Group"},
-                          {nullptr, nullptr},
-                          {"uncount", "Uncount"},
-                          {"uncount or count", "Uncount or count"},
-                          {"U or C, usu.pl", "U or C, usu.pl"},
-                          {"U or singular", "U or singular"},
-                          {"U or plural count", "U or plural count"},
-                          {"U or C, pl. unchgd", "U or C, pl. unchgd"},
-                          {"uncount plural", "Uncount plural"},
-                          {nullptr, nullptr},
-                          {"singular with 'the'", "Singular with 'the'"},
-                          {"plural with 'the'", "Plural with 'the'"},
-                          {nullptr, nullptr},
-                          {"Latin plural", "Latin plural"},
-                          {"U or C, Latin pl.", "U or C, Latin pl."},
-                          {"man, men, etc..", "Man, men, etc.."},
-                          {nullptr, nullptr},
-                          {"pl unchngd or +s", "Pl unchngd or +s"},
-                          {"plural = '~zzes'", "Plural = '~zzes'"},
-                          {"pl. only: add 's' ", "Pl. only: add 's'"},
-                          {nullptr, nullptr},
-                          {"reg Time", "Reg Time"},
-                          {"reg Place", "Reg Place"}});
-
-    addEntries(nameMenu, {{"Singular name", "Singular name"},
-                          {"Singular with 'the'", "Singular with 'the'"},
-                          {"Plural name", "Plural name"},
-                          {"Plural with 'the'", "Plural with 'the'"},
-                          {nullptr, nullptr},
-                          {"First Name", "First name"},
-                          {"Last Name", "Last name"},
-                          {nullptr, nullptr},
-                          {"Time, Event", "Time, Event"},
-                          {"Time with 'the'", "Time with 'the'"},
-                          {nullptr, nullptr},
-                          {"Location", "Location"},
-                          {"Loc sing with 'the'", "Loc sing with 'the'"},
-                          {"Loc pl with 'the'", "Loc pl with 'the'"}});
-    cityEntry = addMenuEntry(nameMenu, QStringLiteral("City, etc"), QStringLiteral("City, etc"));
-
-    addEntries(verbMenu, {{"reg", "reg"},
-                          {"irreg p & pp", "irreg p && pp"},
-                          {"p & pp = root", "p && pp = root"},
-                          {"past = root", "past = root"},
-                          {"pp = root", "pp = root"},
-                          {nullptr, nullptr},
-                          {"reg, dbl", "reg, dbl"},
-                          {"irreg p&pp,dbl", "irreg p && pp, dbl"},
-                          {"p&pp=root,dbl", "p && pp=root, dbl"},
-                          {"past=root,dbl", "past = root, dbl"},
-                          {"pp = root, dbl", "pp = root, dbl"},
-                          {nullptr, nullptr},
-                          {"root", "root"},
-                          {"+s", "+s"},
-                          {"+ing", "+ing"},
-                          {"+ed (p & pp)", "+ed (p && pp)"},
-                          {"past", "past"},
-                          {"past participle", "past participle"},
-                          {"passive only", "passive only"},
-                          {"infinitive", "infinitive"},
-                          {"p & pp, not passive", "p && pp, not passive"}});
-
-    addEntries(adjectiveMenu, {{"reg", "reg"},
-                               {"reg, dbl", "reg, dbl"},
-                               {"absolute", "absolute"},
-                               {"comparative", "comparative"},
-                               {"superlative", "superlative"},
-                               {nullptr, nullptr},
-                               {"attrib only", "attrib only"},
-                               {"pred only", "pred only"},
-                               {nullptr, nullptr},
-                               {"nongradable", "nongradable"},
-                               {"nongrad attrib", "nongrad attrib"},
-                               {"nongrad pred", "nongrad pred"},
-                               {nullptr, nullptr},
-                               {"verb 'ED'", "verb 'ED'"},
-                               {"verb 'ING'", "verb 'ING'"},
-                               {nullptr, nullptr},
-                               {"absolute2", "absolute2"}});
-
-    addCodes(timeMenu, {"age",
-                        "after",
-                        "before",
-                        "day",
-                        "during",
-                        "coming",
-                        "earlier",
-                        "following",
-                        "immediately",
-                        "last",
-                        "late,early",
-                        "later",
-                        "long",
-                        "longer",
-                        "morning,afternoon",
-                        "next",
-                        "night",
-                        "new",
-                        "often",
-                        "since",
-                        "soon",
-                        "September",
-                        "then",
-                        "time",
-                        "times",
-                        "today",
-                        "until",
-                        "yesterday,tomorrow",
-                        "week,month",
-                        "when,whenever"});
+    const QMap<QString, QMenu *> subcodeMenus = {{QStringLiteral("noun"), nounMenu},
+                                                 {QStringLiteral("name"), nameMenu},
+                                                 {QStringLiteral("verb"), verbMenu},
+                                                 {QStringLiteral("adj."), adjectiveMenu},
+                                                 {QStringLiteral("time"), timeMenu}};
+    for (const SubcodeTable::Entry &entry : SubcodeTable::entries()) {
+        QMenu *menu = subcodeMenus.value(QString::fromUtf8(entry.partOfSpeech));
+        if (!menu)
+            continue;
+        if (entry.separatorBefore)
+            menu->addSeparator();
+        QAction *action = addMenuEntry(menu, QString::fromUtf8(entry.label), QString::fromUtf8(entry.code));
+        if (menu == nameMenu)
+            cityEntry = action; // the last entry of the name menu, offered to UK grammar only
+    }
 }

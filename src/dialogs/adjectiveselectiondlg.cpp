@@ -1,33 +1,15 @@
 #include "adjectiveselectiondlg.h"
 
+#include "subcodetable.h"
 #include "ui_adjectiveselectiondlg.h"
 
-AdjectiveSelectionDlg::AdjectiveSelectionDlg(const QString &current, QWidget *parent)
-    : RadioSelectionDlg(parent), ui(std::make_unique<Ui::AdjectiveSelectionDlgClass>())
+AdjectiveSelectionDlg::AdjectiveSelectionDlg(const QString &current, QWidget *parent) : RadioSelectionDlg(parent)
 {
-    ui->setupUi(this);
-    preselect(current, ui->buttonBox);
-}
-
-AdjectiveSelectionDlg::~AdjectiveSelectionDlg() = default;
-
-QStringList AdjectiveSelectionDlg::codes() const
-{
-    return {QStringLiteral("reg"), QStringLiteral("reg, dbl"), QStringLiteral("absolute"),
-            QStringLiteral("comparative"), QStringLiteral("superlative")};
+    build(setUpForm<Ui::AdjectiveSelectionDlgClass>, SubcodeTable::dialogCodes(QStringLiteral("adj."), false),
+          QString(), current);
 }
 
 void AdjectiveSelectionDlg::on_radioButton_3_toggled(bool checked)
 {
     Q_UNUSED(checked)
-}
-
-void AdjectiveSelectionDlg::on_buttonBox_accepted()
-{
-    accept();
-}
-
-void AdjectiveSelectionDlg::on_buttonBox_rejected()
-{
-    reject();
 }

@@ -4,11 +4,11 @@
 #include <QString>
 #include <QStringList>
 
-class QDialogButtonBox;
 class QRadioButton;
 
-/// Base of the grammar choice dialogs that offer one code per radio button: preselects a button from
-/// the current code and hands back the code of the checked button.
+/// A grammar choice dialog that offers one code per radio button: built from a form and a code table,
+/// it preselects a button from the current code and hands back the code of the checked button. The
+/// dialogs of the parts of speech are thin subclasses that name their form, table and title.
 class RadioSelectionDlg : public QDialog
 {
     Q_OBJECT
@@ -16,19 +16,26 @@ public:
     /// The code of the first checked button in read order, or an empty string when none is checked.
     QString selectedCode() const;
 
+public slots:
+    void on_buttonBox_accepted();
+    void on_buttonBox_rejected();
+
 protected:
-    explicit RadioSelectionDlg(QWidget *parent = nullptr);
+    /// Builds the form Form on the dialog; its widgets belong to the dialog, so the form needs no keeping.
+    template<class Form> static void setUpForm(QDialog *dialog) { Form().setupUi(dialog); }
 
-    /// The dialog's codes, one per radio button from the top ("radioButton", "radioButton_2", ...), in
-    /// preselection order, which is also its read order. Each code is also the substring of the current
-    /// code that preselects its button.
-    virtual QStringList codes() const = 0;
+    explicit RadioSelectionDlg(QWidget *parent);
 
-    /// Checks the button of every row whose key occurs in current, so that the last matching row wins,
-    /// and makes Ok the default button. Called by each dialog once its form is set up.
-    void preselect(const QString &current, QDialogButtonBox *buttonBox);
+    /// Run by each dialog's constructor, so that the form connects the dialog's own slots by name too:
+    /// sets the form up (setUp, such as setUpForm<Ui::...>), gives the dialog title unless it is empty,
+    /// checks the button of every code of codes that occurs in current, so that the last match wins, and
+    /// makes Ok the default button. codes holds one code per radio button from the top ("radioButton",
+    /// "radioButton_2", ...), which is also the read order.
+    void build(void (*setUp)(QDialog *), const QStringList &codes, const QString &title, const QString &current);
 
 private:
     /// The radio button of row (counted from 0) of the table.
     QRadioButton *button(int row) const;
+
+    QStringList m_codes;
 };

@@ -2,6 +2,7 @@
 
 #include "inflection.h"
 #include "lexicon.h"
+#include "subcodetable.h"
 
 #include <QHash>
 
@@ -491,94 +492,7 @@ QList<Guess> guess(const QString &word, bool advanced)
 
 QStringList subcodeChoices(const QString &partOfSpeech)
 {
-    if (partOfSpeech == noun)
-        return {QStringLiteral("reg"),
-                QStringLiteral("usually plural"),
-                QStringLiteral("singular only"),
-                QStringLiteral("plural only"),
-                QStringLiteral("plural unchanged"),
-                QStringLiteral("group"),
-                QStringLiteral("uncount"),
-                QStringLiteral("uncount or count"),
-                QStringLiteral("U or C, usu.pl"),
-                QStringLiteral("U or singular"),
-                QStringLiteral("U or plural count"),
-                QStringLiteral("U or C, pl. unchgd"),
-                QStringLiteral("uncount plural"),
-                QStringLiteral("singular with 'the'"),
-                QStringLiteral("plural with 'the'"),
-                QStringLiteral("Latin plural"),
-                QStringLiteral("U or C, Latin pl."),
-                QStringLiteral("man, men, etc.."),
-                QStringLiteral("pl unchngd or +s"),
-                QStringLiteral("plural = '~zzes'"),
-                QStringLiteral("pl. only: add 's' "),
-                QStringLiteral("reg Time"),
-                QStringLiteral("reg Place")};
-    if (partOfSpeech == name)
-        return {
-            QStringLiteral("Singular name"),       QStringLiteral("Singular with 'the'"), QStringLiteral("Plural name"),
-            QStringLiteral("Plural with 'the'"),   QStringLiteral("First Name"),          QStringLiteral("Last Name"),
-            QStringLiteral("Time, Event"),         QStringLiteral("Time with 'the'"),     QStringLiteral("Location"),
-            QStringLiteral("Loc sing with 'the'"), QStringLiteral("Loc pl with 'the'"),   QStringLiteral("City, etc")};
-    if (partOfSpeech == verb)
-        return {QStringLiteral("reg"),
-                QStringLiteral("irreg p & pp"),
-                QStringLiteral("p & pp = root"),
-                QStringLiteral("past = root"),
-                QStringLiteral("pp = root"),
-                QStringLiteral("reg, dbl"),
-                QStringLiteral("irreg p&pp,dbl"),
-                QStringLiteral("p&pp=root,dbl"),
-                QStringLiteral("past=root,dbl"),
-                QStringLiteral("pp = root, dbl"),
-                QStringLiteral("root"),
-                QStringLiteral("+s"),
-                QStringLiteral("+ing"),
-                QStringLiteral("+ed (p & pp)"),
-                QStringLiteral("past"),
-                QStringLiteral("past participle"),
-                QStringLiteral("passive only"),
-                QStringLiteral("infinitive"),
-                QStringLiteral("p & pp, not passive")};
-    if (partOfSpeech == adjective)
-        return {QStringLiteral("reg"),          QStringLiteral("reg, dbl"),    QStringLiteral("absolute"),
-                QStringLiteral("comparative"),  QStringLiteral("superlative"), QStringLiteral("attrib only"),
-                QStringLiteral("pred only"),    QStringLiteral("nongradable"), QStringLiteral("nongrad attrib"),
-                QStringLiteral("nongrad pred"), QStringLiteral("verb 'ED'"),   QStringLiteral("verb 'ING'"),
-                QStringLiteral("absolute2")};
-    if (partOfSpeech == timeWord)
-        return {QStringLiteral("age"),
-                QStringLiteral("after"),
-                QStringLiteral("before"),
-                QStringLiteral("day"),
-                QStringLiteral("during"),
-                QStringLiteral("coming"),
-                QStringLiteral("earlier"),
-                QStringLiteral("following"),
-                QStringLiteral("immediately"),
-                QStringLiteral("last"),
-                QStringLiteral("late,early"),
-                QStringLiteral("later"),
-                QStringLiteral("long"),
-                QStringLiteral("longer"),
-                QStringLiteral("morning,afternoon"),
-                QStringLiteral("next"),
-                QStringLiteral("night"),
-                QStringLiteral("new"),
-                QStringLiteral("often"),
-                QStringLiteral("since"),
-                QStringLiteral("soon"),
-                QStringLiteral("September"),
-                QStringLiteral("then"),
-                QStringLiteral("time"),
-                QStringLiteral("times"),
-                QStringLiteral("today"),
-                QStringLiteral("until"),
-                QStringLiteral("yesterday,tomorrow"),
-                QStringLiteral("week,month"),
-                QStringLiteral("when,whenever")};
-    return {};
+    return SubcodeTable::codes(partOfSpeech);
 }
 
 void examples(const QString &word, const QString &partOfSpeech, const QString &subcode, QStringList *labels,

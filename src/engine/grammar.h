@@ -21,7 +21,7 @@ struct Guess
 /// of speech (most likely first) when it is true. A word nothing knows gets one "new" code.
 QList<Guess> guess(const QString &word, bool advanced);
 
-/// The valid subcodes of a part of speech, in menu order; empty for parts without subcodes.
+/// The valid subcodes of a part of speech, in menu order (SubcodeTable); empty for parts without subcodes.
 QStringList subcodeChoices(const QString &partOfSpeech);
 
 /// Example labels and templates of a code: "~" marks where the bold label goes, "/" separates lines.

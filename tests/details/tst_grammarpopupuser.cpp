@@ -28,6 +28,8 @@ private slots:
     void adverbPositions();
     void frequencyMenu();
     void readOnlyEditsNothing();
+    void subcodeMenus_data();
+    void subcodeMenus();
 };
 
 // The user's panel shows particles and prepositions in brackets, without links.
@@ -177,6 +179,69 @@ void TestGrammarPopUpUser::readOnlyEditsNothing()
     QVERIFY(!answer.answered());
     QVERIFY(!menu.answered());
     QVERIFY(!dict->isDirty());
+}
+
+void TestGrammarPopUpUser::subcodeMenus_data()
+{
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QString>("groups"); // entries between separators
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("noun") << "noun"
+                          << "6|7|2|3|3|2"
+                          << "Pl. only: add 's'"
+                          << "pl. only: add 's' ";
+    QTest::newRow("name") << "name"
+                          << "4|2|2|4"
+                          << "First name"
+                          << "First Name";
+    QTest::newRow("verb") << "verb"
+                          << "5|5|9"
+                          << "irreg p && pp"
+                          << "irreg p & pp";
+    QTest::newRow("adjective") << "adj."
+                               << "5|2|3|2|1"
+                               << "nongrad pred"
+                               << "nongrad pred";
+    QTest::newRow("time") << "time"
+                          << "30"
+                          << "late,early"
+                          << "late,early";
+}
+
+// The advanced panel's subcode menus: grouped by separators, each entry's label standing for its code, "City,
+// etc" last among the names; menus built read-only offer parts of speech only.
+void TestGrammarPopUpUser::subcodeMenus()
+{
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QString, groups);
+    QFETCH(QString, label);
+    QFETCH(QString, code);
+    MenusOnly menus(true);
+    const QMap<QString, QMenu *> menuOf = {{"noun", menus.nounMenu},
+                                           {"name", menus.nameMenu},
+                                           {"verb", menus.verbMenu},
+                                           {"adj.", menus.adjectiveMenu},
+                                           {"time", menus.timeMenu}};
+    QStringList sizes{"0"};
+    QString labelled;
+    for (const QAction *action : menuOf.value(partOfSpeech)->actions()) {
+        if (action->isSeparator()) {
+            sizes << "0";
+            continue;
+        }
+        sizes.last() = QString::number(sizes.last().toInt() + 1);
+        if (action->text() == label)
+            labelled = action->data().toString();
+    }
+    QCOMPARE(sizes.join('|'), groups);
+    QCOMPARE(labelled, code);
+    QCOMPARE(menus.cityEntry, menus.nameMenu->actions().constLast());
+    QCOMPARE(menus.cityEntry->data().toString(), QStringLiteral("City, etc"));
+
+    MenusOnly readOnly(false);
+    QVERIFY(readOnly.nounMenu->actions().isEmpty() && !readOnly.cityEntry);
+    QCOMPARE(readOnly.partOfSpeechMenu->actions().size(), menus.partOfSpeechMenu->actions().size());
 }
 
 QTEST_MAIN(TestGrammarPopUpUser)

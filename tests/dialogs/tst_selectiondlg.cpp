@@ -5,11 +5,19 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <algorithm>
 
+#include "adjectiveselectiondlg.h"
 #include "modalanswerer.h"
+#include "nameselectiondlg.h"
+#include "nameselectiondlguk.h"
+#include "nounselectiondlg.h"
+#include "nounselectiondlguk.h"
+#include "partofspeechselectiondlg.h"
 #include "selectiondlg.h"
+#include "verbselectiondlg.h"
 #include "windowsleft.h"
 
 using Table = QStringList (SelectionDlg::*)();
@@ -40,6 +48,8 @@ private slots:
     void rowRule();
     void choose_data();
     void choose();
+    void radioDialogs_data();
+    void radioDialogs();
 };
 
 // A row's code ends at its first "%" (the label runs to the next one) or else its first ":", where the
@@ -123,6 +133,74 @@ void TestSelectionDlg::choose()
     if (verbs)
         dialog.verbToEngineCodes(&list);
     QCOMPARE(list, result);
+}
+
+void TestSelectionDlg::radioDialogs_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("checked"); // the button checked on opening, "" for none
+    QTest::addColumn<QString>("code");    // what OK then gives back
+    const auto row = [](const char *dialog, const char *current, const char *checked, const char *code) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 on %2").arg(dialog, current)))
+            << QString(dialog) << QString(current) << QString(checked) << QString(code);
+    };
+    row("PartOfSpeechSelectionDlg", "verb", "radioButton_3", "verb");
+    row("PartOfSpeechSelectionDlg", "", "", "");
+    row("NounSelectionDlg", "uncount or count", "radioButton_6", "uncount or count");
+    row("NounSelectionDlg", "uncount", "radioButton_5", "uncount");
+    row("NounSelectionDlg", "group", "", "");
+    row("NounSelectionDlgUK", "group", "radioButton_7", "group");
+    row("NameSelectionDlg", "Loc pl with 'the'", "radioButton_11", "Loc pl with 'the'");
+    row("NameSelectionDlg", "first name", "", "");
+    row("NameSelectionDlg", "City, etc", "", "");
+    row("NameSelectionDlgUK", "City, etc", "radioButton_12", "City, etc");
+    row("VerbSelectionDlg", "irreg p & pp", "radioButton_2", "irreg p & pp");
+    row("VerbSelectionDlg", "irreg p&pp,dbl", "radioButton_5", "irreg p&pp,dbl");
+    row("VerbSelectionDlg", "past participle", "radioButton_9", "past participle");
+    row("VerbSelectionDlg", "past = root", "radioButton_8", "past");
+    row("VerbSelectionDlg", "pp = root", "", "");
+    row("AdjectiveSelectionDlg", "reg, dbl", "radioButton_2", "reg, dbl");
+}
+
+// The last code that occurs in the current one checks its button; OK gives back the checked button's code.
+void TestSelectionDlg::radioDialogs()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, current);
+    QFETCH(QString, checked);
+    QFETCH(QString, code);
+    std::unique_ptr<RadioSelectionDlg> made;
+    if (dialog == QLatin1String("PartOfSpeechSelectionDlg"))
+        made = std::make_unique<PartOfSpeechSelectionDlg>(current);
+    else if (dialog == QLatin1String("NounSelectionDlg"))
+        made = std::make_unique<NounSelectionDlg>(current);
+    else if (dialog == QLatin1String("NounSelectionDlgUK"))
+        made = std::make_unique<NounSelectionDlgUK>(current);
+    else if (dialog == QLatin1String("NameSelectionDlg"))
+        made = std::make_unique<NameSelectionDlg>(current);
+    else if (dialog == QLatin1String("NameSelectionDlgUK"))
+        made = std::make_unique<NameSelectionDlgUK>(current);
+    else if (dialog == QLatin1String("VerbSelectionDlg"))
+        made = std::make_unique<VerbSelectionDlg>(current);
+    else
+        made = std::make_unique<AdjectiveSelectionDlg>(current);
+    QString opened;
+    for (const QRadioButton *button : made->findChildren<QRadioButton *>()) {
+        if (button->isChecked())
+            opened = button->objectName();
+    }
+    QCOMPARE(opened, checked);
+    ModalAnswerer answer;
+    answer.handle([](QWidget *modal) { QTest::keyClick(modal, Qt::Key_Return); });
+    QCOMPARE(made->exec(), int(QDialog::Accepted));
+    QVERIFY(answer.answered());
+    QCOMPARE(made->selectedCode(), code);
+    // Two dialogs name themselves; the UK noun dialog keeps its form's title, the others have none.
+    const QMap<QString, QString> titles = {{"PartOfSpeechSelectionDlg", "Select Part of Speech"},
+                                           {"NounSelectionDlg", "Select Noun Type"},
+                                           {"NounSelectionDlgUK", "Select Noun Subcode"}};
+    QCOMPARE(made->windowTitle(), titles.value(dialog));
 }
 
 QTEST_MAIN(TestSelectionDlg)
