@@ -20,14 +20,14 @@ public:
         bool separatorBefore;
         /// Its row in the choice dialog of its part of speech, from 1; 0 when the dialog does not offer it.
         int dialogRow;
-        /// The dialog offers it only to dictionaries with UK grammar.
-        bool ukOnly;
+        /// The same in the dialog for dictionaries with UK grammar, where there is one of its own.
+        int ukDialogRow;
     };
 
     /// Every entry: the parts of speech one after the other, each in menu order.
     static const QList<Entry> &entries();
     /// The subcodes of partOfSpeech in menu order; empty for parts of speech without subcodes.
     static QStringList codes(const QString &partOfSpeech);
-    /// The subcodes the choice dialog of partOfSpeech offers, top to bottom.
+    /// The subcodes the choice dialog of partOfSpeech offers, top to bottom, in its UK twin when ukGrammar.
     static QStringList dialogCodes(const QString &partOfSpeech, bool ukGrammar);
 };
