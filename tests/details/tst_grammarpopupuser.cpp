@@ -181,12 +181,37 @@ void TestGrammarPopUpUser::readOnlyEditsNothing()
     QVERIFY(!dict->isDirty());
 }
 
+namespace {
+
+// A menu's entries in order: runs of plain entries as their count, "|" for a separator, a submenu in brackets.
+QString layout(const QMenu *menu)
+{
+    QString text;
+    int run = 0;
+    for (const QAction *action : menu->actions()) {
+        if (!action->isSeparator() && !action->menu()) {
+            ++run;
+            continue;
+        }
+        text += (run ? QString::number(run) : QString()) +
+                (action->menu() ? '[' + layout(action->menu()) + ']' : QStringLiteral("|"));
+        run = 0;
+    }
+    return run ? text + QString::number(run) : text;
+}
+
+} // namespace
+
 void TestGrammarPopUpUser::subcodeMenus_data()
 {
-    QTest::addColumn<QString>("partOfSpeech");
-    QTest::addColumn<QString>("groups"); // entries between separators
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("entries");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("code");
+    QTest::newRow("part of speech") << "partOfSpeech"
+                                    << "10[2[3]8[2]2[4]3|[64]2]|1"
+                                    << "notwithstanding"
+                                    << "havent";
     QTest::newRow("noun") << "noun"
                           << "6|7|2|3|3|2"
                           << "Pl. only: add 's'"
@@ -209,39 +234,39 @@ void TestGrammarPopUpUser::subcodeMenus_data()
                           << "late,early";
 }
 
-// The advanced panel's subcode menus: grouped by separators, each entry's label standing for its code, "City,
-// etc" last among the names; menus built read-only offer parts of speech only.
+// The advanced panel's grammar menus: entries grouped by separators and submenus, each entry's label standing
+// for its code, "City, etc" last among the names; menus built read-only offer parts of speech only.
 void TestGrammarPopUpUser::subcodeMenus()
 {
-    QFETCH(QString, partOfSpeech);
-    QFETCH(QString, groups);
+    QFETCH(QString, menu);
+    QFETCH(QString, entries);
     QFETCH(QString, label);
     QFETCH(QString, code);
     MenusOnly menus(true);
-    const QMap<QString, QMenu *> menuOf = {{"noun", menus.nounMenu},
+    const QMap<QString, QMenu *> menuOf = {{"partOfSpeech", menus.partOfSpeechMenu},
+                                           {"noun", menus.nounMenu},
                                            {"name", menus.nameMenu},
                                            {"verb", menus.verbMenu},
                                            {"adj.", menus.adjectiveMenu},
                                            {"time", menus.timeMenu}};
-    QStringList sizes{"0"};
+    QCOMPARE(layout(menuOf.value(menu)), entries);
     QString labelled;
-    for (const QAction *action : menuOf.value(partOfSpeech)->actions()) {
-        if (action->isSeparator()) {
-            sizes << "0";
-            continue;
+    QList<QMenu *> open{menuOf.value(menu)};
+    while (!open.isEmpty()) {
+        for (const QAction *action : open.takeFirst()->actions()) {
+            if (action->menu())
+                open << action->menu();
+            else if (action->text() == label)
+                labelled = action->data().toString();
         }
-        sizes.last() = QString::number(sizes.last().toInt() + 1);
-        if (action->text() == label)
-            labelled = action->data().toString();
     }
-    QCOMPARE(sizes.join('|'), groups);
     QCOMPARE(labelled, code);
     QCOMPARE(menus.cityEntry, menus.nameMenu->actions().constLast());
     QCOMPARE(menus.cityEntry->data().toString(), QStringLiteral("City, etc"));
 
     MenusOnly readOnly(false);
     QVERIFY(readOnly.nounMenu->actions().isEmpty() && !readOnly.cityEntry);
-    QCOMPARE(readOnly.partOfSpeechMenu->actions().size(), menus.partOfSpeechMenu->actions().size());
+    QCOMPARE(layout(readOnly.partOfSpeechMenu), layout(menus.partOfSpeechMenu));
 }
 
 QTEST_MAIN(TestGrammarPopUpUser)
