@@ -15,6 +15,7 @@
 #include "hostcommands.h"
 #include "hostframe.h"
 #include "hostmessage.h"
+#include "hostundo.h"
 #include "predictiontestwindow.h"
 
 namespace {
@@ -42,7 +43,10 @@ DictionaryEditor *HostWindowManager::addWindow(DictionaryReference dictionary, b
     connect(window, SIGNAL(Test_Dictionary(DictionaryReference)), this, SLOT(testDictionary(DictionaryReference)));
     window->installEventFilter(this);
     auto commands = new HostCommands(window, writable);
-    auto frame = new HostFrame(window, commands->actions());
+    QList<QAction *> actions = commands->actions();
+    if (writable)
+        actions << (new HostUndo(window, dictionary))->actions();
+    auto frame = new HostFrame(window, actions);
 
     // The window sets its own height and top edge; the host only lines the frames up from the left.
     const QScreen *screen = QGuiApplication::primaryScreen();
