@@ -270,10 +270,21 @@ void EditHistory::reset()
     m_known.clear();
 }
 
+qint64 EditHistory::bytes() const
+{
+    qint64 total = qint64(m_steps.size() * sizeof(Step)) + qint64(m_links.capacity() * sizeof(m_links[0]));
+    for (const QByteArray &block : m_blocks)
+        total += block.capacity();
+    // A hash node holds the key and the value; the table adds a span entry per bucket.
+    total += qint64(m_known.capacity()) * qint64(sizeof(Word *) + sizeof(qint64) + 1);
+    return total;
+}
+
 void EditHistory::forget()
 {
     dropLinks(0);
-    m_steps.clear();
+    if (!m_steps.empty())
+        std::deque<Step>().swap(m_steps); // gives the memory back
     m_position = 0;
     m_saved = NoPosition;
     m_lastAddition = NoPosition;

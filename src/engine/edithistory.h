@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -66,6 +67,8 @@ public:
     /// Forgets the steps after a change that is not recorded (a bulk import): from now on the words are
     /// not as saved until the next save.
     void forget();
+    /// The memory the history takes, in bytes (its steps, their states, what it knows of the words).
+    qint64 bytes() const;
 
 private:
     static constexpr qint64 Absent = -1;
@@ -102,9 +105,9 @@ private:
     void restore(const Step &step, const WordRecord *state, qint64 offset);
 
     DictionaryData *m_owner;
-    std::vector<Step> m_steps;
-    size_t m_position = 0; // steps before it are done, the others undone
-    size_t m_saved = 0;    // the position at the last save or load; NoPosition when it is gone
+    std::deque<Step> m_steps; // grows without copying, and without the slack of a doubling vector
+    size_t m_position = 0;    // steps before it are done, the others undone
+    size_t m_saved = 0;       // the position at the last save or load; NoPosition when it is gone
     std::vector<QByteArray> m_blocks;
     QHash<Word *, qint64> m_known; // each word's state after the last step that touched it
     std::vector<std::shared_ptr<Link>> m_links;
