@@ -5,6 +5,7 @@
 
 #include "dictionaryeditor.h"
 #include "hostcommands.h"
+#include "hostundo.h"
 
 namespace {
 
@@ -38,5 +39,5 @@ void HostSetup::apply()
     QFont::insertSubstitution(QLatin1String(formFamily), chosen.family());
     QApplication::setFont(chosen);
     DictionaryEditor::setExportEncoding(QStringConverter::Utf8);
-    DictionaryEditor::setHostHelp(HostCommands::helpText());
+    DictionaryEditor::setHostHelp(HostCommands::helpText() + QLatin1Char(' ') + HostUndo::helpText());
 }

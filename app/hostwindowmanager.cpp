@@ -13,6 +13,7 @@
 #include "dictionaryeditor.h"
 #include "hostcommands.h"
 #include "hostmessage.h"
+#include "hostundo.h"
 #include "predictiontestwindow.h"
 
 namespace {
@@ -40,6 +41,8 @@ DictionaryEditor *HostWindowManager::addWindow(DictionaryReference dictionary, b
     connect(window, SIGNAL(Test_Dictionary(DictionaryReference)), this, SLOT(testDictionary(DictionaryReference)));
     connect(window, &QDialog::finished, this, [this, window] { windowLeft(window); });
     new HostCommands(window, writable);
+    if (writable)
+        window->addHostActions((new HostUndo(window, dictionary))->actions());
 
     // The window sets its own height and top edge; the host only lines the windows up from the left.
     const QScreen *screen = QGuiApplication::primaryScreen();

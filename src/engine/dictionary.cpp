@@ -76,7 +76,10 @@ Word *Dictionary::addWord(Word *word)
         return nullptr;
     if (word->dictionary() == this)
         return word->isRemoved() ? d->addWord(WordRecord::fromWord(word)) : word;
-    return d->addWord(WordRecord::fromWord(word));
+    Word *added = d->addWord(WordRecord::fromWord(word));
+    // A word copied in from another dictionary is a transfer when that dictionary removes it next.
+    d->history().markAddition(added, EditHistory::TransferredIn, word);
+    return added;
 }
 
 int Dictionary::wordCount() const
@@ -106,7 +109,10 @@ void Dictionary::begin_edit()
 
 int Dictionary::save()
 {
-    return d->save();
+    const int result = d->save();
+    if (result == 0)
+        d->history().markSaved();
+    return result;
 }
 
 bool Dictionary::reload()
@@ -132,6 +138,36 @@ QString Dictionary::path() const
 bool Dictionary::isReadOnly() const
 {
     return d->isReadOnly();
+}
+
+bool Dictionary::canUndo() const
+{
+    return d->history().canUndo();
+}
+
+bool Dictionary::canRedo() const
+{
+    return d->history().canRedo();
+}
+
+QString Dictionary::undoText() const
+{
+    return d->history().undoText();
+}
+
+QString Dictionary::redoText() const
+{
+    return d->history().redoText();
+}
+
+Word *Dictionary::undo()
+{
+    return d->history().undo();
+}
+
+Word *Dictionary::redo()
+{
+    return d->history().redo();
 }
 
 QString Dictionary::displayName() const
@@ -168,6 +204,7 @@ QString Dictionary::pasteWord(const QString &payload)
     if (!WordRecord::fromPayload(payload, &record))
         return QString();
     const Word *word = d->addWord(record);
+    d->history().markAddition(word, EditHistory::Pasted);
     return word ? word->text : QString();
 }
 

@@ -284,6 +284,7 @@ Word *DictionaryData::addWord(const WordRecord &record)
     m_words.push_back(word);
     updateSummary(entry);
     markChanged(entry);
+    m_history.added(word);
     return word;
 }
 
@@ -334,6 +335,7 @@ bool DictionaryData::importWord(const QString &text, int frequency, bool guessCo
     entry->frequency = quint8(qBound(0, WordRecord::maximumFrequency(codes), int(WordRecord::MaximumFrequency)));
     entry->kinds = WordRecord::kinds(codes);
     markChanged(entry);
+    m_history.forget(); // a bulk import is not undone step by step
     return true;
 }
 
@@ -393,6 +395,8 @@ void DictionaryData::wordChanged(Word *word)
     WordEntry *entry = entryOf(word);
     if (!entry)
         return;
+    m_history.changed(word, QByteArray::fromRawData(m_content->arena.constData() + entry->codesOffset,
+                                                    qsizetype(entry->codesLength)));
     updateSummary(entry);
     markChanged(entry);
 }
@@ -402,6 +406,7 @@ void DictionaryData::removeWord(Word *word)
     WordEntry *entry = entryOf(word);
     if (!entry)
         return;
+    m_history.removed(word);
     m_content->index.remove(entry->text);
     if (entry->flags & WordEntry::Changed)
         --m_liveChanged;
@@ -422,6 +427,7 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
     if (!entry || spelling == word->text || !WordRecord::isAcceptableSpelling(spelling) ||
         m_content->index.find(spelling))
         return false;
+    m_history.respelling(word, spelling);
     // The word moves to a fresh entry under its new spelling; the old one stays behind, dead, until the
     // order is next merged. The save writes the word as a new row (so that two words that trade spellings
     // never meet in the file's one-row-per-spelling index); until then the entry keeps the old row's id,
@@ -445,6 +451,42 @@ bool DictionaryData::changeSpelling(Word *word, const QString &spelling)
         refreshDerived(code);
     markChanged(entry);
     return true;
+}
+
+bool DictionaryData::canRestore(const Word *word, const WordRecord *state) const
+{
+    if (!state)
+        return true;
+    const WordEntry *holder = m_content->index.find(state->text);
+    return !holder || holder == entryOf(word);
+}
+
+void DictionaryData::restore(Word *word, const WordRecord *state)
+{
+    WordEntry *entry = entryOf(word);
+    if (!state) {
+        if (entry)
+            removeWord(word);
+        return;
+    }
+    if (!entry) {
+        // The word comes back under its old object, in a fresh entry; the entry it left stays dead (and its
+        // row, when saved, is still deleted at the next save, the word being written anew).
+        entry = insertEntry(state->text);
+        entry->word = word;
+        word->m_removed = false;
+        word->text = state->text;
+        fillWord(word, state->codes);
+        updateSummary(entry);
+        markChanged(entry);
+        return;
+    }
+    if (word->text != state->text)
+        changeSpelling(word, state->text);
+    if (WordRecord::fromWord(word).codes != state->codes) {
+        fillWord(word, state->codes);
+        wordChanged(word);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -549,7 +591,8 @@ int DictionaryData::filteredWordCount()
 
 bool DictionaryData::isDirty() const
 {
-    return !m_removedEntries.empty() || m_liveChanged > 0;
+    // Undoing back to the saved words leaves their entries marked, but nothing differs from the file.
+    return (!m_removedEntries.empty() || m_liveChanged > 0) && !m_history.atSavedState();
 }
 
 void DictionaryData::beginEdit()
@@ -775,6 +818,7 @@ bool DictionaryData::reload()
     m_filter.invalidate();
     ++m_revision;
     m_lastError.clear();
+    m_history.reset();
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "dictionarycontent.h"
 #include "dictionarylock.h"
+#include "edithistory.h"
 #include "prediction.h"
 #include "sqlitedatabase.h"
 #include "wordentry.h"
@@ -66,6 +67,14 @@ public:
     bool changeSpelling(Word *word, const QString &spelling);
     /// Recomputes the choices and examples a code shows.
     static void refreshDerived(GCode *code);
+
+    // Undo and redo.
+    EditHistory &history() { return m_history; }
+    /// Whether word can be given state (a spelling and codes; null: taken out) without clashing with
+    /// another word.
+    bool canRestore(const Word *word, const WordRecord *state) const;
+    /// Gives word state, bringing a removed word back under the same object.
+    void restore(Word *word, const WordRecord *state);
 
     // Storage.
     void beginEdit();
@@ -145,4 +154,5 @@ private:
     quint64 m_revision = 0;
     QHash<QString, QStringList> m_predictionsCache; // answers for short prefixes, valid at one revision
     quint64 m_predictionsRevision = 0;
+    EditHistory m_history{this};
 };

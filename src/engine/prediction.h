@@ -290,6 +290,20 @@ public:
     QString path() const;
     bool isReadOnly() const;
 
+    // Undo and redo of every edit since the dictionary was opened or last reloaded; a save keeps them.
+    bool canUndo() const;
+    bool canRedo() const;
+    /// What undo() or redo() would do, in a few words ("Delete "depend"", "Frequency of "depend" 8 → 12");
+    /// empty when there is nothing to undo or redo.
+    QString undoText() const;
+    QString redoText() const;
+    /// Undoes the latest edit not yet undone: a removed word comes back under the same Word object, and a
+    /// transfer is undone in the other dictionary too while its side is that dictionary's latest edit.
+    /// Returns the word the edit changed (it may now be removed), or null when nothing was undone.
+    Word *undo();
+    /// Does again the edit undone last; returns as undo() does.
+    Word *redo();
+
     // Identity.
     QString displayName() const;
     Prediction::Variety variety() const;
