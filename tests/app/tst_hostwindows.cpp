@@ -152,7 +152,9 @@ void TestHostWindows::hostCommands()
 
     QStringList commands{"Help",        "Test Prediction", "Save",        "Export Words",
                          "Bigger Font", "Smaller Font",    "More or Less"};
-    if (!writable)
+    if (writable)
+        commands << "Undo" << "Redo";
+    else
         commands.removeOne("Save");
     QStringList onBar, tips;
     for (const QAction *action : window->findChild<QToolBar *>()->actions()) {
