@@ -34,14 +34,19 @@ bool DictionaryFile::sameFile(const QString &a, const QString &b)
 
 bool DictionaryFile::hasHotJournal(const QString &path)
 {
-    return QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+    return QFileInfo(StorageText::fittedPath(path + QStringLiteral("-journal"))).size() > 0;
 }
 
-bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *error)
+bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *error, bool *damaged)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat info;
     if (::stat(native.constData(), &info) != 0) {
+        const QString why = StorageText::unreachable(path, errno);
+        if (!why.isEmpty()) {
+            *error = why;
+            return false;
+        }
         const QFileInfo folder(QFileInfo(path).absolutePath());
         if (folder.exists() && !StorageText::canAccess(folder.absoluteFilePath(), X_OK | R_OK, 0555))
             *error = QStringLiteral("The folder \"%1\" cannot be read. Check its permissions, then open the "
@@ -55,6 +60,16 @@ bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *err
     if (S_ISDIR(info.st_mode)) {
         *error =
             QStringLiteral("\"%1\" is a folder, not a dictionary file. Choose a dictionary file.").arg(shown(path));
+        return false;
+    }
+    // Reading a named pipe or a device would wait for ever, or read what is not a file.
+    if (!S_ISREG(info.st_mode)) {
+        const QString kind = S_ISFIFO(info.st_mode)                           ? QStringLiteral("a named pipe (FIFO)")
+                             : S_ISSOCK(info.st_mode)                         ? QStringLiteral("a socket")
+                             : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? QStringLiteral("a device")
+                                                                              : QStringLiteral("a special file");
+        *error =
+            QStringLiteral("\"%1\" is %2, not a dictionary file. Choose a dictionary file.").arg(shown(path), kind);
         return false;
     }
     if (!StorageText::canAccess(path, R_OK, 0444)) {
@@ -99,6 +114,8 @@ bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *err
     if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || (pageCountValid && size < qint64(pageSize) * pageCount) ||
         size % pageSize != 0) {
         *error = StorageText::damaged(path, QStringLiteral("it is incomplete or has been cut short"));
+        if (damaged)
+            *damaged = true;
         return false;
     }
     return true;
@@ -303,17 +320,13 @@ bool DictionaryFile::load(const QString &path, SqliteDatabase *db, DictionaryCon
 bool DictionaryFile::checkIntegrity(const QString &path, DictionaryCheck *result, bool *interrupted)
 {
     const QFileInfo info(path);
-    if (!info.isFile()) {
-        result->problems << QStringLiteral("\"%1\" does not exist or is not a file").arg(shown(path));
-        return false;
-    }
-    *interrupted = hasHotJournal(info.absoluteFilePath());
     bool readOnly = false;
     QString message;
-    if (!checkFile(info.absoluteFilePath(), &readOnly, &message)) {
+    if (!checkFile(info.absoluteFilePath(), &readOnly, &message, &result->damaged)) {
         result->problems << message;
         return false;
     }
+    *interrupted = hasHotJournal(info.absoluteFilePath());
     {
         // Every page and index, which is slower than the check made at opening; a writable connection undoes
         // an interrupted save first.
@@ -335,11 +348,14 @@ bool DictionaryFile::checkIntegrity(const QString &path, DictionaryCheck *result
         QStringList rows;
         while ((rc = integrity.step()) == SQLITE_ROW)
             rows << integrity.columnText(0);
-        if (rc != SQLITE_DONE)
+        if (rc != SQLITE_DONE) {
             result->problems << StorageText::describeError(path, db, QStringLiteral("check"));
-        else if (rows != QStringList{QStringLiteral("ok")})
+            result->damaged = db.errorCode() == SQLITE_CORRUPT || db.errorCode() == SQLITE_FORMAT;
+        } else if (rows != QStringList{QStringLiteral("ok")}) {
             for (const QString &row : std::as_const(rows))
                 result->problems << QStringLiteral("integrity: %1").arg(row);
+            result->damaged = true;
+        }
         if (!result->problems.isEmpty())
             return false;
     }

@@ -18,9 +18,10 @@ public:
     /// A short wait for another program's lock: long enough for its save to finish, short enough not to hang.
     static const int BusyTimeoutMs = 1500;
 
-    /// Whether path can be a dictionary (exists, readable, the header and size of an SQLite file); *readOnly
-    /// tells whether it may be written. False with *error.
-    static bool checkFile(const QString &path, bool *readOnly, QString *error);
+    /// Whether path can be a dictionary (a regular file, readable, the header and size of an SQLite file);
+    /// *readOnly tells whether it may be written. False with *error, and *damaged set when the file is a
+    /// dictionary cut short rather than no dictionary at all.
+    static bool checkFile(const QString &path, bool *readOnly, QString *error, bool *damaged = nullptr);
     /// Opens the connection and checks every page cheaply. False with *error, naming lexora-dict check for a
     /// damaged file.
     static bool openDatabase(const QString &path, SqliteDatabase *db, bool readOnly, QString *error);

@@ -45,6 +45,8 @@ public:
     int errorCode() const;
     int extendedErrorCode() const;
     QString errorMessage() const;
+    /// The errno of the system call behind the last failure (ENOSPC, ...), or 0.
+    int systemErrno() const;
 
 private:
     sqlite3 *m_db = nullptr;
