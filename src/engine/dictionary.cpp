@@ -106,7 +106,7 @@ void Dictionary::begin_edit()
 
 int Dictionary::save()
 {
-    return d->save();
+    return int(d->save().failure);
 }
 
 bool Dictionary::reload()

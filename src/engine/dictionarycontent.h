@@ -24,6 +24,7 @@ struct DictionaryContent
     bool ukGrammar = false;
     int letterGroupThreshold = Prediction::DefaultLetterGroupThreshold;
     qint64 changeCounter = 0;
+    bool hasChangeCounter = true; // false for a file whose meta table lost it; the next save adds it
     int schemaVersion = 0;
     QStringList notes;                // what loading found and put right
     int hiddenNotes = 0;              // notes left out of a long list

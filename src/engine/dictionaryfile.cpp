@@ -266,6 +266,9 @@ bool DictionaryFile::load(const QString &path, SqliteDatabase *db, DictionaryCon
                                                    QString::number(Prediction::DefaultLetterGroupThreshold))
                                             .toInt();
         content->changeCounter = values.value(QStringLiteral("change_counter")).toLongLong();
+        content->hasChangeCounter = values.contains(QStringLiteral("change_counter"));
+        if (!content->hasChangeCounter)
+            addNote(content, QStringLiteral("The file's record of its changes was missing; the next save adds it."));
     }
     SqliteStatement words(db->handle(), "SELECT id, text, frequency, kinds, codes FROM words");
     if (!words.isValid())

@@ -73,7 +73,7 @@ void TestStorage::failedSaveKeepsEdits_data()
     row("folder not writable", "folder", "cannot be written");
     row("file locked", "locked", "locked by another program");
     // SQLite rolls back by itself when the final commit fails; trying again must still work.
-    row("disk full at commit", "full", "disk");
+    row("disk full at commit", "full", "File too large");
 }
 
 void TestStorage::failedSaveKeepsEdits()
@@ -158,6 +158,8 @@ void TestStorage::openingDamagedFiles_data()
         "DROP INDEX words_text; PRAGMA user_version = 1; INSERT INTO words(text, frequency, kinds, codes) VALUES "
         "('w7', 9, 4, 'adj.\treg\t9\t\t')",
         "stored twice");
+    // Without its counter of changes a file must still take saves.
+    row("repaired: change counter missing", "DELETE FROM meta WHERE key = 'change_counter'", "record of its changes");
     // Saving must not overflow the counter of changes.
     row("repaired: change counter at its limit",
         "UPDATE meta SET value = '9223372036854775807' WHERE key = 'change_counter'", "");
