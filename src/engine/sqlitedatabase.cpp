@@ -220,3 +220,8 @@ int SqliteDatabase::systemErrno() const
 {
     return m_db ? sqlite3_system_errno(m_db) : 0;
 }
+
+bool SqliteDatabase::isReadOnly() const
+{
+    return !m_db || sqlite3_db_readonly(m_db, "main") != 0;
+}

@@ -150,7 +150,16 @@ void TestStorage::openingDamagedFiles_data()
         "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET rootpage = (SELECT rootpage FROM sqlite_schema "
         "WHERE name = 'sqlite_autoindex_meta_1') WHERE name = 'words_text'",
         "lexora-dict check");
-    // Damage that loading puts right, with a note.
+    // Damage that loading puts right, with a note: here a word re-spelt behind its index's back, so that the
+    // index still counts every row but lists one under its old spelling.
+    row("repaired: index misses a row",
+        "INSERT INTO meta VALUES ('root', (SELECT rootpage FROM sqlite_schema WHERE name = 'words_text')); PRAGMA "
+        "writable_schema = ON; DELETE FROM sqlite_schema WHERE name = 'words_text'\n"
+        "UPDATE words SET text = 'w9x' WHERE text = 'w9'\n"
+        "PRAGMA writable_schema = ON; INSERT INTO sqlite_schema SELECT 'index', 'words_text', 'words', value, "
+        "'CREATE UNIQUE INDEX words_text ON words(text)' FROM meta WHERE key = 'root'; DELETE FROM meta WHERE key = "
+        "'root'",
+        "index of the words did not match");
     row("repaired: frequency above 31",
         "UPDATE words SET frequency = 45, codes = 'verb\treg\t45\t\t' WHERE text = 'w7'", "brought into range");
     // An older file, without the index that keeps one row per word.
@@ -176,7 +185,9 @@ void TestStorage::openingDamagedFiles()
     TempDictionary dict(many);
     dict.release();
     const QString path = dict.path();
-    QVERIFY(damage.isEmpty() || RawSqlite::exec(path, damage));
+    for (const QByteArray &statements : damage.split('\n')) // one connection each
+        QVERIFY(statements.isEmpty() || RawSqlite::exec(path, statements));
+    QVERIFY(kind != "repaired: index misses a row" || !Prediction::checkDictionary(path).ok);
     QByteArray bytes = kind == "text" ? "apple\nbanana\ncherry\n" : kind == "missing" ? "" : read(path);
     if (kind == "truncated")
         bytes.truncate(bytes.size() / 2);
