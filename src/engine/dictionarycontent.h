@@ -29,5 +29,5 @@ struct DictionaryContent
     QStringList notes;                // what loading found and put right
     int hiddenNotes = 0;              // notes left out of a long list
     std::vector<qint64> duplicateIds; // rows of a spelling stored twice, merged into the first; deleted at save
-    std::vector<WordEntry *> merged;  // the entries those rows were merged into
+    std::vector<WordEntry *> merged;  // entries to write whole at the next save: merged or repaired on loading
 };

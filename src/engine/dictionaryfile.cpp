@@ -173,23 +173,38 @@ void DictionaryFile::addNote(DictionaryContent *content, const QString &note)
         ++content->hiddenNotes;
 }
 
-// A frequency outside 0 to 31 leaves a word counted but never listed nor exported: bring every code into range.
-void DictionaryFile::repairFrequency(DictionaryContent *content, WordEntry *entry, qint64 stored)
+// Whatever opens must dump, load and drag: codes that break the rules of a word are put right, and the word is
+// written whole at the next save. A stored frequency outside 0 to 31 leaves a word counted but never listed.
+void DictionaryFile::repairCodes(DictionaryContent *content, WordEntry *entry, qint64 stored)
 {
+    QString what;
+    const QByteArray encoded = WordRecord::repairedStoredCodes(
+        QByteArray(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)), &what);
     QList<CodeRecord> codes;
-    WordRecord::decodeCodes(
-        QByteArray::fromRawData(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)),
-        &codes);
-    for (CodeRecord &code : codes)
-        code.frequency = QString::number(qBound(0, code.frequency.toInt(), int(WordRecord::MaximumFrequency)));
-    const QByteArray encoded = WordRecord::encodeCodes(codes);
+    WordRecord::decodeCodes(encoded, &codes);
     entry->codesOffset = quint32(content->arena.size());
     entry->codesLength = quint32(encoded.size());
     content->arena.append(encoded);
     entry->frequency = quint8(qBound(0, WordRecord::maximumFrequency(codes), int(WordRecord::MaximumFrequency)));
-    addNote(content, QStringLiteral("The frequency of \"%1\" was %2, outside 0 to 31; it was brought into range.")
-                         .arg(entry->text)
-                         .arg(stored));
+    entry->kinds = WordRecord::kinds(codes);
+    if (what.isEmpty())
+        what = QStringLiteral("its frequency was %1, outside 0 to 31").arg(stored);
+    addNote(content, QStringLiteral("The grammar codes of \"%1\" were brought into range: %2.").arg(entry->text, what));
+    content->merged.push_back(entry);
+}
+
+void DictionaryFile::repairSpelling(DictionaryContent *content, WordEntry *entry)
+{
+    QString spelling = WordRecord::repairedSpelling(entry->text);
+    if (spelling.isEmpty())
+        spelling = QStringLiteral("unnamed%1").arg(entry->id);
+    addNote(content, QStringLiteral("A spelling held control characters, was longer than %1 characters or was empty; "
+                                    "it became \"%2\".")
+                         .arg(WordRecord::MaximumLength)
+                         .arg(spelling));
+    entry->text = spelling;
+    entry->flags |= WordEntry::Respelt; // its row is written anew at the next save
+    content->merged.push_back(entry);
 }
 
 // Two rows with one spelling come only from a damaged or hand-edited file: the first row takes the codes of the
@@ -302,8 +317,14 @@ bool DictionaryFile::load(const QString &path, SqliteDatabase *db, DictionaryCon
         entry.codesOffset = quint32(content->arena.size());
         entry.codesLength = quint32(codesSize);
         content->arena.append(codes, codesSize);
-        if (frequency != entry.frequency)
-            repairFrequency(content, &entry, frequency);
+        if (frequency != entry.frequency || !WordRecord::areAcceptableStoredCodes(codes, codesSize))
+            repairCodes(content, &entry, frequency);
+        // Most spellings are plain ASCII, which needs no decoding to judge.
+        const bool plain = textSize >= 1 && textSize <= WordRecord::MaximumLength &&
+                           std::all_of(text, text + textSize, [](char c) { return c >= ' ' && c < 127; });
+        if (!plain &&
+            (!WordRecord::isAcceptableSpelling(entry.text) || entry.text.toUtf8() != QByteArrayView(text, textSize)))
+            repairSpelling(content, &entry);
     }
     if (rc != SQLITE_DONE)
         return failRead(true);

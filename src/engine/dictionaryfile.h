@@ -40,6 +40,7 @@ public:
 private:
     static bool quickCheck(const QString &path, SqliteDatabase *db, QString *error);
     static void addNote(DictionaryContent *content, const QString &note);
-    static void repairFrequency(DictionaryContent *content, WordEntry *entry, qint64 stored);
+    static void repairCodes(DictionaryContent *content, WordEntry *entry, qint64 stored);
+    static void repairSpelling(DictionaryContent *content, WordEntry *entry);
     static void mergeDuplicates(DictionaryContent *content, const std::vector<WordEntry *> &duplicates);
 };

@@ -162,6 +162,19 @@ void TestStorage::openingDamagedFiles_data()
         "index of the words did not match");
     row("repaired: frequency above 31",
         "UPDATE words SET frequency = 45, codes = 'verb\treg\t45\t\t' WHERE text = 'w7'", "brought into range");
+    // Values that dump, load and drag refuse are put right on opening, so that a backup restores.
+    row("repaired: frequency 1.5", "UPDATE words SET codes = 'verb\treg\t1.5\t\t' WHERE text = 'w7'", "became 2");
+    row("repaired: frequency many", "UPDATE words SET codes = 'verb\treg\tmany\t\t' WHERE text = 'w7'", "became 0");
+    row("repaired: frequency of 5000 digits",
+        "UPDATE words SET codes = 'verb\treg\t' || printf('%.5000c', '9') || '\t\t' WHERE text = 'w7'", "became 31");
+    row("repaired: 200 grammar codes",
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 199) UPDATE words SET codes = "
+        "'noun\treg\t3\t\t' || (SELECT group_concat(char(10) || 'noun\treg\t3\t\t', '') FROM n) WHERE text = 'w7'",
+        "cut to the 64");
+    row("repaired: control character in a spelling", "UPDATE words SET text = 'w9' || char(7) WHERE text = 'w9'",
+        "became \"w9\"");
+    row("repaired: spelling of 70 characters", "UPDATE words SET text = printf('%.70c', 'q') WHERE text = 'w9'",
+        "control characters, was longer");
     // An older file, without the index that keeps one row per word.
     row("repaired: word stored twice",
         "DROP INDEX words_text; PRAGMA user_version = 1; INSERT INTO words(text, frequency, kinds, codes) VALUES "
@@ -219,7 +232,12 @@ void TestStorage::openingDamagedFiles()
     // The word is listed within the full frequency range, with the codes of every row; removed and saved, it
     // stays removed.
     QVERIFY(ref->wordList().contains("w7"));
-    QCOMPARE(ref->findWord("w7")->codes.size(), kind.contains("twice") ? 2 : 1);
+    QCOMPARE(ref->findWord("w7")->codes.size(), kind.contains("twice") ? 2 : kind.contains("200") ? 64 : 1);
+    // What opens dumps, and the dump loads back.
+    QBuffer dump;
+    QVERIFY(dump.open(QIODevice::ReadWrite) && ref->dump(&dump) && dump.seek(0));
+    QString loadError;
+    QVERIFY2(Prediction::loadDump(dict.folder() + "/restored.dict", &dump, &loadError) != 0, qPrintable(loadError));
     ref->findWord("w7")->removeWord();
     QCOMPARE(ref->save(), 0);
     ref->findWord("w8")->codes.at(0)->setFrequency("4");
@@ -312,6 +330,9 @@ void TestStorage::neverReplaces_data()
     row("load", "unknown setting", "Lexora dictionary dump 1\ncolour\tred\n\n", "line 2:");
     row("load", "frequency 32", header + "apple\tnoun|reg|32||\n", "line 6: the frequency \"32\"");
     row("load", "word twice", header + "apple\nbanana\napple\n", "line 8: the word \"apple\" is there twice");
+    row("load", "frequency 1.5", header + "apple\tnoun|reg|1.5||\n", "line 6: the frequency \"1.5\"");
+    row("load", "65 grammar codes", header + "apple" + QByteArray("\tnoun|reg|3||").repeated(65) + "\n",
+        "more than the 64");
     row("load", "not UTF-8", header + "caf\xe9\n", "line 6: the line is not valid UTF-8");
 }
 
