@@ -135,7 +135,7 @@ DictionaryReference DictionaryData::loadDump(const QString &path, QIODevice *dum
             seen.insert(record.text);
             if (!writer.add(record.text, WordRecord::maximumFrequency(record.codes), WordRecord::kinds(record.codes),
                             WordRecord::encodeCodes(record.codes))) {
-                message = QStringLiteral("Could not write \"%1\".").arg(shown(path));
+                message = writer.writeError();
                 break;
             }
         }
@@ -880,7 +880,8 @@ bool DictionaryData::saveCopy(const QString &path, QString *error)
         return written;
     });
     if (!written) {
-        *error = QStringLiteral("Could not write the copy \"%1\"; no copy was made.").arg(shown(path));
+        *error = QStringLiteral("Could not write the copy \"%1\"; no copy was made. %2")
+                     .arg(shown(path), writer.writeError());
         return false;
     }
     return writer.commit(error);

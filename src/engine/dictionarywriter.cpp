@@ -99,6 +99,9 @@ QString DictionaryWriter::refusalToCreate(const QString &path)
     const QString tooLong = StorageText::pathTooLong(path);
     if (!tooLong.isEmpty())
         return tooLong;
+    const QString nameTooLong = StorageText::nameTooLong(path);
+    if (!nameTooLong.isEmpty())
+        return nameTooLong;
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir())
         return QStringLiteral("The folder \"%1\" does not exist. Create it first, or choose another folder.")
@@ -107,6 +110,11 @@ QString DictionaryWriter::refusalToCreate(const QString &path)
         return QStringLiteral("The folder \"%1\" cannot be written to. Choose a folder where you may save files.")
             .arg(shown(folder.absoluteFilePath()));
     return QString();
+}
+
+QString DictionaryWriter::writeError() const
+{
+    return StorageText::describeError(m_target, m_db, QStringLiteral("write"));
 }
 
 QString DictionaryWriter::failure(const QString &doing)
@@ -123,8 +131,11 @@ bool DictionaryWriter::begin(const Settings &settings, QString *error)
     if (!error->isEmpty())
         return false;
     {
-        QTemporaryFile reserved(QFileInfo(m_target).absolutePath() + QStringLiteral("/.") +
-                                QFileInfo(m_target).fileName() + QStringLiteral(".XXXXXX"));
+        // Named after the target, cut short where the target's name is near the file system's limit.
+        QTemporaryFile reserved(StorageText::fittedPath(QFileInfo(m_target).absolutePath() + QStringLiteral("/.") +
+                                                            QFileInfo(m_target).fileName(),
+                                                        7) +
+                                QStringLiteral(".XXXXXX"));
         reserved.setAutoRemove(false);
         if (!reserved.open()) {
             *error = QStringLiteral("Could not create the dictionary file \"%1\": %2.")

@@ -45,12 +45,12 @@ int maximumNameBytes(const QByteArray &folder)
     return limit > 0 && limit < 4096 ? int(limit) : 255;
 }
 
-QByteArray fittedPath(const QByteArray &nativePath)
+QByteArray fittedPath(const QByteArray &nativePath, int reserve)
 {
     const qsizetype slash = nativePath.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray() : nativePath.left(slash + 1);
     const QByteArray name = nativePath.mid(slash + 1);
-    const int limit = maximumNameBytes(slash == 0 ? QByteArray("/") : folder);
+    const int limit = maximumNameBytes(slash == 0 ? QByteArray("/") : folder) - reserve;
     if (name.size() <= limit)
         return nativePath;
     // FNV-1a, which stays the same across processes and versions, unlike qHash.
@@ -65,9 +65,9 @@ QByteArray fittedPath(const QByteArray &nativePath)
     return folder + name.left(keep) + tail;
 }
 
-QString fittedPath(const QString &path)
+QString fittedPath(const QString &path, int reserve)
 {
-    return QFile::decodeName(fittedPath(QFile::encodeName(path)));
+    return QFile::decodeName(fittedPath(QFile::encodeName(path), reserve));
 }
 
 QString nameTooLong(const QString &path)

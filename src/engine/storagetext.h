@@ -27,8 +27,9 @@ int maximumNameBytes(const QByteArray &folder);
 /// The name of a file derived from a dictionary's (its lock, its temporaries, SQLite's journal): path itself
 /// when its last part fits the file system's limit, else that part cut short and ended with a hash of the
 /// whole, so that the derived names of two long names stay apart. The same path always gives the same name.
-QByteArray fittedPath(const QByteArray &nativePath);
-QString fittedPath(const QString &path);
+/// reserve bytes are kept free for a suffix the caller adds (a temporary file's random part).
+QByteArray fittedPath(const QByteArray &nativePath, int reserve = 0);
+QString fittedPath(const QString &path, int reserve = 0);
 /// A message for a file name longer than its file system accepts; empty when it fits.
 QString nameTooLong(const QString &path);
 

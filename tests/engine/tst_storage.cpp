@@ -59,6 +59,8 @@ private slots:
     void neverReplaces_data();
     void neverReplaces();
     void wholeDictionaryCopiesAndDumps();
+    void longNames_data();
+    void longNames();
 };
 
 void TestStorage::failedSaveKeepsEdits_data()
@@ -433,6 +435,39 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
     QVERIFY(first.data().startsWith("Lexora dictionary dump 1\nname\tMade\nvariety\tAmerican\n"));
     QVERIFY(first.data().contains(
         "\nodd\tnoun|a\\sb\\cc\\\\d\\p|3|tab\\tline\\nbar\\p semi\\s back\\\\ comma\\c|\\e,vp+\n"));
+}
+
+void TestStorage::longNames_data()
+{
+    QTest::addColumn<int>("bytes");
+    for (int bytes : {248, 251, 255, 256})
+        QTest::addRow("%d bytes", bytes) << bytes;
+}
+
+// Every name the file system accepts works for create, load, lock and save (the derived names are cut short);
+// a longer one is refused with that reason, and nothing is written.
+void TestStorage::longNames()
+{
+    QFETCH(int, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString(bytes - 5, 'n') + ".dict");
+    QString error;
+    DictionaryReference ref = Prediction::createDictionary(path, "Long", Prediction::American, &error);
+    if (bytes > 255) {
+        QVERIFY2(ref == 0 && error.contains("too long"), qPrintable(error));
+        QCOMPARE(entries(dir.path()), QStringList());
+        return;
+    }
+    QVERIFY2(ref != 0, qPrintable(error));
+    QVERIFY2(ref->lockForEditing(&error), qPrintable(error));
+    QVERIFY(ref->addWord("apple", "edit"));
+    QCOMPARE(ref->save(), 0);
+    QBuffer dump;
+    QVERIFY(dump.open(QIODevice::ReadWrite) && ref->dump(&dump) && dump.seek(0));
+    ref = DictionaryReference();
+    QVERIFY(QFile::rename(path, dir.filePath("old.dict")));
+    ref = Prediction::loadDump(path, &dump, &error);
+    QVERIFY2(ref != 0 && ref->findWord("apple"), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
