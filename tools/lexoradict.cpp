@@ -529,8 +529,12 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("unknown"), QStringLiteral("Give imported words a single \"new\" code.")});
     parser.addOption({QStringLiteral("verbose"), QStringLiteral("List every added word.")});
     // parse() rather than process(), which would end a wrong command line with the status of a failure.
-    if (!parser.parse(QCoreApplication::arguments()))
-        return fail(parser.errorText() + QStringLiteral("; see lexora-dict --help"), UsageError);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        QString text = parser.errorText();
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+        return fail(text + QStringLiteral("; see lexora-dict --help"), UsageError);
+    }
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         parser.showHelp(Success);
     if (parser.isSet(QStringLiteral("version")))
