@@ -53,6 +53,7 @@ private:
 
     QString m_target;
     QString m_temporary;
+    int m_temporaryHold = -1; // holds an advisory lock on the temporary while this writer owns it
     SqliteDatabase m_db;
     SqliteStatement m_insert;
 };

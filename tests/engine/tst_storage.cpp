@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QtTest>
 #include <csignal>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -61,6 +62,8 @@ private slots:
     void wholeDictionaryCopiesAndDumps();
     void longNames_data();
     void longNames();
+    void leftoverTemporaries_data();
+    void leftoverTemporaries();
 };
 
 void TestStorage::failedSaveKeepsEdits_data()
@@ -468,6 +471,42 @@ void TestStorage::longNames()
     QVERIFY(QFile::rename(path, dir.filePath("old.dict")));
     ref = Prediction::loadDump(path, &dump, &error);
     QVERIFY2(ref != 0 && ref->findWord("apple"), qPrintable(error));
+}
+
+void TestStorage::leftoverTemporaries_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("owned");
+    QTest::addColumn<bool>("removed");
+    QTest::addRow("killed writer's") << ".made.dict.a1B2c3" << 3600 << false << true;
+    QTest::addRow("being written") << ".made.dict.a1B2c3" << 3600 << true << false;
+    QTest::addRow("just made") << ".made.dict.a1B2c3" << 0 << false << false;
+    QTest::addRow("other dictionary's") << ".other.dict.a1B2c3" << 3600 << false << false;
+    QTest::addRow("other pattern") << ".made.dict.a1B2c3d" << 3600 << false << false;
+}
+
+// Creating a dictionary removes the temporaries a killed writer of the same name left behind, and only those.
+void TestStorage::leftoverTemporaries()
+{
+    QFETCH(QString, name);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, owned);
+    QFETCH(bool, removed);
+    QTemporaryDir dir;
+    const QString planted = dir.filePath(name);
+    QFile file(planted);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+    file.flush();
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    if (owned)
+        QCOMPARE(::flock(file.handle(), LOCK_EX | LOCK_NB), 0);
+    QString error;
+    DictionaryReference ref =
+        Prediction::createDictionary(dir.filePath("made.dict"), "Made", Prediction::American, &error);
+    QVERIFY2(ref != 0, qPrintable(error));
+    QCOMPARE(QFile::exists(planted), !removed);
+    QCOMPARE(entries(dir.path()).size(), removed ? 1 : 2);
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
