@@ -14,9 +14,14 @@
 #include <QStringDecoder>
 #include <QTextStream>
 
+#include <QTemporaryFile>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -29,9 +34,19 @@ enum ExitCode
 
 constexpr int MaximumWordLength = 64;
 
+// The standard output, written without a buffer of its own, so that a failed write (a full disk, a closed
+// pipe) is seen with its reason at the latest when the text stream is flushed.
+QFile &standardOutput()
+{
+    static QFile file;
+    if (!file.isOpen())
+        file.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return file;
+}
+
 QTextStream &out()
 {
-    static QTextStream stream(stdout);
+    static QTextStream stream(&standardOutput());
     return stream;
 }
 
@@ -46,6 +61,73 @@ int fail(const QString &message, int code = Failure)
     out().flush();
     err() << "lexora-dict: " << message << Qt::endl;
     return code;
+}
+
+// What every command ends with: whatever it wrote to the standard output must have arrived.
+int finish(int status)
+{
+    out().flush();
+    QFile &file = standardOutput();
+    if (file.error() == QFileDevice::NoError && out().status() == QTextStream::Ok)
+        return status;
+    const QString reason = file.errorString();
+    file.unsetError();
+    out().resetStatus();
+    err() << "lexora-dict: cannot write to the standard output: " << reason << Qt::endl;
+    return status == UsageError ? status : Failure;
+}
+
+// The name "-" stands for the standard input, as in other Unix tools.
+bool isStandardInput(const QString &name)
+{
+    return name == QLatin1String("-");
+}
+
+QString inputName(const QString &name)
+{
+    return isStandardInput(name) ? QStringLiteral("the standard input") : name;
+}
+
+// Opens a file to read, or the standard input for "-". Input that cannot be read twice (a pipe, a FIFO, a
+// terminal) is first copied whole into a temporary file, so that it is read to its end however slowly it
+// arrives, and can be read again. False with *error.
+bool openInput(const QString &name, QFile *file, std::unique_ptr<QTemporaryFile> *spool, QFileDevice **device,
+               QString *error)
+{
+    const bool opened = isStandardInput(name) ? file->open(STDIN_FILENO, QIODevice::ReadOnly)
+                                              : (file->setFileName(name), file->open(QIODevice::ReadOnly));
+    if (!opened) {
+        *error = file->errorString();
+        return false;
+    }
+    *device = file;
+    if (!file->isSequential())
+        return true;
+    *spool = std::make_unique<QTemporaryFile>();
+    if (!(*spool)->open()) {
+        *error = QStringLiteral("no temporary file to hold it: %1").arg((*spool)->errorString());
+        return false;
+    }
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file->read(buffer.data(), buffer.size());
+        if (got < 0) {
+            *error = file->errorString();
+            return false;
+        }
+        if (got == 0)
+            break;
+        if ((*spool)->write(buffer.constData(), got) != got) {
+            *error = QStringLiteral("no room for a temporary copy: %1").arg((*spool)->errorString());
+            return false;
+        }
+    }
+    if (!(*spool)->flush() || !(*spool)->seek(0)) {
+        *error = (*spool)->errorString();
+        return false;
+    }
+    *device = spool->get();
+    return true;
 }
 
 QString varietyName(const Dictionary *dictionary)
@@ -196,9 +278,14 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     const bool guessCodes = !parser.isSet(QStringLiteral("unknown"));
     const bool verbose = parser.isSet(QStringLiteral("verbose"));
 
-    QFile list(args.at(1));
-    if (!list.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read the word list \"%1\": %2").arg(args.at(1), list.errorString()));
+    QFile listFile;
+    std::unique_ptr<QTemporaryFile> spool;
+    QFileDevice *listDevice = nullptr;
+    QString readError;
+    const QString listName = inputName(args.at(1));
+    if (!openInput(args.at(1), &listFile, &spool, &listDevice, &readError))
+        return fail(QStringLiteral("cannot read the word list \"%1\": %2").arg(listName, readError));
+    QFileDevice &list = *listDevice;
     int status = Success;
     DictionaryReference dictionary = openOrFail(args.at(0), &status);
     if (dictionary == 0)
@@ -215,8 +302,10 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     int added = 0;
     QList<QPair<int, QString>> present; // lines whose word the dictionary already holds
     QStringList refused;
-    for (int lineNumber = 1; !list.atEnd(); ++lineNumber) {
-        const ListLine line = parseListLine(list.readLine(), lineNumber);
+    // Every line but perhaps the last ends in a line break, so only the end of the input reads as nothing.
+    QByteArray bytes;
+    for (int lineNumber = 1; !(bytes = list.readLine()).isEmpty(); ++lineNumber) {
+        const ListLine line = parseListLine(bytes, lineNumber);
         if (!line.refusal.isEmpty()) {
             refused << line.refusal;
         } else if (line.word.isEmpty()) {
@@ -234,6 +323,9 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
         }
     }
 
+    if (list.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("cannot read the word list \"%1\": %2; nothing was imported")
+                        .arg(listName, list.errorString()));
     if (dictionary->isDirty() && dictionary->save() != 0)
         return fail(
             QStringLiteral("could not save \"%1\": %2; nothing was imported").arg(args.at(0), dictionary->lastError()));
@@ -243,8 +335,8 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     for (const auto &[lineNumber, word] : std::as_const(present))
         firstLine.insert(word, 0);
     if (!firstLine.isEmpty() && list.seek(0)) {
-        for (int lineNumber = 1; !list.atEnd(); ++lineNumber) {
-            const ListLine line = parseListLine(list.readLine(), lineNumber);
+        for (int lineNumber = 1; !(bytes = list.readLine()).isEmpty(); ++lineNumber) {
+            const ListLine line = parseListLine(bytes, lineNumber);
             if (!line.refusal.isEmpty())
                 continue;
             auto it = firstLine.find(line.word);
@@ -255,7 +347,7 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     QSet<int> presentLines;
     for (const auto &[lineNumber, word] : std::as_const(present))
         presentLines.insert(lineNumber);
-    out() << "Imported " << args.at(1) << " into " << args.at(0) << ": " << added << " added, " << present.size()
+    out() << "Imported " << listName << " into " << args.at(0) << ": " << added << " added, " << present.size()
           << " skipped (already present or repeated), " << refused.size() << " refused\n";
     for (const auto &[lineNumber, word] : std::as_const(present)) {
         const int first = firstLine.value(word);
@@ -266,7 +358,6 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     }
     for (const QString &r : std::as_const(refused))
         out() << "refused " << r << "\n";
-    out().flush();
     return refused.isEmpty() ? Success : Failure;
 }
 
@@ -275,19 +366,27 @@ int writeOutput(Dictionary *dictionary, const QStringList &args, const std::func
 {
     if (args.size() == 1) {
         out().flush();
-        QFile standardOutput;
-        if (!standardOutput.open(stdout, QIODevice::WriteOnly) || !write(&standardOutput))
-            return fail(QStringLiteral("cannot write to the standard output"));
-        standardOutput.close();
+        QFile &file = standardOutput();
+        if (!write(&file) || file.error() != QFileDevice::NoError) {
+            const QString reason = file.errorString();
+            file.unsetError();
+            return fail(QStringLiteral("cannot write to the standard output: %1").arg(reason));
+        }
         return Success;
     }
     const QString target = args.at(1);
     if (dictionary->isFileOf(target))
         return fail(QStringLiteral("\"%1\" is the dictionary itself; choose another file to write to").arg(target));
+    // Unbuffered, so that a failed write is seen at once with its reason.
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(QStringLiteral("cannot write \"%1\": %2").arg(target, file.errorString()));
-    if (!write(&file) || !file.commit())
+    if (!write(&file)) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(QStringLiteral("cannot write \"%1\": %2").arg(target, reason));
+    }
+    if (!file.commit())
         return fail(QStringLiteral("cannot write \"%1\": %2").arg(target, file.errorString()));
     return Success;
 }
@@ -320,13 +419,16 @@ int loadCommand(const QStringList &args)
 {
     if (args.size() != 2)
         return fail(QStringLiteral("load needs FILE and DUMP"), UsageError);
-    QFile dump(args.at(1));
-    if (!dump.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read the dump \"%1\": %2").arg(args.at(1), dump.errorString()));
+    QFile dumpFile;
+    std::unique_ptr<QTemporaryFile> spool;
+    QFileDevice *dump = nullptr;
     QString error;
-    DictionaryReference dictionary = Prediction::loadDump(args.at(0), &dump, &error);
+    const QString dumpName = inputName(args.at(1));
+    if (!openInput(args.at(1), &dumpFile, &spool, &dump, &error))
+        return fail(QStringLiteral("cannot read the dump \"%1\": %2").arg(dumpName, error));
+    DictionaryReference dictionary = Prediction::loadDump(args.at(0), dump, &error);
     if (dictionary == 0)
-        return fail(QStringLiteral("%1: %2").arg(args.at(1), error));
+        return fail(QStringLiteral("%1: %2").arg(dumpName, error));
     out() << "Loaded " << dictionary->wordCount() << " words into " << args.at(0) << Qt::endl;
     return Success;
 }
@@ -338,17 +440,44 @@ int checkCommand(const QStringList &args)
     const QString path = args.at(0);
     const DictionaryCheck check = Prediction::checkDictionary(path);
     if (!check.ok) {
-        out() << path << ": damaged\n";
+        // A file that is missing, locked or no dictionary at all is not called damaged.
+        out() << path << (check.damaged ? ": damaged\n" : ": cannot be checked\n");
         for (const QString &problem : check.problems)
             out() << "  " << problem << "\n";
-        out().flush();
         return Failure;
     }
     out() << path << ": ok, " << check.wordCount << " words\n";
     for (const QString &note : check.notes)
         out() << "  " << note << "\n";
-    out().flush();
     return Success;
+}
+
+// The commands, in the order the help lists them.
+struct Command
+{
+    const char *name;
+    std::function<int(const QStringList &, const QCommandLineParser &)> run;
+};
+
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> table = {
+        {"create", createCommand},
+        {"info", [](const QStringList &args, const QCommandLineParser &) { return infoCommand(args); }},
+        {"import", importCommand},
+        {"export",
+         [](const QStringList &args, const QCommandLineParser &) {
+             return writeCommand(args, QStringLiteral("export"), "Exported", writeWordList);
+         }},
+        {"dump",
+         [](const QStringList &args, const QCommandLineParser &) {
+             return writeCommand(args, QStringLiteral("dump"), "Dumped",
+                                 [](Dictionary *dictionary, QIODevice *device) { return dictionary->dump(device); });
+         }},
+        {"load", [](const QStringList &args, const QCommandLineParser &) { return loadCommand(args); }},
+        {"check", [](const QStringList &args, const QCommandLineParser &) { return checkCommand(args); }},
+    };
+    return table;
 }
 
 } // namespace
@@ -366,16 +495,19 @@ int main(int argc, char *argv[])
         "  create FILE --name NAME [--variety american|british|canadian] [--letter-groups N]\n"
         "                      Creates a new, empty dictionary; never replaces a file.\n"
         "  info FILE           Shows the name, variety, word count, UK grammar and letter-group threshold.\n"
-        "  import FILE LIST    Adds the words of LIST: one word a line, optionally a tab and a frequency\n"
-        "                      from 1 to 31. Reports what was added, skipped and refused, and saves once;\n"
-        "                      exits with 1 when any line was refused. Waits for no editor: a dictionary\n"
-        "                      open for editing elsewhere is refused.\n"
+        "  import FILE LIST    Adds the words of LIST (\"-\": the standard input): one word a line, optionally\n"
+        "                      a tab and a frequency from 1 to 31. Reports what was added, skipped and\n"
+        "                      refused, and saves once; exits with 1 when any line was refused. Waits for no\n"
+        "                      editor: a dictionary open for editing elsewhere is refused.\n"
         "  export FILE [OUT]   Writes every word, one a line in UTF-8, to OUT or to the standard output.\n"
         "  dump FILE [OUT]     Writes every word with all its grammar as text (see the README) to OUT or to\n"
         "                      the standard output.\n"
-        "  load FILE DUMP      Creates the dictionary FILE from a dump; never replaces a file.\n"
-        "  check FILE          Checks the file's integrity; exits with 1 when it is damaged.\n\n"
-        "Exit status: 0 done, 1 failed (or an import refused a line), 2 the command line was wrong."));
+        "  load FILE DUMP      Creates the dictionary FILE from a dump (\"-\": the standard input); never\n"
+        "                      replaces a file.\n"
+        "  check FILE          Checks the file's integrity; exits with 1 when it is damaged or cannot be\n"
+        "                      checked.\n\n"
+        "Exit status: 0 done, 1 failed (or an import refused a line, or the output could not be written),\n"
+        "2 the command line was wrong."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
@@ -396,26 +528,25 @@ int main(int argc, char *argv[])
                       QStringLiteral("MODE"), QStringLiteral("basic")});
     parser.addOption({QStringLiteral("unknown"), QStringLiteral("Give imported words a single \"new\" code.")});
     parser.addOption({QStringLiteral("verbose"), QStringLiteral("List every added word.")});
-    parser.process(app);
+    // parse() rather than process(), which would end a wrong command line with the status of a failure.
+    if (!parser.parse(QCoreApplication::arguments())) {
+        QString text = parser.errorText();
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+        return fail(text + QStringLiteral("; see lexora-dict --help"), UsageError);
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(Success);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
 
     QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return fail(QStringLiteral("no command given; see lexora-dict --help"), UsageError);
     const QString command = args.takeFirst();
-    if (command == QLatin1String("create"))
-        return createCommand(args, parser);
-    if (command == QLatin1String("info"))
-        return infoCommand(args);
-    if (command == QLatin1String("import"))
-        return importCommand(args, parser);
-    if (command == QLatin1String("export"))
-        return writeCommand(args, command, "Exported", writeWordList);
-    if (command == QLatin1String("dump"))
-        return writeCommand(args, command, "Dumped",
-                            [](Dictionary *dictionary, QIODevice *device) { return dictionary->dump(device); });
-    if (command == QLatin1String("load"))
-        return loadCommand(args);
-    if (command == QLatin1String("check"))
-        return checkCommand(args);
+    for (const Command &entry : commands()) {
+        if (command == QLatin1String(entry.name))
+            return finish(entry.run(args, parser));
+    }
     return fail(QStringLiteral("unknown command \"%1\"; see lexora-dict --help").arg(command), UsageError);
 }

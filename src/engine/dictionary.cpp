@@ -109,7 +109,7 @@ void Dictionary::begin_edit()
 
 int Dictionary::save()
 {
-    const int result = d->save();
+    const int result = int(d->save().failure);
     if (result == 0)
         d->history().markSaved();
     return result;

@@ -24,9 +24,10 @@ struct DictionaryContent
     bool ukGrammar = false;
     int letterGroupThreshold = Prediction::DefaultLetterGroupThreshold;
     qint64 changeCounter = 0;
+    bool hasChangeCounter = true; // false for a file whose meta table lost it; the next save adds it
     int schemaVersion = 0;
     QStringList notes;                // what loading found and put right
     int hiddenNotes = 0;              // notes left out of a long list
     std::vector<qint64> duplicateIds; // rows of a spelling stored twice, merged into the first; deleted at save
-    std::vector<WordEntry *> merged;  // the entries those rows were merged into
+    std::vector<WordEntry *> merged;  // entries to write whole at the next save: merged or repaired on loading
 };

@@ -135,7 +135,7 @@ DictionaryReference DictionaryData::loadDump(const QString &path, QIODevice *dum
             seen.insert(record.text);
             if (!writer.add(record.text, WordRecord::maximumFrequency(record.codes), WordRecord::kinds(record.codes),
                             WordRecord::encodeCodes(record.codes))) {
-                message = QStringLiteral("Could not write \"%1\".").arg(shown(path));
+                message = writer.writeError();
                 break;
             }
         }
@@ -601,77 +601,113 @@ void DictionaryData::beginEdit()
         reload();
 }
 
-int DictionaryData::save()
+DictionaryData::SaveResult DictionaryData::save()
 {
     m_lastError.clear();
-    if (m_readOnly) {
-        m_lastError = QStringLiteral("The dictionary file \"%1\" is read-only, so the changes cannot be saved. Make "
+    SaveResult result = checkSavable();
+    if (result.failure == SaveResult::Saved && isDirty()) {
+        SaveRun run;
+        result = writeSave(&run);
+        if (result.failure != SaveResult::Saved)
+            abandonSave(run);
+    }
+    m_lastError = result.message;
+    return result;
+}
+
+DictionaryData::SaveResult DictionaryData::failed(SaveResult::Failure failure, const QString &message) const
+{
+    SaveResult result;
+    result.failure = failure;
+    result.message = message.isEmpty() ? StorageText::describeError(m_path, m_db, QStringLiteral("save")) : message;
+    return result;
+}
+
+QString DictionaryData::changedElsewhereMessage() const
+{
+    return QStringLiteral("The dictionary file \"%1\" was changed by another program after it was opened here. Your "
+                          "changes have not been saved, so as not to overwrite the other program's work: reload the "
+                          "dictionary and make your changes again.")
+        .arg(shown(m_path));
+}
+
+// What can be judged before the file is touched: a read-only file, a file moved, deleted or changed by another
+// program, a folder where SQLite cannot write its journal.
+DictionaryData::SaveResult DictionaryData::checkSavable()
+{
+    if (m_readOnly)
+        return failed(SaveResult::ReadOnly,
+                      QStringLiteral("The dictionary file \"%1\" is read-only, so the changes cannot be saved. Make "
                                      "the file writable, then save again.")
-                          .arg(shown(m_path));
-        return 1;
-    }
+                          .arg(shown(m_path)));
     if (!isDirty())
-        return 0;
-    const QString changedElsewhere =
-        QStringLiteral("The dictionary file \"%1\" was changed by another program after it was opened here. Your "
-                       "changes have not been saved, so as not to overwrite the other program's work: reload the "
-                       "dictionary and make your changes again.")
-            .arg(shown(m_path));
-    if (!QFileInfo::exists(m_path)) {
-        m_lastError = QStringLiteral("The dictionary file \"%1\" no longer exists: another program moved or deleted "
+        return SaveResult();
+    if (!QFileInfo::exists(m_path))
+        return failed(SaveResult::ChangedElsewhere,
+                      QStringLiteral("The dictionary file \"%1\" no longer exists: another program moved or deleted "
                                      "it. Your changes have not been saved; put the file back, then save again.")
-                          .arg(shown(m_path));
-        return 2;
-    }
-    if (fileChangedOnDisk()) {
-        m_lastError = changedElsewhere;
-        return 2;
-    }
+                          .arg(shown(m_path)));
+    if (fileChangedOnDisk())
+        return failed(SaveResult::ChangedElsewhere, changedElsewhereMessage());
     const QString folder = QFileInfo(m_path).absolutePath();
-    if (!StorageText::canAccess(folder, W_OK | X_OK, 0222)) {
-        m_lastError = QStringLiteral("The folder \"%1\" cannot be written to, so the dictionary cannot be saved there. "
+    if (!StorageText::canAccess(folder, W_OK | X_OK, 0222))
+        return failed(SaveResult::FolderNotWritable,
+                      QStringLiteral("The folder \"%1\" cannot be written to, so the dictionary cannot be saved there. "
                                      "Make the folder writable, then save again.")
-                          .arg(shown(folder));
-        return 3;
-    }
-    if (!m_db.exec("BEGIN IMMEDIATE")) {
-        m_lastError = StorageText::describeError(m_path, m_db, QStringLiteral("save"));
-        return 4;
-    }
-    std::vector<WordEntry *> inserts; // new rows, given their ids as they are written
-    size_t written = 0;
-    std::vector<std::pair<WordEntry *, qint64>> respelt;
-    bool lockedAsLoaded = false;
-    auto fail = [&](const QString &message, int code) {
-        m_lastError = message.isEmpty() ? StorageText::describeError(m_path, m_db, QStringLiteral("save")) : message;
-        // SQLite has already rolled back by itself when a COMMIT failed on a full disk.
-        const bool rolledBack = m_db.exec("ROLLBACK") || !m_db.inTransaction();
-        for (size_t i = 0; i < written; ++i)
-            inserts[i]->id = 0;
-        for (const auto &[entry, id] : respelt)
-            entry->id = id;
-        // The file was as loaded when this save took its lock, so whatever touched it since was this save,
-        // now rolled back: its new time stamp is not another program's change.
-        if (lockedAsLoaded && rolledBack) {
-            m_stamp = stamp();
-            m_dataVersion = m_db.queryInt("PRAGMA data_version", m_dataVersion);
-        }
-        return code;
-    };
+                          .arg(shown(folder)));
+    return SaveResult();
+}
+
+// One transaction: the file is still as loaded, the changed rows are written, the change counter moves on.
+DictionaryData::SaveResult DictionaryData::writeSave(SaveRun *run)
+{
+    if (!m_db.exec("BEGIN IMMEDIATE"))
+        return failed(SaveResult::NotStarted);
+    SaveResult result = verifyUnchanged(run);
+    if (result.failure != SaveResult::Saved)
+        return result;
+    if (!writeRows(run))
+        return failed(SaveResult::WriteFailed);
+    // The counter wraps to 0 rather than overflow; all that matters is that it changes.
+    const qint64 nextCounter =
+        m_content->changeCounter == std::numeric_limits<qint64>::max() ? 0 : m_content->changeCounter + 1;
     {
-        SqliteStatement counter(m_db.handle(), "SELECT value FROM meta WHERE key = 'change_counter'");
-        if (counter.step() != SQLITE_ROW)
-            return fail(QString(), 5);
-        if (counter.columnInt(0) != m_content->changeCounter ||
-            m_db.queryInt("PRAGMA data_version", m_dataVersion) != m_dataVersion)
-            return fail(changedElsewhere, 2);
-        lockedAsLoaded = true;
+        // A file whose counter was lost gets one again.
+        SqliteStatement counter(m_db.handle(), "INSERT OR REPLACE INTO meta(key, value) VALUES ('change_counter', ?)");
+        counter.bind(1, QString::number(nextCounter));
+        if (counter.step() != SQLITE_DONE)
+            return failed(SaveResult::WriteFailed);
     }
+    if (!m_db.exec("COMMIT"))
+        return failed(SaveResult::CommitFailed);
+    finishSave(nextCounter);
+    return SaveResult();
+}
+
+// Under the write lock: the counter of changes (or SQLite's own record) shows whether another program saved since
+// the file was loaded.
+DictionaryData::SaveResult DictionaryData::verifyUnchanged(SaveRun *run)
+{
+    SqliteStatement counter(m_db.handle(), "SELECT value FROM meta WHERE key = 'change_counter'");
+    const int rc = counter.step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        return failed(SaveResult::WriteFailed);
+    const qint64 stored = rc == SQLITE_ROW ? counter.columnInt(0) : 0;
+    if ((rc == SQLITE_ROW) != m_content->hasChangeCounter || stored != m_content->changeCounter ||
+        m_db.queryInt("PRAGMA data_version", m_dataVersion) != m_dataVersion)
+        return failed(SaveResult::ChangedElsewhere, changedElsewhereMessage());
+    run->lockedAsLoaded = true;
+    return SaveResult();
+}
+
+// Deletes, updates and inserts the rows of every change; new rows take their ids as they are written.
+bool DictionaryData::writeRows(SaveRun *run)
+{
     SqliteStatement remove(m_db.handle(), "DELETE FROM words WHERE id = ?");
     SqliteStatement insert(m_db.handle(), "INSERT INTO words(text, frequency, kinds, codes) VALUES (?, ?, ?, ?)");
     SqliteStatement update(m_db.handle(), "UPDATE words SET frequency = ?, kinds = ?, codes = ? WHERE id = ?");
     if (!remove.isValid() || !insert.isValid() || !update.isValid())
-        return fail(QString(), 5);
+        return false;
     // Rows of words stored twice go now, and the words they were merged into are written whole.
     for (WordEntry *entry : m_content->merged) {
         if (!(entry->flags & WordEntry::Dead) && !(entry->flags & WordEntry::Changed))
@@ -683,40 +719,40 @@ int DictionaryData::save()
     for (const WordEntry *entry : m_removedEntries)
         deleted.push_back(entry->id);
     std::vector<WordEntry *> updates;
-    inserts.reserve(m_changed.size());
+    run->inserts.reserve(m_changed.size());
     for (WordEntry *entry : m_changed) {
         if (entry->flags & WordEntry::Dead)
             continue;
         if ((entry->flags & WordEntry::Respelt) && entry->id != 0) {
             deleted.push_back(entry->id);
-            respelt.emplace_back(entry, entry->id);
+            run->respelt.emplace_back(entry, entry->id);
             entry->id = 0;
         }
-        (entry->id ? updates : inserts).push_back(entry);
+        (entry->id ? updates : run->inserts).push_back(entry);
     }
     for (qint64 id : deleted) {
         remove.bind(1, id);
         if (remove.step() != SQLITE_DONE)
-            return fail(QString(), 5);
+            return false;
         remove.reset();
     }
     if (m_content->schemaVersion < DictionaryWriter::SchemaVersion &&
         (!m_db.exec("CREATE UNIQUE INDEX IF NOT EXISTS words_text ON words(text)") ||
          !m_db.exec(
              QByteArray("PRAGMA user_version=" + QByteArray::number(DictionaryWriter::SchemaVersion)).constData())))
-        return fail(QString(), 5);
+        return false;
     for (WordEntry *entry : updates) {
         update.bind(1, qint64(entry->frequency));
         update.bind(2, qint64(entry->kinds));
         update.bind(3, storedCodes(entry));
         update.bind(4, entry->id);
         if (update.step() != SQLITE_DONE)
-            return fail(QString(), 5);
+            return false;
         update.reset();
     }
     // New words are written in display order, so that a file written at once reads back already sorted.
-    WordOrder::sort(inserts.begin(), inserts.end());
-    for (WordEntry *entry : inserts) {
+    WordOrder::sort(run->inserts.begin(), run->inserts.end());
+    for (WordEntry *entry : run->inserts) {
         const QByteArray text = entry->text.toUtf8();
         const QByteArray codes = storedCodes(entry);
         insert.bindUnowned(1, text);
@@ -724,23 +760,19 @@ int DictionaryData::save()
         insert.bind(3, qint64(entry->kinds));
         insert.bindUnowned(4, codes);
         if (insert.step() != SQLITE_DONE)
-            return fail(QString(), 5);
+            return false;
         insert.reset();
         entry->id = m_db.lastInsertId();
-        ++written;
+        ++run->written;
     }
-    // The counter wraps to 0 rather than overflow; all that matters is that it changes.
-    const qint64 nextCounter =
-        m_content->changeCounter == std::numeric_limits<qint64>::max() ? 0 : m_content->changeCounter + 1;
-    {
-        SqliteStatement counter(m_db.handle(), "UPDATE meta SET value = ? WHERE key = 'change_counter'");
-        counter.bind(1, QString::number(nextCounter));
-        if (counter.step() != SQLITE_DONE)
-            return fail(QString(), 5);
-    }
-    if (!m_db.exec("COMMIT"))
-        return fail(QString(), 6);
-    m_content->changeCounter = nextCounter;
+    return true;
+}
+
+// The save is in the file: the edits are no longer pending.
+void DictionaryData::finishSave(qint64 changeCounter)
+{
+    m_content->changeCounter = changeCounter;
+    m_content->hasChangeCounter = true;
     m_content->schemaVersion = DictionaryWriter::SchemaVersion;
     for (WordEntry *entry : m_changed)
         entry->flags &= quint8(~(WordEntry::Changed | WordEntry::Respelt));
@@ -753,7 +785,23 @@ int DictionaryData::save()
     m_content->merged.clear();
     m_stamp = stamp();
     m_dataVersion = m_db.queryInt("PRAGMA data_version", m_dataVersion);
-    return 0;
+}
+
+// A failed save leaves the file as it was and every edit pending, so that it can be tried again.
+void DictionaryData::abandonSave(const SaveRun &run)
+{
+    // SQLite has already rolled back by itself when a COMMIT failed on a full disk.
+    const bool rolledBack = m_db.exec("ROLLBACK") || !m_db.inTransaction();
+    for (size_t i = 0; i < run.written; ++i)
+        run.inserts[i]->id = 0;
+    for (const auto &[entry, id] : run.respelt)
+        entry->id = id;
+    // The file was as loaded when this save took its lock, so whatever touched it since was this save,
+    // now rolled back: its new time stamp is not another program's change.
+    if (run.lockedAsLoaded && rolledBack) {
+        m_stamp = stamp();
+        m_dataVersion = m_db.queryInt("PRAGMA data_version", m_dataVersion);
+    }
 }
 
 bool DictionaryData::reload()
@@ -876,7 +924,8 @@ bool DictionaryData::saveCopy(const QString &path, QString *error)
         return written;
     });
     if (!written) {
-        *error = QStringLiteral("Could not write the copy \"%1\"; no copy was made.").arg(shown(path));
+        *error = QStringLiteral("Could not write the copy \"%1\"; no copy was made. %2")
+                     .arg(shown(path), writer.writeError());
         return false;
     }
     return writer.commit(error);

@@ -76,9 +76,26 @@ public:
     /// Gives word state, bringing a removed word back under the same object.
     void restore(Word *word, const WordRecord *state);
 
+    /// What a save did: Saved, or why not, with the message lastError() then gives.
+    struct SaveResult
+    {
+        enum Failure
+        {
+            Saved = 0,
+            ReadOnly = 1,          // the file may not be written
+            ChangedElsewhere = 2,  // moved, deleted or saved by another program since it was loaded
+            FolderNotWritable = 3, // no room for SQLite's journal
+            NotStarted = 4,        // the write lock could not be taken (another program's, a full disk)
+            WriteFailed = 5,       // a row or the counter could not be written; nothing was
+            CommitFailed = 6       // the final commit failed; SQLite rolled it back
+        };
+        Failure failure = Saved;
+        QString message;
+    };
+
     // Storage.
     void beginEdit();
-    int save();
+    SaveResult save();
     bool reload();
     bool isDirty() const;
     QString lastError() const { return m_lastError; }
@@ -115,6 +132,23 @@ private:
             return device == o.device && inode == o.inode && size == o.size && modifiedNs == o.modifiedNs;
         }
     };
+
+    // The steps of a save, and what a save under way must undo when it fails.
+    struct SaveRun
+    {
+        std::vector<WordEntry *> inserts; // new rows, given their ids as they are written
+        size_t written = 0;
+        std::vector<std::pair<WordEntry *, qint64>> respelt; // re-spelt words and their old rows' ids
+        bool lockedAsLoaded = false;                         // the file was as loaded when the save took its write lock
+    };
+    SaveResult failed(SaveResult::Failure failure, const QString &message = QString()) const;
+    QString changedElsewhereMessage() const;
+    SaveResult checkSavable();
+    SaveResult writeSave(SaveRun *run);
+    SaveResult verifyUnchanged(SaveRun *run);
+    bool writeRows(SaveRun *run);
+    void finishSave(qint64 changeCounter);
+    void abandonSave(const SaveRun &run);
 
     explicit DictionaryData(const QString &path);
     QByteArray storedCodes(const WordEntry *entry) const;

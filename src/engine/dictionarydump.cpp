@@ -8,15 +8,6 @@ namespace {
 // The buffer is written out in pieces of about this size.
 const qsizetype FlushBytes = 1 << 20;
 
-bool isFrequency(const QString &text)
-{
-    if (text.isEmpty())
-        return true;
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok && value >= 0 && value <= WordRecord::MaximumFrequency && !text.startsWith(QLatin1Char('+'));
-}
-
 } // namespace
 
 const char *DictionaryDump::headerLine()
@@ -141,6 +132,13 @@ bool DictionaryDump::readWord(WordRecord *record, QString *error)
         *error = where() + QStringLiteral("\"%1\" is not a word a dictionary accepts").arg(fields.first());
         return false;
     }
+    if (fields.size() - 1 > WordRecord::MaximumCodes) {
+        *error = where() + QStringLiteral("\"%1\" has %2 grammar codes, more than the %3 a word may have")
+                               .arg(result.text)
+                               .arg(fields.size() - 1)
+                               .arg(WordRecord::MaximumCodes);
+        return false;
+    }
     for (qsizetype i = 1; i < fields.size(); ++i) {
         QString codeLine = fields.at(i);
         CodeRecord code;
@@ -148,7 +146,7 @@ bool DictionaryDump::readWord(WordRecord *record, QString *error)
             *error = where() + QStringLiteral("grammar code %1 of \"%2\" is malformed").arg(i).arg(result.text);
             return false;
         }
-        if (!isFrequency(code.frequency)) {
+        if (!WordRecord::isAcceptableFrequency(code.frequency)) {
             *error = where() + QStringLiteral("the frequency \"%1\" of \"%2\" is not a whole number from 0 to 31")
                                    .arg(code.frequency, result.text);
             return false;

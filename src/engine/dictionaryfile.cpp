@@ -21,6 +21,17 @@ namespace {
 // A damaged or hand-edited file may need many repairs; the notes name this many, then count the rest.
 const int MaximumNotes = 20;
 
+// One row's share of a fingerprint of the whole table: the sum over all rows does not depend on their order,
+// so the word table and its index, read each in its own order, give the same sum exactly when they hold the
+// same spellings under the same ids.
+quint64 rowFingerprint(const char *text, int size, qint64 id)
+{
+    quint64 h = quint64(qHash(QByteArrayView(text, size), 0)) ^ (quint64(id) * 0x9e3779b97f4a7c15ULL);
+    h = (h ^ (h >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    h = (h ^ (h >> 27)) * 0x94d049bb133111ebULL;
+    return h ^ (h >> 31);
+}
+
 } // namespace
 
 bool DictionaryFile::sameFile(const QString &a, const QString &b)
@@ -34,14 +45,19 @@ bool DictionaryFile::sameFile(const QString &a, const QString &b)
 
 bool DictionaryFile::hasHotJournal(const QString &path)
 {
-    return QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+    return QFileInfo(StorageText::fittedPath(path + QStringLiteral("-journal"))).size() > 0;
 }
 
-bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *error)
+bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *error, bool *damaged)
 {
     const QByteArray native = QFile::encodeName(path);
     struct stat info;
     if (::stat(native.constData(), &info) != 0) {
+        const QString why = StorageText::unreachable(path, errno);
+        if (!why.isEmpty()) {
+            *error = why;
+            return false;
+        }
         const QFileInfo folder(QFileInfo(path).absolutePath());
         if (folder.exists() && !StorageText::canAccess(folder.absoluteFilePath(), X_OK | R_OK, 0555))
             *error = QStringLiteral("The folder \"%1\" cannot be read. Check its permissions, then open the "
@@ -55,6 +71,16 @@ bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *err
     if (S_ISDIR(info.st_mode)) {
         *error =
             QStringLiteral("\"%1\" is a folder, not a dictionary file. Choose a dictionary file.").arg(shown(path));
+        return false;
+    }
+    // Reading a named pipe or a device would wait for ever, or read what is not a file.
+    if (!S_ISREG(info.st_mode)) {
+        const QString kind = S_ISFIFO(info.st_mode)                           ? QStringLiteral("a named pipe (FIFO)")
+                             : S_ISSOCK(info.st_mode)                         ? QStringLiteral("a socket")
+                             : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? QStringLiteral("a device")
+                                                                              : QStringLiteral("a special file");
+        *error =
+            QStringLiteral("\"%1\" is %2, not a dictionary file. Choose a dictionary file.").arg(shown(path), kind);
         return false;
     }
     if (!StorageText::canAccess(path, R_OK, 0444)) {
@@ -99,6 +125,8 @@ bool DictionaryFile::checkFile(const QString &path, bool *readOnly, QString *err
     if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || (pageCountValid && size < qint64(pageSize) * pageCount) ||
         size % pageSize != 0) {
         *error = StorageText::damaged(path, QStringLiteral("it is incomplete or has been cut short"));
+        if (damaged)
+            *damaged = true;
         return false;
     }
     return true;
@@ -145,23 +173,38 @@ void DictionaryFile::addNote(DictionaryContent *content, const QString &note)
         ++content->hiddenNotes;
 }
 
-// A frequency outside 0 to 31 leaves a word counted but never listed nor exported: bring every code into range.
-void DictionaryFile::repairFrequency(DictionaryContent *content, WordEntry *entry, qint64 stored)
+// Whatever opens must dump, load and drag: codes that break the rules of a word are put right, and the word is
+// written whole at the next save. A stored frequency outside 0 to 31 leaves a word counted but never listed.
+void DictionaryFile::repairCodes(DictionaryContent *content, WordEntry *entry, qint64 stored)
 {
+    QString what;
+    const QByteArray encoded = WordRecord::repairedStoredCodes(
+        QByteArray(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)), &what);
     QList<CodeRecord> codes;
-    WordRecord::decodeCodes(
-        QByteArray::fromRawData(content->arena.constData() + entry->codesOffset, qsizetype(entry->codesLength)),
-        &codes);
-    for (CodeRecord &code : codes)
-        code.frequency = QString::number(qBound(0, code.frequency.toInt(), int(WordRecord::MaximumFrequency)));
-    const QByteArray encoded = WordRecord::encodeCodes(codes);
+    WordRecord::decodeCodes(encoded, &codes);
     entry->codesOffset = quint32(content->arena.size());
     entry->codesLength = quint32(encoded.size());
     content->arena.append(encoded);
     entry->frequency = quint8(qBound(0, WordRecord::maximumFrequency(codes), int(WordRecord::MaximumFrequency)));
-    addNote(content, QStringLiteral("The frequency of \"%1\" was %2, outside 0 to 31; it was brought into range.")
-                         .arg(entry->text)
-                         .arg(stored));
+    entry->kinds = WordRecord::kinds(codes);
+    if (what.isEmpty())
+        what = QStringLiteral("its frequency was %1, outside 0 to 31").arg(stored);
+    addNote(content, QStringLiteral("The grammar codes of \"%1\" were brought into range: %2.").arg(entry->text, what));
+    content->merged.push_back(entry);
+}
+
+void DictionaryFile::repairSpelling(DictionaryContent *content, WordEntry *entry)
+{
+    QString spelling = WordRecord::repairedSpelling(entry->text);
+    if (spelling.isEmpty())
+        spelling = QStringLiteral("unnamed%1").arg(entry->id);
+    addNote(content, QStringLiteral("A spelling held control characters, was longer than %1 characters or was empty; "
+                                    "it became \"%2\".")
+                         .arg(WordRecord::MaximumLength)
+                         .arg(spelling));
+    entry->text = spelling;
+    entry->flags |= WordEntry::Respelt; // its row is written anew at the next save
+    content->merged.push_back(entry);
 }
 
 // Two rows with one spelling come only from a damaged or hand-edited file: the first row takes the codes of the
@@ -249,11 +292,15 @@ bool DictionaryFile::load(const QString &path, SqliteDatabase *db, DictionaryCon
                                                    QString::number(Prediction::DefaultLetterGroupThreshold))
                                             .toInt();
         content->changeCounter = values.value(QStringLiteral("change_counter")).toLongLong();
+        content->hasChangeCounter = values.contains(QStringLiteral("change_counter"));
+        if (!content->hasChangeCounter)
+            addNote(content, QStringLiteral("The file's record of its changes was missing; the next save adds it."));
     }
     SqliteStatement words(db->handle(), "SELECT id, text, frequency, kinds, codes FROM words");
     if (!words.isValid())
         return failRead(words.prepareResult() != SQLITE_ERROR);
     int rc;
+    quint64 tableFingerprint = 0;
     while ((rc = words.step()) == SQLITE_ROW) {
         int textSize = 0;
         const char *text = words.columnData(1, &textSize);
@@ -261,6 +308,7 @@ bool DictionaryFile::load(const QString &path, SqliteDatabase *db, DictionaryCon
         WordEntry &entry = content->entries.back();
         entry.text = QString::fromUtf8(text, textSize);
         entry.id = words.columnInt(0);
+        tableFingerprint += rowFingerprint(text, textSize, entry.id);
         const qint64 frequency = words.columnInt(2);
         entry.frequency = quint8(qBound(qint64(0), frequency, qint64(WordRecord::MaximumFrequency)));
         entry.kinds = quint8(words.columnInt(3));
@@ -269,22 +317,54 @@ bool DictionaryFile::load(const QString &path, SqliteDatabase *db, DictionaryCon
         entry.codesOffset = quint32(content->arena.size());
         entry.codesLength = quint32(codesSize);
         content->arena.append(codes, codesSize);
-        if (frequency != entry.frequency)
-            repairFrequency(content, &entry, frequency);
+        if (frequency != entry.frequency || !WordRecord::areAcceptableStoredCodes(codes, codesSize))
+            repairCodes(content, &entry, frequency);
+        // Most spellings are plain ASCII, which needs no decoding to judge.
+        const bool plain = textSize >= 1 && textSize <= WordRecord::MaximumLength &&
+                           std::all_of(text, text + textSize, [](char c) { return c >= ' ' && c < 127; });
+        if (!plain &&
+            (!WordRecord::isAcceptableSpelling(entry.text) || entry.text.toUtf8() != QByteArrayView(text, textSize)))
+            repairSpelling(content, &entry);
     }
     if (rc != SQLITE_DONE)
         return failRead(true);
-    // The rows must agree with the spelling index (when the file has one), or words would go missing.
+    // The rows must agree with the spelling index (when the file has one), or saves would write into a
+    // damaged file and words would go missing. The page check above does not compare the two; a full
+    // integrity check would, at a quarter of the time the whole open takes, while reading the index once
+    // costs little more than counting its entries did.
+    bool rebuildIndex = false;
     if (content->schemaVersion >= 2) {
-        const qint64 indexed = db->queryInt("SELECT count(*) FROM words INDEXED BY words_text", -1);
-        if (indexed != qint64(content->entries.size())) {
-            *error = StorageText::damaged(path, QStringLiteral("its word table and index disagree"));
+        SqliteStatement index(db->handle(), "SELECT text, id FROM words INDEXED BY words_text");
+        quint64 indexFingerprint = 0;
+        size_t indexed = 0;
+        while ((rc = index.step()) == SQLITE_ROW) {
+            int textSize = 0;
+            const char *text = index.columnData(0, &textSize);
+            indexFingerprint += rowFingerprint(text, textSize, index.columnInt(1));
+            ++indexed;
+        }
+        if (rc != SQLITE_DONE && rc != SQLITE_CORRUPT && (rc & 0xff) != SQLITE_CORRUPT)
+            return failRead(true);
+        rebuildIndex = rc != SQLITE_DONE || indexed != content->entries.size() || indexFingerprint != tableFingerprint;
+        if (rebuildIndex && db->isReadOnly()) {
+            *error = StorageText::damaged(path, QStringLiteral("its index of the words does not match the words"));
             db->exec("ROLLBACK");
             return false;
         }
     }
     *dataVersion = db->queryInt("PRAGMA data_version", 0);
     db->exec("COMMIT");
+    // The words themselves are sound, so the index is made again from them.
+    if (rebuildIndex) {
+        if (!db->exec("REINDEX words_text")) {
+            *error = StorageText::damaged(path, QStringLiteral("its index of the words does not match the words, and "
+                                                               "cannot be rebuilt: ") +
+                                                    db->errorMessage());
+            return false;
+        }
+        addNote(content, QStringLiteral("The index of the words did not match the words; it was rebuilt from them."));
+        *dataVersion = db->queryInt("PRAGMA data_version", 0);
+    }
 
     const std::vector<WordEntry *> duplicates =
         content->index.insertAll(content->entries.begin(), content->entries.end());
@@ -303,17 +383,13 @@ bool DictionaryFile::load(const QString &path, SqliteDatabase *db, DictionaryCon
 bool DictionaryFile::checkIntegrity(const QString &path, DictionaryCheck *result, bool *interrupted)
 {
     const QFileInfo info(path);
-    if (!info.isFile()) {
-        result->problems << QStringLiteral("\"%1\" does not exist or is not a file").arg(shown(path));
-        return false;
-    }
-    *interrupted = hasHotJournal(info.absoluteFilePath());
     bool readOnly = false;
     QString message;
-    if (!checkFile(info.absoluteFilePath(), &readOnly, &message)) {
+    if (!checkFile(info.absoluteFilePath(), &readOnly, &message, &result->damaged)) {
         result->problems << message;
         return false;
     }
+    *interrupted = hasHotJournal(info.absoluteFilePath());
     {
         // Every page and index, which is slower than the check made at opening; a writable connection undoes
         // an interrupted save first.
@@ -335,11 +411,14 @@ bool DictionaryFile::checkIntegrity(const QString &path, DictionaryCheck *result
         QStringList rows;
         while ((rc = integrity.step()) == SQLITE_ROW)
             rows << integrity.columnText(0);
-        if (rc != SQLITE_DONE)
+        if (rc != SQLITE_DONE) {
             result->problems << StorageText::describeError(path, db, QStringLiteral("check"));
-        else if (rows != QStringList{QStringLiteral("ok")})
+            result->damaged = db.errorCode() == SQLITE_CORRUPT || db.errorCode() == SQLITE_FORMAT;
+        } else if (rows != QStringList{QStringLiteral("ok")}) {
             for (const QString &row : std::as_const(rows))
                 result->problems << QStringLiteral("integrity: %1").arg(row);
+            result->damaged = true;
+        }
         if (!result->problems.isEmpty())
             return false;
     }

@@ -18,9 +18,10 @@ public:
     /// A short wait for another program's lock: long enough for its save to finish, short enough not to hang.
     static const int BusyTimeoutMs = 1500;
 
-    /// Whether path can be a dictionary (exists, readable, the header and size of an SQLite file); *readOnly
-    /// tells whether it may be written. False with *error.
-    static bool checkFile(const QString &path, bool *readOnly, QString *error);
+    /// Whether path can be a dictionary (a regular file, readable, the header and size of an SQLite file);
+    /// *readOnly tells whether it may be written. False with *error, and *damaged set when the file is a
+    /// dictionary cut short rather than no dictionary at all.
+    static bool checkFile(const QString &path, bool *readOnly, QString *error, bool *damaged = nullptr);
     /// Opens the connection and checks every page cheaply. False with *error, naming lexora-dict check for a
     /// damaged file.
     static bool openDatabase(const QString &path, SqliteDatabase *db, bool readOnly, QString *error);
@@ -39,6 +40,7 @@ public:
 private:
     static bool quickCheck(const QString &path, SqliteDatabase *db, QString *error);
     static void addNote(DictionaryContent *content, const QString &note);
-    static void repairFrequency(DictionaryContent *content, WordEntry *entry, qint64 stored);
+    static void repairCodes(DictionaryContent *content, WordEntry *entry, qint64 stored);
+    static void repairSpelling(DictionaryContent *content, WordEntry *entry);
     static void mergeDuplicates(DictionaryContent *content, const std::vector<WordEntry *> &duplicates);
 };

@@ -5,9 +5,11 @@
 
 class QLockFile;
 
-/// The lock file ("<dictionary>.lock") that keeps two editors or tools, in any process, from editing one
-/// dictionary at the same time. A lock whose owner is gone is taken over; one that cannot be judged (another
-/// computer's, or an unreadable file) is named in the message so that the person can remove it.
+/// The lock that keeps two editors or tools, in any process, from editing one dictionary at the same time:
+/// a lock file beside the dictionary ("<dictionary>.lock", naming its holder), and a lock on the dictionary
+/// file itself, which every name of the file (every hard link) shares. A lock file whose owner is gone is
+/// taken over; one that cannot be judged (another computer's, or an unreadable file) is named in the message
+/// so that the person can remove it.
 class DictionaryLock
 {
 public:
@@ -23,9 +25,14 @@ public:
 
     /// A lock file left empty for this long by a program that died while writing it is taken over.
     static const int AbandonedEmptyLockSeconds = 5;
+    /// How long a lock file another program has just made may take to show its holder.
+    static const int LockWritingMs = 2000;
 
 private:
+    bool lockFile(QString *error);
+
     QString m_dictionaryPath;
     QString m_lockPath;
     std::unique_ptr<QLockFile> m_file;
+    int m_fd = -1; // holds the lock on the dictionary file itself
 };

@@ -1,5 +1,7 @@
 #include "dictionarywriter.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -8,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include "storagetext.h"
@@ -85,6 +88,29 @@ DictionaryWriter::~DictionaryWriter()
     m_db.close();
     if (!m_temporary.isEmpty())
         QFile::remove(m_temporary);
+    if (m_temporaryHold >= 0)
+        ::close(m_temporaryHold);
+}
+
+// Removes temporaries named like this writer's that a killed writer left behind: a live writer holds an advisory
+// lock on its temporary, so one that can be locked, and is not brand new, has no owner any more.
+static void removeStaleTemporaries(const QString &prefix)
+{
+    const QFileInfo info(prefix);
+    const QString pattern = info.fileName() + QStringLiteral(".??????");
+    const QDateTime recent = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QFileInfoList found =
+        QDir(info.absolutePath()).entryInfoList({pattern}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo &candidate : found) {
+        if (candidate.lastModified().toUTC() > recent)
+            continue;
+        const int fd = ::open(QFile::encodeName(candidate.absoluteFilePath()).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            QFile::remove(candidate.absoluteFilePath());
+        ::close(fd);
+    }
 }
 
 QString DictionaryWriter::refusalToCreate(const QString &path)
@@ -99,6 +125,9 @@ QString DictionaryWriter::refusalToCreate(const QString &path)
     const QString tooLong = StorageText::pathTooLong(path);
     if (!tooLong.isEmpty())
         return tooLong;
+    const QString nameTooLong = StorageText::nameTooLong(path);
+    if (!nameTooLong.isEmpty())
+        return nameTooLong;
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir())
         return QStringLiteral("The folder \"%1\" does not exist. Create it first, or choose another folder.")
@@ -107,6 +136,11 @@ QString DictionaryWriter::refusalToCreate(const QString &path)
         return QStringLiteral("The folder \"%1\" cannot be written to. Choose a folder where you may save files.")
             .arg(shown(folder.absoluteFilePath()));
     return QString();
+}
+
+QString DictionaryWriter::writeError() const
+{
+    return StorageText::describeError(m_target, m_db, QStringLiteral("write"));
 }
 
 QString DictionaryWriter::failure(const QString &doing)
@@ -123,8 +157,11 @@ bool DictionaryWriter::begin(const Settings &settings, QString *error)
     if (!error->isEmpty())
         return false;
     {
-        QTemporaryFile reserved(QFileInfo(m_target).absolutePath() + QStringLiteral("/.") +
-                                QFileInfo(m_target).fileName() + QStringLiteral(".XXXXXX"));
+        // Named after the target, cut short where the target's name is near the file system's limit.
+        const QString prefix = StorageText::fittedPath(
+            QFileInfo(m_target).absolutePath() + QStringLiteral("/.") + QFileInfo(m_target).fileName(), 7);
+        removeStaleTemporaries(prefix);
+        QTemporaryFile reserved(prefix + QStringLiteral(".XXXXXX"));
         reserved.setAutoRemove(false);
         if (!reserved.open()) {
             *error = QStringLiteral("Could not create the dictionary file \"%1\": %2.")
@@ -132,6 +169,9 @@ bool DictionaryWriter::begin(const Settings &settings, QString *error)
             return false;
         }
         m_temporary = reserved.fileName();
+        m_temporaryHold = ::dup(reserved.handle());
+        if (m_temporaryHold >= 0)
+            ::flock(m_temporaryHold, LOCK_EX | LOCK_NB);
     }
     // The file is invisible until complete, so it needs no journal; it is forced to the disk before it is named.
     bool ok = m_db.open(m_temporary, SqliteDatabase::ReadWrite, 0) &&

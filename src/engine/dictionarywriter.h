@@ -39,6 +39,8 @@ public:
     bool begin(const Settings &settings, QString *error);
     /// Adds one word row; the codes in their stored form.
     bool add(const QString &text, int frequency, int kinds, const QByteArray &codes);
+    /// Why the last add() failed (a full disk, ...).
+    QString writeError() const;
     /// Completes the file and gives it the target's name. False with *error; nothing is left behind.
     bool commit(QString *error);
 
@@ -51,6 +53,7 @@ private:
 
     QString m_target;
     QString m_temporary;
+    int m_temporaryHold = -1; // holds an advisory lock on the temporary while this writer owns it
     SqliteDatabase m_db;
     SqliteStatement m_insert;
 };

@@ -30,6 +30,9 @@ struct PREDICTION_EXPORT DictionaryCheck
     bool ok = false;
     /// The number of words, when the file could be read.
     int wordCount = -1;
+    /// True when the problems are damage to a dictionary file, false when the file could not be checked at all
+    /// (missing, no dictionary, locked).
+    bool damaged = false;
     /// Why the file cannot be used as it is.
     QStringList problems;
     /// What was found and put right in memory or in the file (an interrupted save undone, values brought

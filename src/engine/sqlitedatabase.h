@@ -38,6 +38,8 @@ public:
     qint64 queryInt(const char *sql, qint64 fallback = -1);
     QString queryText(const char *sql);
 
+    /// True when the connection may not write (opened read-only, or the file is).
+    bool isReadOnly() const;
     /// True while a transaction is open (SQLite ends one by itself when a COMMIT fails on a full disk).
     bool inTransaction() const;
     qint64 lastInsertId() const;
@@ -45,6 +47,8 @@ public:
     int errorCode() const;
     int extendedErrorCode() const;
     QString errorMessage() const;
+    /// The errno of the system call behind the last failure (ENOSPC, ...), or 0.
+    int systemErrno() const;
 
 private:
     sqlite3 *m_db = nullptr;

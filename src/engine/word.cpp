@@ -19,6 +19,8 @@ DictionaryData *dataOf(const Word *word)
 
 void Word::addGCode()
 {
+    if (codes.size() >= WordRecord::MaximumCodes)
+        return;
     GCode *code = new GCode(this);
     code->partOfSpeech = QStringLiteral("new");
     code->frequency = QStringLiteral("1");

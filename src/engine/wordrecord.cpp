@@ -324,7 +324,7 @@ bool WordRecord::fromPayload(const QString &payload, WordRecord *record)
     if (!isDecimal(lines.at(2)))
         return false;
     const int count = lines.at(2).toInt();
-    if (lines.size() != count + 4)
+    if (count > MaximumCodes || lines.size() != count + 4)
         return false;
     WordRecord result;
     if (!unescapeValue(lines.at(1), &result.text) || !isAcceptableSpelling(result.text))
@@ -334,7 +334,7 @@ bool WordRecord::fromPayload(const QString &payload, WordRecord *record)
         if (!decodeCodeLine(lines.at(3 + i), &code))
             return false;
         // A frequency outside 0 to 31 would leave the word counted but never listed.
-        if (!code.frequency.isEmpty() && (!isDecimal(code.frequency) || code.frequency.toInt() > MaximumFrequency))
+        if (!isAcceptableFrequency(code.frequency))
             return false;
         result.codes << code;
     }
@@ -363,4 +363,163 @@ qsizetype WordRecord::characterCount(const QString &text)
             --count;
     }
     return count;
+}
+
+bool WordRecord::isAcceptableFrequency(const QString &text)
+{
+    if (text.isEmpty())
+        return true;
+    if (text.size() > 2 || !std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return false;
+    return text.toInt() <= MaximumFrequency;
+}
+
+QString WordRecord::repairedSpelling(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i < text.size() && characters < MaximumLength; ++i) {
+        const QChar c = text.at(i);
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
+            continue;
+        result += c;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            result += text.at(++i);
+        ++characters;
+    }
+    return result;
+}
+
+QString WordRecord::repairedFrequency(const QString &text)
+{
+    if (isAcceptableFrequency(text))
+        return text;
+    QString digits = text.trimmed();
+    if (!digits.isEmpty() &&
+        std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+            digits.remove(0, 1);
+        return QString::number(digits.size() > 2 ? int(MaximumFrequency) : qMin(digits.toInt(), int(MaximumFrequency)));
+    }
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || qIsNaN(value))
+        return QStringLiteral("0");
+    return QString::number(
+        qBound(0, int(qBound(-1.0, value, double(MaximumFrequency) + 1) + 0.5), int(MaximumFrequency)));
+}
+
+namespace {
+
+// Whether a list field of the stored form decodes: no empty entry between its separators.
+bool isListField(const char *begin, const char *end)
+{
+    if (begin == end)
+        return true;
+    if (*begin == ',' || end[-1] == ',')
+        return false;
+    for (const char *p = begin; p + 1 < end; ++p) {
+        if (p[0] == ',' && p[1] == ',')
+            return false;
+    }
+    return true;
+}
+
+// One stored line without escapes: at least five fields, an acceptable frequency, well-formed lists.
+bool isPlainCodeLine(const char *begin, const char *end)
+{
+    int field = 0;
+    const char *start = begin;
+    for (const char *p = begin;; ++p) {
+        if (p != end && *p != '\t')
+            continue;
+        if (field == 2) {
+            const qsizetype size = p - start;
+            if (size > 2 || !std::all_of(start, p, [](char c) { return c >= '0' && c <= '9'; }) ||
+                (size > 0 && QByteArray(start, size).toInt() > WordRecord::MaximumFrequency))
+                return false;
+        } else if (field == 4 && !isListField(start, p)) {
+            return false;
+        } else if (field >= 5) {
+            const char *first = std::find(start, p, ';');
+            const char *second = first == p ? p : std::find(first + 1, p, ';');
+            if (second == p || std::find(second + 1, p, ';') != p || !isListField(start, first) ||
+                !isListField(first + 1, second) || !isListField(second + 1, p))
+                return false;
+        }
+        ++field;
+        if (p == end)
+            break;
+        start = p + 1;
+    }
+    return field >= 5;
+}
+
+} // namespace
+
+bool WordRecord::areAcceptableStoredCodes(const char *utf8, qsizetype size)
+{
+    if (size == 0)
+        return true;
+    const char *end = utf8 + size;
+    bool plain = true; // printable ASCII without escapes, the common case
+    for (const char *p = utf8; p != end && plain; ++p)
+        plain = quint8(*p) < 0x80 && *p != '\\';
+    if (!plain) {
+        // Escapes and other characters: read it the long way.
+        if (!QByteArrayView(utf8, size).isValidUtf8())
+            return false;
+        QList<CodeRecord> codes;
+        if (!decodeCodes(QByteArray::fromRawData(utf8, size), &codes) || codes.size() > MaximumCodes)
+            return false;
+        return std::all_of(codes.cbegin(), codes.cend(),
+                           [](const CodeRecord &code) { return isAcceptableFrequency(code.frequency); });
+    }
+    int lines = 0;
+    for (const char *line = utf8;; ++lines) {
+        const char *lineEnd = std::find(line, end, '\n');
+        if (lines >= MaximumCodes || !isPlainCodeLine(line, lineEnd))
+            return false;
+        if (lineEnd == end)
+            return true;
+        line = lineEnd + 1;
+    }
+}
+
+QByteArray WordRecord::repairedStoredCodes(const QByteArray &utf8, QString *what)
+{
+    QStringList done;
+    QList<CodeRecord> codes;
+    int unreadable = 0;
+    for (const QString &line : QString::fromUtf8(utf8).split(QLatin1Char('\n'))) {
+        CodeRecord code;
+        if (!decodeCodeLine(line, &code)) {
+            ++unreadable;
+            continue;
+        }
+        if (!isAcceptableFrequency(code.frequency)) {
+            const QString repaired = repairedFrequency(code.frequency);
+            done << QStringLiteral("the frequency \"%1\" became %2")
+                        .arg(code.frequency.size() > 20 ? code.frequency.left(20) + QStringLiteral("...")
+                                                        : code.frequency,
+                             repaired);
+            code.frequency = repaired;
+        }
+        codes << code;
+    }
+    if (unreadable > 0)
+        done << QStringLiteral("%1 grammar code(s) that could not be read were left out").arg(unreadable);
+    if (codes.size() > MaximumCodes) {
+        done << QStringLiteral("%1 grammar codes were cut to the %2 a word may have")
+                    .arg(codes.size())
+                    .arg(MaximumCodes);
+        codes = codes.mid(0, MaximumCodes);
+    }
+    if (utf8.isEmpty() == false && !QByteArrayView(utf8).isValidUtf8())
+        done << QStringLiteral("text that was not valid UTF-8 was replaced");
+    *what = done.join(QStringLiteral("; "));
+    return encodeCodes(codes);
 }

@@ -82,11 +82,28 @@ public:
     /// Reads exactly the form toPayload writes; false (and record untouched) for anything else.
     static bool fromPayload(const QString &payload, WordRecord *record);
 
+    // One rule for what a word holds, alike for the opener's repairs, check, dump, load, import and the drag.
     /// Whether text may be a word's spelling: 1 to 64 characters, no control character.
     static bool isAcceptableSpelling(const QString &text);
+    /// Whether text may be a grammar code's frequency: empty, or a whole number from 0 to 31 in at most two
+    /// digits.
+    static bool isAcceptableFrequency(const QString &text);
+    /// The spelling with its control characters taken out and cut to 64 characters (empty when nothing is left).
+    static QString repairedSpelling(const QString &text);
+    /// The nearest acceptable frequency: a number rounded and brought into 0 to 31, anything else 0.
+    static QString repairedFrequency(const QString &text);
+    /// Whether stored codes read back whole and follow the rules above (no more than MaximumCodes codes, every
+    /// frequency acceptable, valid UTF-8). Quick enough to run on every row of a file as it is opened.
+    static bool areAcceptableStoredCodes(const char *utf8, qsizetype size);
+    /// Stored codes made acceptable: codes that cannot be read are left out, frequencies repaired, the list cut
+    /// to MaximumCodes. *what says what was done.
+    static QByteArray repairedStoredCodes(const QByteArray &utf8, QString *what);
     /// The number of characters (code points, not UTF-16 units) of text.
     static qsizetype characterCount(const QString &text);
 
     static const int MaximumLength = 64;
     static const int MaximumFrequency = 31;
+    /// Grammar codes a word may have: far more than any word needs, few enough that every operation on a word
+    /// stays instant. More are refused on loading and dropping, and cut on opening, with a note.
+    static const int MaximumCodes = 64;
 };

@@ -285,6 +285,10 @@ void TestDictionary::payloads_data()
     QTest::newRow("bad unicode escape") << QString(valid).replace("call", "ca\\u12G4ll") << QStringList();
     QTest::newRow("spelling with control") << QString(valid).replace("call", "ca\\u0007ll") << QStringList();
     QTest::newRow("frequency above 31") << head + "32\\u0009\\u0009\nend" << QStringList();
+    QTest::newRow("frequency 1.5") << head + "1.5\\u0009\\u0009\nend" << QStringList();
+    QTest::newRow("65 codes") << "LexoraWord 1\ncall\n65\n" +
+                                     QString("verb\\u0009reg\\u00093\\u0009\\u0009\n").repeated(65) + "end"
+                              << QStringList();
     QTest::newRow("empty code in a list") << head + "18\\u0009\\u0009vp+,\nend" << QStringList();
     QTest::newRow("usage with two lists") << head + "18\\u0009\\u0009\\u0009Tn;up\nend" << QStringList();
     for (qsizetype length = 0; length < good.size(); ++length)

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QtTest>
 #include <csignal>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -59,6 +60,10 @@ private slots:
     void neverReplaces_data();
     void neverReplaces();
     void wholeDictionaryCopiesAndDumps();
+    void longNames_data();
+    void longNames();
+    void leftoverTemporaries_data();
+    void leftoverTemporaries();
 };
 
 void TestStorage::failedSaveKeepsEdits_data()
@@ -73,7 +78,7 @@ void TestStorage::failedSaveKeepsEdits_data()
     row("folder not writable", "folder", "cannot be written");
     row("file locked", "locked", "locked by another program");
     // SQLite rolls back by itself when the final commit fails; trying again must still work.
-    row("disk full at commit", "full", "disk");
+    row("disk full at commit", "full", "File too large");
 }
 
 void TestStorage::failedSaveKeepsEdits()
@@ -150,14 +155,38 @@ void TestStorage::openingDamagedFiles_data()
         "PRAGMA writable_schema = ON; UPDATE sqlite_schema SET rootpage = (SELECT rootpage FROM sqlite_schema "
         "WHERE name = 'sqlite_autoindex_meta_1') WHERE name = 'words_text'",
         "lexora-dict check");
-    // Damage that loading puts right, with a note.
+    // Damage that loading puts right, with a note: here a word re-spelt behind its index's back, so that the
+    // index still counts every row but lists one under its old spelling.
+    row("repaired: index misses a row",
+        "INSERT INTO meta VALUES ('root', (SELECT rootpage FROM sqlite_schema WHERE name = 'words_text')); PRAGMA "
+        "writable_schema = ON; DELETE FROM sqlite_schema WHERE name = 'words_text'\n"
+        "UPDATE words SET text = 'w9x' WHERE text = 'w9'\n"
+        "PRAGMA writable_schema = ON; INSERT INTO sqlite_schema SELECT 'index', 'words_text', 'words', value, "
+        "'CREATE UNIQUE INDEX words_text ON words(text)' FROM meta WHERE key = 'root'; DELETE FROM meta WHERE key = "
+        "'root'",
+        "index of the words did not match");
     row("repaired: frequency above 31",
         "UPDATE words SET frequency = 45, codes = 'verb\treg\t45\t\t' WHERE text = 'w7'", "brought into range");
+    // Values that dump, load and drag refuse are put right on opening, so that a backup restores.
+    row("repaired: frequency 1.5", "UPDATE words SET codes = 'verb\treg\t1.5\t\t' WHERE text = 'w7'", "became 2");
+    row("repaired: frequency many", "UPDATE words SET codes = 'verb\treg\tmany\t\t' WHERE text = 'w7'", "became 0");
+    row("repaired: frequency of 5000 digits",
+        "UPDATE words SET codes = 'verb\treg\t' || printf('%.5000c', '9') || '\t\t' WHERE text = 'w7'", "became 31");
+    row("repaired: 200 grammar codes",
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 199) UPDATE words SET codes = "
+        "'noun\treg\t3\t\t' || (SELECT group_concat(char(10) || 'noun\treg\t3\t\t', '') FROM n) WHERE text = 'w7'",
+        "cut to the 64");
+    row("repaired: control character in a spelling", "UPDATE words SET text = 'w9' || char(7) WHERE text = 'w9'",
+        "became \"w9\"");
+    row("repaired: spelling of 70 characters", "UPDATE words SET text = printf('%.70c', 'q') WHERE text = 'w9'",
+        "control characters, was longer");
     // An older file, without the index that keeps one row per word.
     row("repaired: word stored twice",
         "DROP INDEX words_text; PRAGMA user_version = 1; INSERT INTO words(text, frequency, kinds, codes) VALUES "
         "('w7', 9, 4, 'adj.\treg\t9\t\t')",
         "stored twice");
+    // Without its counter of changes a file must still take saves.
+    row("repaired: change counter missing", "DELETE FROM meta WHERE key = 'change_counter'", "record of its changes");
     // Saving must not overflow the counter of changes.
     row("repaired: change counter at its limit",
         "UPDATE meta SET value = '9223372036854775807' WHERE key = 'change_counter'", "");
@@ -174,7 +203,9 @@ void TestStorage::openingDamagedFiles()
     TempDictionary dict(many);
     dict.release();
     const QString path = dict.path();
-    QVERIFY(damage.isEmpty() || RawSqlite::exec(path, damage));
+    for (const QByteArray &statements : damage.split('\n')) // one connection each
+        QVERIFY(statements.isEmpty() || RawSqlite::exec(path, statements));
+    QVERIFY(kind != "repaired: index misses a row" || !Prediction::checkDictionary(path).ok);
     QByteArray bytes = kind == "text" ? "apple\nbanana\ncherry\n" : kind == "missing" ? "" : read(path);
     if (kind == "truncated")
         bytes.truncate(bytes.size() / 2);
@@ -206,7 +237,12 @@ void TestStorage::openingDamagedFiles()
     // The word is listed within the full frequency range, with the codes of every row; removed and saved, it
     // stays removed.
     QVERIFY(ref->wordList().contains("w7"));
-    QCOMPARE(ref->findWord("w7")->codes.size(), kind.contains("twice") ? 2 : 1);
+    QCOMPARE(ref->findWord("w7")->codes.size(), kind.contains("twice") ? 2 : kind.contains("200") ? 64 : 1);
+    // What opens dumps, and the dump loads back.
+    QBuffer dump;
+    QVERIFY(dump.open(QIODevice::ReadWrite) && ref->dump(&dump) && dump.seek(0));
+    QString loadError;
+    QVERIFY2(Prediction::loadDump(dict.folder() + "/restored.dict", &dump, &loadError) != 0, qPrintable(loadError));
     ref->findWord("w7")->removeWord();
     QCOMPARE(ref->save(), 0);
     ref->findWord("w8")->codes.at(0)->setFrequency("4");
@@ -299,6 +335,9 @@ void TestStorage::neverReplaces_data()
     row("load", "unknown setting", "Lexora dictionary dump 1\ncolour\tred\n\n", "line 2:");
     row("load", "frequency 32", header + "apple\tnoun|reg|32||\n", "line 6: the frequency \"32\"");
     row("load", "word twice", header + "apple\nbanana\napple\n", "line 8: the word \"apple\" is there twice");
+    row("load", "frequency 1.5", header + "apple\tnoun|reg|1.5||\n", "line 6: the frequency \"1.5\"");
+    row("load", "65 grammar codes", header + "apple" + QByteArray("\tnoun|reg|3||").repeated(65) + "\n",
+        "more than the 64");
     row("load", "not UTF-8", header + "caf\xe9\n", "line 6: the line is not valid UTF-8");
 }
 
@@ -399,6 +438,75 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
     QVERIFY(first.data().startsWith("Lexora dictionary dump 1\nname\tMade\nvariety\tAmerican\n"));
     QVERIFY(first.data().contains(
         "\nodd\tnoun|a\\sb\\cc\\\\d\\p|3|tab\\tline\\nbar\\p semi\\s back\\\\ comma\\c|\\e,vp+\n"));
+}
+
+void TestStorage::longNames_data()
+{
+    QTest::addColumn<int>("bytes");
+    for (int bytes : {248, 251, 255, 256})
+        QTest::addRow("%d bytes", bytes) << bytes;
+}
+
+// Every name the file system accepts works for create, load, lock and save (the derived names are cut short);
+// a longer one is refused with that reason, and nothing is written.
+void TestStorage::longNames()
+{
+    QFETCH(int, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString(bytes - 5, 'n') + ".dict");
+    QString error;
+    DictionaryReference ref = Prediction::createDictionary(path, "Long", Prediction::American, &error);
+    if (bytes > 255) {
+        QVERIFY2(ref == 0 && error.contains("too long"), qPrintable(error));
+        QCOMPARE(entries(dir.path()), QStringList());
+        return;
+    }
+    QVERIFY2(ref != 0, qPrintable(error));
+    QVERIFY2(ref->lockForEditing(&error), qPrintable(error));
+    QVERIFY(ref->addWord("apple", "edit"));
+    QCOMPARE(ref->save(), 0);
+    QBuffer dump;
+    QVERIFY(dump.open(QIODevice::ReadWrite) && ref->dump(&dump) && dump.seek(0));
+    ref = DictionaryReference();
+    QVERIFY(QFile::rename(path, dir.filePath("old.dict")));
+    ref = Prediction::loadDump(path, &dump, &error);
+    QVERIFY2(ref != 0 && ref->findWord("apple"), qPrintable(error));
+}
+
+void TestStorage::leftoverTemporaries_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("owned");
+    QTest::addColumn<bool>("removed");
+    QTest::addRow("killed writer's") << ".made.dict.a1B2c3" << 3600 << false << true;
+    QTest::addRow("being written") << ".made.dict.a1B2c3" << 3600 << true << false;
+    QTest::addRow("just made") << ".made.dict.a1B2c3" << 0 << false << false;
+    QTest::addRow("other dictionary's") << ".other.dict.a1B2c3" << 3600 << false << false;
+    QTest::addRow("other pattern") << ".made.dict.a1B2c3d" << 3600 << false << false;
+}
+
+// Creating a dictionary removes the temporaries a killed writer of the same name left behind, and only those.
+void TestStorage::leftoverTemporaries()
+{
+    QFETCH(QString, name);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, owned);
+    QFETCH(bool, removed);
+    QTemporaryDir dir;
+    const QString planted = dir.filePath(name);
+    QFile file(planted);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+    file.flush();
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    if (owned)
+        QCOMPARE(::flock(file.handle(), LOCK_EX | LOCK_NB), 0);
+    QString error;
+    DictionaryReference ref =
+        Prediction::createDictionary(dir.filePath("made.dict"), "Made", Prediction::American, &error);
+    QVERIFY2(ref != 0, qPrintable(error));
+    QCOMPARE(QFile::exists(planted), !removed);
+    QCOMPARE(entries(dir.path()).size(), removed ? 1 : 2);
 }
 
 QTEST_GUILESS_MAIN(TestStorage)
