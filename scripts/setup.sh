@@ -9,6 +9,7 @@ packages=(
     libsqlite3-dev
     wordnet-base wamerican wbritish wcanadian
     desktop-file-utils appstream xvfb xauth x11-utils
+    dpkg-dev lintian
 )
 
 missing=()
