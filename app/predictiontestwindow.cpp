@@ -31,9 +31,9 @@ PredictionTestWindow::PredictionTestWindow(DictionaryReference dictionary, QWidg
     auto offersLabel = new QLabel(tr("&Words offered next, best first:"), this);
     offersLabel->setBuddy(m_offers);
     m_offers->setAccessibleName(tr("Words offered next"));
-    m_offers->setAccessibleDescription(tr("The words prediction offers for the word being typed, the most "
-                                          "frequent first, with their frequency and parts of speech."));
-    m_offers->setHeaderLabels({tr("Word"), tr("Frequency"), tr("Part of speech")});
+    m_offers->setAccessibleDescription(tr("The words prediction offers for the word being typed, the likeliest "
+                                          "first, with their frequency, parts of speech and why each is offered."));
+    m_offers->setHeaderLabels({tr("Word"), tr("Frequency"), tr("Part of speech"), tr("Why")});
     m_offers->setRootIsDecorated(false);
     m_offers->setUniformRowHeights(true);
     m_offers->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -74,19 +74,26 @@ void PredictionTestWindow::refresh()
     if (m_dictionary == 0)
         return;
     m_shownRevision = m_dictionary->revision();
-    const QStringList words = m_dictionary->predictions(wordBeingTyped(), offerCount);
+    const QString typing = wordBeingTyped();
+    const QString context = m_line->text().chopped(typing.size());
     QList<QTreeWidgetItem *> rows;
-    for (const QString &text : words) {
-        int frequency = 0;
+    for (const PredictionOffer &offer : m_dictionary->predictOffers(context, typing, offerCount)) {
         QStringList parts;
-        if (const Word *word = m_dictionary->peekWord(text)) {
+        if (const Word *word = m_dictionary->peekWord(offer.word)) {
             for (const GCode *code : word->codes) {
-                frequency = qMax(frequency, code->frequency.toInt());
                 if (!parts.contains(code->partOfSpeech))
                     parts << code->partOfSpeech;
             }
         }
-        rows << new QTreeWidgetItem({text, QString::number(frequency), parts.join(QStringLiteral(", "))});
+        QStringList why{tr("frequency")};
+        if (offer.followsPrevious)
+            why << tr("follows the previous word");
+        if (!offer.usageOf.isEmpty())
+            why << tr("usage of \"%1\"").arg(offer.usageOf);
+        if (offer.fitsKind)
+            why << tr("fits after the previous word");
+        rows << new QTreeWidgetItem({offer.word, QString::number(offer.frequency), parts.join(QStringLiteral(", ")),
+                                     why.join(QStringLiteral(", "))});
     }
     m_offers->addTopLevelItems(rows);
     if (!rows.isEmpty())

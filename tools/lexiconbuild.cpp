@@ -1,7 +1,9 @@
-// Builds the engine's lexicon from WordNet's index, sense-count and exception files:
-//     lexiconbuild WORDNET_DIR OUTPUT
-// A missing WordNet folder gives an empty lexicon, so that the build still succeeds.
+// Builds the engine's lexicon from WordNet's index, sense-count and exception files and the corpus word
+// table (data/language/words.tsv):
+//     lexiconbuild WORDNET_DIR CORPUS_WORDS OUTPUT
+// A missing WordNet folder gives a lexicon of the corpus words alone, so that the build still succeeds.
 
+#include "corpus.h"
 #include "inflection.h"
 #include "lexicon.h"
 
@@ -82,18 +84,129 @@ QString lastLetter(const QString &word)
     return word.isEmpty() ? QString() : word.right(1);
 }
 
+// One line of the corpus word table: the counts of a word in the written and the spoken corpus, and how
+// often the tagged corpus read it with each tag.
+struct Counted
+{
+    QString word;
+    qint64 written = 0;
+    qint64 spoken = 0;
+    QList<QPair<QString, qint64>> tags;
+};
+
+// Reads the word table; *writtenTotal and *spokenTotal get the sizes of the two corpora.
+QList<Counted> readCounts(const QString &path, qint64 *writtenTotal, qint64 *spokenTotal)
+{
+    QList<Counted> words;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return words;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() < 4)
+            continue;
+        if (fields.at(0) == "#total") {
+            *writtenTotal = fields.at(1).toLongLong();
+            *spokenTotal = fields.at(2).toLongLong();
+            continue;
+        }
+        if (line.startsWith('#'))
+            continue;
+        Counted c;
+        c.word = QString::fromUtf8(fields.at(0));
+        c.written = fields.at(1).toLongLong();
+        c.spoken = fields.at(2).toLongLong();
+        for (const QByteArray &item : fields.at(3).split(',')) {
+            const int colon = item.lastIndexOf(':');
+            if (colon > 0)
+                c.tags.append({QString::fromUtf8(item.left(colon)), item.mid(colon + 1).toLongLong()});
+        }
+        words << c;
+    }
+    return words;
+}
+
+// Gives the lexicon's words the frequencies of their counts and the closed-class codes the tagged corpus
+// reads them with. The rate of a word is the mean of its rates per million in the written and the spoken
+// corpus: people type both what they would write and what they would say, and a mean of rates keeps a
+// word common in either near the top. Each code gets the rate of the share of readings it stands for.
+void addCorpusCounts(const QString &path, QMap<QString, Lexicon::Entry> *entries)
+{
+    qint64 writtenTotal = 0;
+    qint64 spokenTotal = 0;
+    const QList<Counted> words = readCounts(path, &writtenTotal, &spokenTotal);
+    if (words.isEmpty() || writtenTotal <= 0 || spokenTotal <= 0) {
+        QTextStream(stderr) << "lexiconbuild: no corpus counts in " << path << "\n";
+        return;
+    }
+    // Readings rarer than this share of a word's tagged uses are taken for tagging noise ("a" as a noun).
+    const double rareShare = 0.01;
+    for (const Counted &c : words) {
+        if (!isPlainWord(c.word))
+            continue;
+        const double rate =
+            1e6 * (double(c.written) / double(writtenTotal) + double(c.spoken) / double(spokenTotal)) / 2;
+        QHash<QString, qint64> byCode;
+        qint64 tagged = 0;
+        for (const auto &tag : c.tags) {
+            const QString code = Corpus::codeForTag(c.word, tag.first);
+            if (code.isEmpty())
+                continue;
+            byCode[code] += tag.second;
+            tagged += tag.second;
+        }
+        const bool known = entries->contains(c.word);
+        Lexicon::Entry &entry = (*entries)[c.word];
+        entry.frequency = Corpus::frequencyForRate(rate);
+        auto shareOf = [&](const QString &code) { return tagged > 0 ? double(byCode.value(code)) / tagged : -1.0; };
+        struct Ranked
+        {
+            Lexicon::Code code;
+            double share;
+            int rank;
+        };
+        QList<Ranked> ranked;
+        // The lexicon's open-class codes stay, with the frequency of their share; those the corpus (with
+        // enough readings to tell) never saw are kept last, rarer than any it saw.
+        for (int i = 0; i < entry.codes.size(); ++i) {
+            Lexicon::Code code = entry.codes.at(i);
+            const double share = shareOf(code.partOfSpeech);
+            if (tagged >= 50 && share < rareShare)
+                continue;
+            code.frequency =
+                share > 0 ? Corpus::frequencyForRate(rate * share) : qMax(2, entry.frequency - (share < 0 ? i * 2 : 6));
+            ranked.append({code, share, i});
+        }
+        // Closed-class readings become codes of their own, without subcodes.
+        for (auto it = byCode.constBegin(); it != byCode.constEnd(); ++it) {
+            const double share = double(it.value()) / tagged;
+            if (Corpus::isOpenClass(it.key()) || share < rareShare || it.value() < 2)
+                continue;
+            ranked.append({{it.key(), QString(), Corpus::frequencyForRate(rate * share)}, share, 0});
+        }
+        if (!known && ranked.isEmpty())
+            continue; // a form or a name: the rules give its codes, the frequency above its rank
+        std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked &a, const Ranked &b) {
+            return a.share != b.share ? a.share > b.share : a.rank < b.rank;
+        });
+        entry.codes.clear();
+        for (const Ranked &r : std::as_const(ranked))
+            entry.codes << r.code;
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        QTextStream(stderr) << "usage: lexiconbuild WORDNET_DIR OUTPUT\n";
+    if (args.size() != 4) {
+        QTextStream(stderr) << "usage: lexiconbuild WORDNET_DIR CORPUS_WORDS OUTPUT\n";
         return 2;
     }
     const QDir wordnet(args.at(1));
-    const QString output = args.at(2);
+    const QString output = args.at(3);
     QDir().mkpath(QFileInfo(output).absolutePath());
 
     QMap<QString, Lemma> lemmas;
@@ -280,6 +393,8 @@ int main(int argc, char *argv[])
                 entry.codes << code;
         }
     }
+
+    addCorpusCounts(args.at(2), &entries);
 
     QString error;
     if (!Lexicon::write(output, entries, &error)) {

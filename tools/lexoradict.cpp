@@ -3,6 +3,7 @@
 // 2 the command line was wrong. Only the engine opens a dictionary file.
 
 #include "prediction.h"
+#include "typingsimulation.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -452,6 +453,36 @@ int checkCommand(const QStringList &args)
     return Success;
 }
 
+int simulateCommand(const QStringList &args, const QCommandLineParser &parser)
+{
+    if (args.size() != 2)
+        return fail(QStringLiteral("simulate needs FILE and TEXT"), UsageError);
+    bool ok = false;
+    const int offers = parser.value(QStringLiteral("offers")).toInt(&ok);
+    if (!ok || offers < 1 || offers > 100)
+        return fail(QStringLiteral("--offers must be a number from 1 to 100; see lexora-dict --help"), UsageError);
+    int status = Success;
+    DictionaryReference dictionary = openOrFail(args.at(0), &status);
+    if (dictionary == 0)
+        return status;
+    QFile textFile;
+    std::unique_ptr<QTemporaryFile> spool;
+    QFileDevice *input = nullptr;
+    QString error;
+    const QString textName = inputName(args.at(1));
+    if (!openInput(args.at(1), &textFile, &spool, &input, &error))
+        return fail(QStringLiteral("cannot read the text \"%1\": %2").arg(textName, error));
+    const QString text = QString::fromUtf8(input->readAll());
+    const bool context = !parser.isSet(QStringLiteral("frequency-only"));
+    const TypingSimulation::Result result = TypingSimulation::run(dictionary.get(), text, offers, context);
+    out() << "Keystroke savings: " << QString::number(result.savings(), 'f', 1) << " % (" << result.keys << " keys for "
+          << result.characters << " characters, " << offers << " offers" << (context ? "" : ", frequency only")
+          << ")\n";
+    out() << "Words typed: " << result.words << "\n";
+    out() << "Found before their first letter: " << QString::number(result.foundBeforeTypingShare(), 'f', 1) << " %\n";
+    return Success;
+}
+
 // The commands, in the order the help lists them.
 struct Command
 {
@@ -476,6 +507,7 @@ const std::vector<Command> &commands()
          }},
         {"load", [](const QStringList &args, const QCommandLineParser &) { return loadCommand(args); }},
         {"check", [](const QStringList &args, const QCommandLineParser &) { return checkCommand(args); }},
+        {"simulate", simulateCommand},
     };
     return table;
 }
@@ -490,7 +522,8 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Creates, describes, fills, exports, dumps, loads and checks Lexora dictionaries.\n\n"
+        "Creates, describes, fills, exports, dumps, loads and checks Lexora dictionaries, and measures their\n"
+        "prediction.\n\n"
         "Commands:\n"
         "  create FILE --name NAME [--variety american|british|canadian] [--letter-groups N]\n"
         "                      Creates a new, empty dictionary; never replaces a file.\n"
@@ -505,13 +538,19 @@ int main(int argc, char *argv[])
         "  load FILE DUMP      Creates the dictionary FILE from a dump (\"-\": the standard input); never\n"
         "                      replaces a file.\n"
         "  check FILE          Checks the file's integrity; exits with 1 when it is damaged or cannot be\n"
-        "                      checked.\n\n"
+        "                      checked.\n"
+        "  simulate FILE TEXT [--offers N] [--frequency-only]\n"
+        "                      Types the text file TEXT (\"-\": the standard input) as a person using\n"
+        "                      prediction would: each word letter by letter until it is among the N words\n"
+        "                      offered (default 10), then picked with one key; spaces and punctuation are\n"
+        "                      keys. Prints the keystroke savings, the words typed and the share of words\n"
+        "                      offered before their first letter.\n\n"
         "Exit status: 0 done, 1 failed (or an import refused a line, or the output could not be written),\n"
         "2 the command line was wrong."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("create, info, import, export, dump, load or check"));
+                                 QStringLiteral("create, info, import, export, dump, load, check or simulate"));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("the command's files"),
                                  QStringLiteral("[arguments...]"));
     parser.addOption(
@@ -528,6 +567,10 @@ int main(int argc, char *argv[])
                       QStringLiteral("MODE"), QStringLiteral("basic")});
     parser.addOption({QStringLiteral("unknown"), QStringLiteral("Give imported words a single \"new\" code.")});
     parser.addOption({QStringLiteral("verbose"), QStringLiteral("List every added word.")});
+    parser.addOption({QStringLiteral("offers"), QStringLiteral("Words offered at each key by simulate (default 10)."),
+                      QStringLiteral("N"), QStringLiteral("10")});
+    parser.addOption({QStringLiteral("frequency-only"),
+                      QStringLiteral("Let simulate rank the offers by frequency alone, without the context.")});
     // parse() rather than process(), which would end a wrong command line with the status of a failure.
     if (!parser.parse(QCoreApplication::arguments())) {
         QString text = parser.errorText();

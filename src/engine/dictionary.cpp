@@ -92,6 +92,20 @@ QStringList Dictionary::predictions(const QString &prefix, int count)
     return d->predictions(prefix, count);
 }
 
+QStringList Dictionary::predict(const QString &context, const QString &prefix, int count, bool useContext)
+{
+    QStringList words;
+    for (const PredictionOffer &offer : d->predictOffers(context, prefix, count, useContext))
+        words << offer.word;
+    return words;
+}
+
+QList<PredictionOffer> Dictionary::predictOffers(const QString &context, const QString &prefix, int count,
+                                                 bool useContext)
+{
+    return d->predictOffers(context, prefix, count, useContext);
+}
+
 Word *Dictionary::peekWord(const QString &text)
 {
     return d->peekWord(text);

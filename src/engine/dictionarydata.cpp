@@ -6,11 +6,14 @@
 #include <QIODevice>
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "contextmodel.h"
+#include "corpus.h"
 #include "dictionarydump.h"
 #include "dictionaryfile.h"
 #include "dictionarywriter.h"
@@ -573,6 +576,140 @@ QStringList DictionaryData::predictions(const QString &prefix, int count)
     if (cached)
         m_predictionsCache.insert(key, words);
     return words;
+}
+
+namespace {
+
+bool isPredictionWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('\'') || c == QLatin1Char('-') || c.isMark();
+}
+
+// The last word of the text typed before the current word; empty at the start of a sentence.
+QString previousWord(const QString &context)
+{
+    qsizetype end = context.size();
+    while (end > 0 && !isPredictionWordCharacter(context.at(end - 1))) {
+        const QChar c = context.at(end - 1);
+        if (c == QLatin1Char('.') || c == QLatin1Char('?') || c == QLatin1Char('!'))
+            return QString();
+        --end;
+    }
+    qsizetype start = end;
+    while (start > 0 && isPredictionWordCharacter(context.at(start - 1)))
+        --start;
+    return context.mid(start, end - start);
+}
+
+// The classes a word belongs to, from the kind bits kept for it.
+std::vector<Corpus::WordClass> classesOf(const WordEntry *entry)
+{
+    std::vector<Corpus::WordClass> classes;
+    const QPair<quint8, Corpus::WordClass> bits[] = {
+        {WordRecord::Name, Corpus::NameClass},     {WordRecord::Noun, Corpus::NounClass},
+        {WordRecord::Verb, Corpus::VerbClass},     {WordRecord::Adjective, Corpus::AdjectiveClass},
+        {WordRecord::Adverb, Corpus::AdverbClass},
+    };
+    for (const auto &bit : bits) {
+        if (entry->kinds & bit.first)
+            classes.push_back(bit.second);
+    }
+    if (classes.empty())
+        classes.push_back((entry->kinds & WordRecord::Known) ? Corpus::FunctionClass : Corpus::NewClass);
+    return classes;
+}
+
+} // namespace
+
+QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, const QString &prefix, int count,
+                                                     bool useContext)
+{
+    QList<PredictionOffer> offers;
+    if (count <= 0)
+        return offers;
+    // Candidates: the most frequent words with the prefix, enough of them that the context can reorder
+    // them, and the words the context itself brings (those seen after the previous word, its usages).
+    const QStringList frequent = predictions(prefix, useContext ? count * 4 : count);
+    if (!useContext) {
+        for (const QString &text : frequent) {
+            const WordEntry *entry = m_content->index.find(text);
+            offers.append({text, entry ? int(entry->frequency) : 0, false, false, QString()});
+        }
+        return offers;
+    }
+
+    const ContextModel &model = ContextModel::shared();
+    const QString previous = previousWord(context);
+    const QString previousKey = previous.toLower();
+    QString previousPartOfSpeech = QStringLiteral("^");
+    QStringList usageWords;
+    if (!previous.isEmpty()) {
+        previousPartOfSpeech = QStringLiteral("new");
+        Word *word = peekWord(previous);
+        if (!word && previousKey != previous)
+            word = peekWord(previousKey);
+        if (word) {
+            if (!word->codes.isEmpty())
+                previousPartOfSpeech = word->codes.first()->partOfSpeech;
+            for (const GCode *code : std::as_const(word->codes)) {
+                for (const Usage *usage : code->usages)
+                    usageWords << usage->particles()->codes() << usage->prepositions()->codes();
+            }
+        }
+    }
+
+    QList<const WordEntry *> candidates;
+    QSet<const WordEntry *> seen;
+    auto consider = [&](const QString &text) {
+        const WordEntry *entry = m_content->index.find(text);
+        if (!entry || (entry->flags & WordEntry::Dead) || WordOrder::comparePrefix(text, prefix) != 0)
+            return;
+        if (!seen.contains(entry)) {
+            seen.insert(entry);
+            candidates << entry;
+        }
+    };
+    for (const QString &text : frequent)
+        consider(text);
+    const std::vector<ContextModel::Successor> &successors = model.successors(previousKey);
+    const size_t successorLimit = 400; // the rarer ones cannot outrank the frequent words anyway
+    for (size_t i = 0; i < successors.size() && i < successorLimit; ++i)
+        consider(successors[i].word);
+    for (const QString &text : std::as_const(usageWords))
+        consider(text);
+
+    // The score mixes the chance of the word after the previous one (trusted as far as the corpus saw the
+    // previous word often) with its chance anywhere, raised or lowered by how well its class fits after the
+    // previous word's part of speech; a usage of the previous word adds a chance of its own.
+    const int followed = model.followedCount(previousKey);
+    const double trust = double(followed) / (double(followed) + 20.0);
+    struct Scored
+    {
+        PredictionOffer offer;
+        double score;
+    };
+    std::vector<Scored> scored;
+    scored.reserve(size_t(candidates.size()));
+    for (const WordEntry *entry : std::as_const(candidates)) {
+        const double anywhere = Corpus::rateForFrequency(entry->frequency) / 1e6;
+        double boost = 0;
+        for (Corpus::WordClass c : classesOf(entry))
+            boost = qMax(boost, model.classBoost(previousPartOfSpeech, c));
+        const int pairs = followed > 0 ? model.pairCount(previousKey, entry->text.toLower()) : 0;
+        const double after = followed > 0 ? double(pairs) / followed : 0.0;
+        const bool usage = usageWords.contains(entry->text, Qt::CaseInsensitive);
+        double score = trust * after + (1.0 - trust) * anywhere * boost;
+        if (usage)
+            score += 0.1 / usageWords.size();
+        scored.push_back(
+            {{entry->text, int(entry->frequency), pairs > 0, boost > 1.5, usage ? previous : QString()}, score});
+    }
+    std::stable_sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
+        return a.score != b.score ? a.score > b.score : WordOrder::compare(a.offer.word, b.offer.word) < 0;
+    });
+    for (size_t i = 0; i < scored.size() && offers.size() < count; ++i)
+        offers << scored[i].offer;
+    return offers;
 }
 
 QStringList DictionaryData::wordList()

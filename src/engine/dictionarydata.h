@@ -58,6 +58,7 @@ public:
     bool contains(const QString &text) const { return m_content->index.find(text) != nullptr; }
     int wordCount() const { return int(m_content->index.size()); }
     QStringList predictions(const QString &prefix, int count);
+    QList<PredictionOffer> predictOffers(const QString &context, const QString &prefix, int count, bool useContext);
     quint64 revision() const { return m_revision; }
     Word *currentWord() const { return m_currentWord; }
 

@@ -455,14 +455,18 @@ QList<Guess> guess(const QString &word, bool advanced)
     QList<Guess> guesses;
     const Lexicon &lexicon = Lexicon::shared();
     Lexicon::Entry entry;
-    if (isCapitalised(word) && isPlainWord(word)) {
-        int frequency = 1;
-        if (lexicon.lookup(word.toLower(), &entry))
-            frequency = maximumFrequency(entry);
+    const bool known = lexicon.lookup(word, &entry);
+    const bool hasCodes = known && !entry.codes.isEmpty();
+    // A capitalised word is a name, unless the lexicon knows it as spelt ("I").
+    if (!hasCodes && isCapitalised(word) && isPlainWord(word)) {
+        int frequency = known ? entry.frequency : 0;
+        Lexicon::Entry lower;
+        if (frequency == 0 && lexicon.lookup(word.toLower(), &lower))
+            frequency = maximumFrequency(lower);
         guesses << makeGuess(name, QStringLiteral("Singular name"), frequency);
         return guesses;
     }
-    if (lexicon.lookup(word, &entry) && !entry.codes.isEmpty()) {
+    if (hasCodes) {
         for (const Lexicon::Code &c : std::as_const(entry.codes))
             addUnique(&guesses, makeGuess(c.partOfSpeech, c.subcode, c.frequency));
     }
@@ -485,6 +489,12 @@ QList<Guess> guess(const QString &word, bool advanced)
         guesses = guessBySpelling(word);
     if (guesses.isEmpty())
         guesses << makeGuess(unknown, QString(), 1);
+    // Codes that come from rules or from the word's base take the word's own count where the corpus has
+    // one: "dogs" is as common as "dogs" is, not as "dog".
+    if (known && !hasCodes && entry.frequency > 0) {
+        for (int i = 0; i < guesses.size(); ++i)
+            guesses[i].frequency = i == 0 ? entry.frequency : qBound(2, guesses.at(i).frequency, entry.frequency);
+    }
     if (!advanced)
         guesses = guesses.mid(0, 1);
     return guesses;

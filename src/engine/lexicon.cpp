@@ -23,6 +23,8 @@ QByteArray encodeForms(const Lexicon::Entry &e)
         if (!f.second.isEmpty())
             items << QByteArray(f.first) + '=' + f.second.toUtf8();
     }
+    if (e.frequency > 0)
+        items << "f=" + QByteArray::number(e.frequency);
     return items.join(';');
 }
 
@@ -33,11 +35,11 @@ Lexicon::Lexicon(const QString &path)
     load(path);
 }
 
-const Lexicon &Lexicon::shared()
+QString Lexicon::dataFile(const QString &name)
 {
-    static const Lexicon lexicon = [] {
-        // Installed, the lexicon lies in the data folder of the prefix the engine was installed in; in the build
-        // tree, in the data folder beside the library's and programs' folders. Nothing names the build tree itself.
+    // Installed, the data lies in the data folder of the prefix the engine was installed in; in the build
+    // tree, in the data folder beside the library's and programs' folders. Nothing names the build tree itself.
+    static const QStringList folders = [] {
         QStringList folders;
         Dl_info info;
         if (dladdr(reinterpret_cast<const void *>(&Lexicon::shared), &info) && info.dli_fname) {
@@ -50,13 +52,19 @@ const Lexicon &Lexicon::shared()
             folders << programFolder + QStringLiteral("/" LEXORA_PROGRAM_TO_DATA)
                     << programFolder + QStringLiteral("/../data");
         }
-        Lexicon l;
-        for (const QString &folder : folders) {
-            if (l.load(folder + QStringLiteral("/lexicon.dat")) && !l.isEmpty())
-                break;
-        }
-        return l;
+        return folders;
     }();
+    for (const QString &folder : folders) {
+        const QString path = folder + QLatin1Char('/') + name;
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
+}
+
+const Lexicon &Lexicon::shared()
+{
+    static const Lexicon lexicon(dataFile(QStringLiteral("lexicon.dat")));
     return lexicon;
 }
 
@@ -153,6 +161,8 @@ bool Lexicon::lookup(const QString &word, Entry *entry) const
                         entry->comparative = value;
                     else if (name == "sup")
                         entry->superlative = value;
+                    else if (name == "f")
+                        entry->frequency = qBound(0, value.toInt(), 31);
                 }
             }
             return true;

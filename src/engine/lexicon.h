@@ -12,7 +12,9 @@
 /// 32-bit offset per record (into the record area, records sorted by their UTF-8 bytes), then the
 /// records, each "word TAB codes TAB forms LF". codes is "pos|subcode|frequency" items joined by
 /// ";", most likely first; forms is "key=value" items joined by ";" with the keys past, pp, pl,
-/// cmp and sup (irregular past, past participle, plural, comparative and superlative).
+/// cmp and sup (irregular past, past participle, plural, comparative and superlative) and f (the
+/// frequency of the word as spelt, from corpus counts). A word may have a frequency and no codes: a form
+/// whose codes the rules derive from its base ("dogs"), or a word nothing else knows.
 class Lexicon
 {
 public:
@@ -31,6 +33,7 @@ public:
         QString plural;
         QString comparative;
         QString superlative;
+        int frequency = 0; // of the word as spelt, 0 when no corpus counts it
     };
 
     /// An empty lexicon.
@@ -40,6 +43,9 @@ public:
 
     /// The lexicon the engine uses, loaded on first use from beside the application or from the build tree.
     static const Lexicon &shared();
+    /// The path of one of the engine's data files (the lexicon, the corpus tables), found where shared()
+    /// finds the lexicon; empty when it is nowhere.
+    static QString dataFile(const QString &name);
 
     bool isEmpty() const { return m_count == 0; }
     int size() const { return int(m_count); }

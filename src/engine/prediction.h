@@ -40,6 +40,20 @@ struct PREDICTION_EXPORT DictionaryCheck
     QStringList notes;
 };
 
+/// One word prediction offers, with what made it likely.
+struct PREDICTION_EXPORT PredictionOffer
+{
+    QString word;
+    /// The word's highest listed frequency (0 to 31).
+    int frequency = 0;
+    /// The corpora have the word after the previous word of the text.
+    bool followsPrevious = false;
+    /// The previous word's part of speech is often followed by the word's own.
+    bool fitsKind = false;
+    /// The previous word whose usage names the word as its particle or preposition ("depend" for "on").
+    QString usageOf;
+};
+
 /// The engine's process-wide settings and the entry points that open and create dictionaries.
 class PREDICTION_EXPORT Prediction
 {
@@ -276,6 +290,15 @@ public:
     /// The words offered for a word that begins with prefix (ignoring case), best first: the highest listed
     /// frequency, then alphabetical; at most count of them. An empty prefix offers the most frequent words.
     QStringList predictions(const QString &prefix, int count);
+    /// The best words to offer, best first, at most count: words that begin with prefix (ignoring case and
+    /// accents) ranked by their frequency, by how often they follow the last word of context (the text typed
+    /// before the current word), by the usages of that word (its particles and prepositions) and by how
+    /// likely their part of speech is after its own. Edits to frequencies, usages and parts of speech count
+    /// at once. With useContext false, only the frequency ranks.
+    QStringList predict(const QString &context, const QString &prefix, int count, bool useContext = true);
+    /// The same offers with what made each one likely.
+    QList<PredictionOffer> predictOffers(const QString &context, const QString &prefix, int count,
+                                         bool useContext = true);
     /// Looks a word up like findWord, but leaves the current word (the one copyCurrentWord gives) alone,
     /// so that a view beside an editor window can read words without changing what a drag carries.
     Word *peekWord(const QString &text);

@@ -153,7 +153,8 @@ void TestHostWindows::hostCommands()
     QStringList commands{"Help",        "Test Prediction", "Save",        "Export Words",
                          "Bigger Font", "Smaller Font",    "More or Less"};
     if (writable)
-        commands << "Undo" << "Redo";
+        commands << "Undo"
+                 << "Redo";
     else
         commands.removeOne("Save");
     QStringList onBar, tips;
@@ -208,9 +209,11 @@ void TestHostWindows::testWindowFollowsTypingAndEdits()
     QVERIFY(test && QTest::qWaitForWindowActive(test));
     QCOMPARE(test->offers().first(), QStringLiteral("dog\t20\tnoun"));
 
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("A Ca"));
+    // At the start of a sentence the frequency orders, and of two words as frequent the one that may also be
+    // a verb, which often begins a sentence, goes first.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ca"));
     QCOMPARE(test->offers(),
-             (QStringList{"cat\t16\tnoun", "Cabin\t12\tnoun", "cable\t12\tnoun, verb", "cab\t10\tnoun"}));
+             (QStringList{"cat\t16\tnoun", "cable\t12\tnoun, verb", "Cabin\t12\tnoun", "cab\t10\tnoun"}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_B);
     QCOMPARE(test->wordBeingTyped(), QStringLiteral("Cab"));
     QCOMPARE(test->offers().size(), 3);

@@ -24,10 +24,29 @@ void TestGrammar::guesses_data()
     auto row = [](const char *word, bool advanced, const QStringList &expected, const char *rarer) {
         QTest::addRow("%s%s", word, advanced ? " advanced" : "") << QString(word) << advanced << expected << rarer;
     };
-    row("study", true, {"verb/reg", "noun/reg"}, "abacus");
+    row("study", true, {"noun/reg", "verb/reg"}, "abacus");
     row("sit", false, {"verb/irreg p&pp,dbl"}, "abacus");
-    row("man", true, {"noun/man, men, etc..", "verb/reg, dbl"}, "abacus");
+    // Readings the corpus hardly ever has are left out: "man" as a verb.
+    row("man", true, {"noun/man, men, etc.."}, "abacus");
     row("walked", false, {"verb/+ed (p & pp)"}, "sauntered");
+    // Closed-class words take the codes the corpus tags stand for, and the commonest of them the top frequencies.
+    for (const auto &[word, code] : std::vector<std::pair<const char *, const char *>>{{"the", "the/"},
+                                                                                       {"I", "pron/"},
+                                                                                       {"will", "vmight/"},
+                                                                                       {"is", "vbe/"},
+                                                                                       {"has", "vhave/"},
+                                                                                       {"don't", "vdo/"},
+                                                                                       {"in", "prep/"},
+                                                                                       {"them", "objPN/"},
+                                                                                       {"my", "psvPN/"},
+                                                                                       {"himself", "rflx/"},
+                                                                                       {"everybody", "indef/"},
+                                                                                       {"which", "WH/"},
+                                                                                       {"these", "TH/"},
+                                                                                       {"many", "quant/"},
+                                                                                       {"and", "and/"},
+                                                                                       {"because", "conj/"}})
+        row(word, false, {code}, "depend");
     // Spelling rules for words nothing knows.
     row("Zorblax", true, {"name/Singular name"}, "");
     row("snorking", true, {"verb/+ing", "adj./verb 'ING'"}, "");
@@ -46,8 +65,9 @@ void TestGrammar::guesses()
     for (const Grammar::Guess &g : guesses) {
         codes << g.partOfSpeech + '/' + g.subcode;
         // A guessed subcode is one the details panel's menu offers.
-        QVERIFY(g.partOfSpeech == "new" || g.partOfSpeech == "adv." ||
-                Grammar::subcodeChoices(g.partOfSpeech).contains(g.subcode));
+        const QStringList choices = Grammar::subcodeChoices(g.partOfSpeech);
+        QVERIFY(g.partOfSpeech == "new" || g.partOfSpeech == "adv." || choices.contains(g.subcode) ||
+                (choices.isEmpty() && g.subcode.isEmpty()));
         QVERIFY2(g.frequency >= 1 && g.frequency <= 31, qPrintable(QString::number(g.frequency)));
     }
     QCOMPARE(codes, expected);

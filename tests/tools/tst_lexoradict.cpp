@@ -22,6 +22,7 @@ private slots:
     void exitCodesAndRefusals();
     void importReport();
     void exportDumpAndLoad();
+    void simulateCountsKeys();
 
 private:
     // Runs the tool; exit code -1 when it crashed or hung. Input, when given, arrives through a pipe on the
@@ -200,6 +201,28 @@ void TestLexoraDict::exportDumpAndLoad()
     QCOMPARE(run({"load", path("piped.dict"), "-"}, nullptr, nullptr, read(path("dump.txt"))), 0);
     QCOMPARE(run({"dump", path("piped.dict")}, &out), 0);
     QCOMPARE(out.toUtf8(), read(path("dump.txt")));
+}
+
+// simulate on a ten-word text, counted by hand with one offer ranked by frequency: "The" (1 key, offered
+// at once, its space free), "cat" (3, "car" offered instead) and a space, "sat" (3, "so" then "sad") with
+// a comma and a space, "so" (2), "the" (1), "car" (2), "sat" (3) and a space, "on" (2, unknown) and a space,
+// "the" (1), "mat" (3), a full stop and a line break: 28 keys for 40 characters.
+void TestLexoraDict::simulateCountsKeys()
+{
+    const QString file =
+        createDictionary("sim.dict", {"the\t31", "so\t30", "car\t25", "cat\t20", "sad\t12", "sat\t10"});
+    QVERIFY(!file.isEmpty());
+    QVERIFY(TestFiles::write(path("text.txt"), "The cat sat, so the car sat on the mat.\n"));
+    QString out;
+    QCOMPARE(run({"simulate", file, path("text.txt"), "--offers", "1", "--frequency-only"}, &out), 0);
+    QVERIFY2(out.contains("Keystroke savings: 30.0 % (28 keys for 40 characters, 1 offers, frequency only)"),
+             qPrintable(out));
+    QVERIFY2(out.contains("Words typed: 10\n") && out.contains("Found before their first letter: 30.0 %"),
+             qPrintable(out));
+    // With more offers every word but the unknown ones comes sooner.
+    QCOMPARE(run({"simulate", file, "-", "--offers", "6", "--frequency-only"}, &out, nullptr, "the cat\n"), 0);
+    QVERIFY2(out.contains("(3 keys for 8 characters"), qPrintable(out));
+    QCOMPARE(run({"simulate", file, path("text.txt"), "--offers", "0"}), 2);
 }
 
 QTEST_GUILESS_MAIN(TestLexoraDict)

@@ -1,0 +1,122 @@
+#include "contextmodel.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+#include "lexicon.h"
+
+namespace {
+
+// Reads a tab-separated table, skipping comment lines; calls row for each line of three fields.
+template<typename Row> void readTable(const QString &path, Row row)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    for (const QByteArray &line : data.split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 3)
+            row(QString::fromUtf8(fields.at(0)), QString::fromUtf8(fields.at(1)), fields.at(2).toInt());
+    }
+}
+
+} // namespace
+
+ContextModel::ContextModel(const QString &bigramPath, const QString &tagPairPath)
+{
+    readTable(bigramPath, [this](const QString &previous, const QString &next, int count) {
+        m_successors[previous].push_back({next, count});
+        m_followed[previous] += count;
+        m_pairs.insert(previous + QLatin1Char('\t') + next, count);
+    });
+    for (auto &list : m_successors)
+        std::stable_sort(list.begin(), list.end(),
+                         [](const Successor &a, const Successor &b) { return a.count > b.count; });
+
+    // Class transitions: counts of each next class after each context key, and of each class overall.
+    QHash<QString, std::vector<double>> counts;
+    std::vector<double> overall(Corpus::WordClassCount, 0.0);
+    readTable(tagPairPath, [&](const QString &previous, const QString &next, int count) {
+        const QString nextCode = Corpus::codeForTag(QString(), next);
+        if (nextCode.isEmpty())
+            return;
+        const Corpus::WordClass nextClass = Corpus::classOfCode(nextCode);
+        overall[nextClass] += count;
+        const QString previousCode =
+            previous == QLatin1String("^") ? previous : Corpus::codeForTag(QString(), previous);
+        if (previousCode.isEmpty())
+            return;
+        std::vector<double> &row = counts[contextKey(previousCode)];
+        row.resize(Corpus::WordClassCount, 0.0);
+        row[nextClass] += count;
+    });
+    double total = 0;
+    for (double c : overall)
+        total += c;
+    for (auto it = counts.constBegin(); it != counts.constEnd(); ++it) {
+        double rowTotal = 0;
+        for (double c : it.value())
+            rowTotal += c;
+        std::vector<double> boosts(Corpus::WordClassCount, 1.0);
+        for (int c = 0; c < Corpus::WordClassCount; ++c) {
+            if (overall[c] > 0 && rowTotal > 0)
+                // Smoothed, so that a class never seen after a context is unlikely, not impossible.
+                boosts[c] = ((it.value()[c] + 1.0) / (rowTotal + Corpus::WordClassCount)) / (overall[c] / total);
+        }
+        m_boosts.insert(it.key(), boosts);
+    }
+}
+
+const ContextModel &ContextModel::shared()
+{
+    static const ContextModel model(Lexicon::dataFile(QStringLiteral("bigrams.tsv")),
+                                    Lexicon::dataFile(QStringLiteral("tagpairs.tsv")));
+    return model;
+}
+
+const std::vector<ContextModel::Successor> &ContextModel::successors(const QString &previous) const
+{
+    static const std::vector<Successor> none;
+    auto it = m_successors.constFind(previous);
+    return it == m_successors.constEnd() ? none : *it;
+}
+
+int ContextModel::followedCount(const QString &previous) const
+{
+    return m_followed.value(previous);
+}
+
+int ContextModel::pairCount(const QString &previous, const QString &next) const
+{
+    return m_pairs.value(previous + QLatin1Char('\t') + next);
+}
+
+double ContextModel::classBoost(const QString &previousPartOfSpeech, Corpus::WordClass next) const
+{
+    auto it = m_boosts.constFind(contextKey(previousPartOfSpeech));
+    return it == m_boosts.constEnd() ? 1.0 : it->at(size_t(next));
+}
+
+QString ContextModel::contextKey(const QString &partOfSpeech)
+{
+    // The codes of single words ("the", "of", "and") stand with the class they belong to; the open classes
+    // and the other closed classes are keys of their own.
+    static const QHash<QString, QString> generic = {
+        {QStringLiteral("a"), QStringLiteral("det")},       {QStringLiteral("the"), QStringLiteral("det")},
+        {QStringLiteral("for"), QStringLiteral("prep")},    {QStringLiteral("by"), QStringLiteral("prep")},
+        {QStringLiteral("of"), QStringLiteral("prep")},     {QStringLiteral("without"), QStringLiteral("prep")},
+        {QStringLiteral("and"), QStringLiteral("conj")},    {QStringLiteral("or"), QStringLiteral("conj")},
+        {QStringLiteral("but"), QStringLiteral("conj")},    {QStringLiteral("nor"), QStringLiteral("conj")},
+        {QStringLiteral("andor"), QStringLiteral("conj")},  {QStringLiteral("if"), QStringLiteral("conj")},
+        {QStringLiteral("as"), QStringLiteral("conj")},     {QStringLiteral("than"), QStringLiteral("conj")},
+        {QStringLiteral("that"), QStringLiteral("conj")},   {QStringLiteral("so"), QStringLiteral("conj")},
+        {QStringLiteral("it"), QStringLiteral("pron")},     {QStringLiteral("some"), QStringLiteral("quant")},
+        {QStringLiteral("all"), QStringLiteral("quant")},   {QStringLiteral("more"), QStringLiteral("quant")},
+        {QStringLiteral("other"), QStringLiteral("quant")}, {QStringLiteral("such"), QStringLiteral("quant")},
+    };
+    return generic.value(partOfSpeech, partOfSpeech);
+}

@@ -1,0 +1,53 @@
+#include "typingsimulation.h"
+
+double TypingSimulation::Result::savings() const
+{
+    return characters > 0 ? 100.0 * double(characters - keys) / double(characters) : 0.0;
+}
+
+double TypingSimulation::Result::foundBeforeTypingShare() const
+{
+    return words > 0 ? 100.0 * foundBeforeTyping / words : 0.0;
+}
+
+bool TypingSimulation::isWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('\'') || c == QLatin1Char('-') || c.isMark();
+}
+
+TypingSimulation::Result TypingSimulation::run(Dictionary *dictionary, const QString &text, int offers, bool useContext)
+{
+    Result result;
+    result.characters = text.size();
+    qsizetype at = 0;
+    while (at < text.size()) {
+        if (!isWordCharacter(text.at(at))) {
+            ++result.keys;
+            ++at;
+            continue;
+        }
+        qsizetype end = at;
+        while (end < text.size() && isWordCharacter(text.at(end)))
+            ++end;
+        const QString word = text.mid(at, end - at);
+        const QString context = text.left(at);
+        qsizetype typed = 0;
+        bool picked = false;
+        for (; typed < word.size(); ++typed) {
+            const QStringList offered = dictionary->predict(context, word.left(typed), offers, useContext);
+            if (offered.contains(word, Qt::CaseInsensitive)) {
+                picked = true;
+                break;
+            }
+        }
+        result.keys += picked ? typed + 1 : word.size();
+        if (picked && typed == 0)
+            ++result.foundBeforeTyping;
+        ++result.words;
+        at = end;
+        // A picked word comes with the space after it, so the space the text has there is no key.
+        if (picked && at < text.size() && text.at(at) == QLatin1Char(' '))
+            ++at;
+    }
+    return result;
+}
