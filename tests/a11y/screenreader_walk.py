@@ -201,10 +201,12 @@ class Probe:
         self.events.clear()
         self.Atspi.generate_keyboard_event(keysym, None, self.Atspi.KeySynthType.SYM)
         self.pump(0.35)
+        holders = [n for n, _ in self.walk(self.app(), []) if self.has(n, self.pyatspi.STATE_FOCUSED)]
         for source in self.events:
             try:
-                if not self.has(source, self.pyatspi.STATE_FOCUSED):
-                    self.problem(state, 'focus event for a node without the keyboard focus: %s' % self.label(source))
+                if not self.has(source, self.pyatspi.STATE_FOCUSED) or len(holders) > 1:
+                    self.problem(state, 'focus event for %s while the keyboard focus is on %s' % (
+                        self.label(source), ', '.join(self.label(n) for n in holders)))
             except Exception:
                 pass
         self.events.clear()
