@@ -17,6 +17,7 @@
 
 #include "changeconfirmationdlg.h"
 #include "changedlg.h"
+#include "editoraccessibility.h"
 #include "grammarpopupuser.h"
 #include "helpdlg.h"
 #include "ourlineedit.h"
@@ -66,6 +67,7 @@ DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictiona
     : DictionaryEditor(parent, flags), ui(new Ui::DictEditor), currentWord(nullptr), saveByHost(saveByHost),
       writable(writable), grammarPopUp(nullptr), detailsPanel(nullptr)
 {
+    EditorAccessibility::install();
     filterBeforeSetUp = QLoggingCategory::installFilter(withoutByNameNotes);
     ui->setupUi(this);
     QLoggingCategory::installFilter(filterBeforeSetUp);
