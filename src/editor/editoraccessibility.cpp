@@ -23,6 +23,21 @@ public:
     }
 };
 
+// A plain container laid out taller than its window (the editor's form) reports only the part the
+// window shows, as a reader's review of the screen expects.
+class ClippedContainerAccessible : public QAccessibleWidget
+{
+public:
+    explicit ClippedContainerAccessible(QWidget *container) : QAccessibleWidget(container, QAccessible::Client) {}
+
+    QRect rect() const override
+    {
+        const QWidget *window = widget()->window();
+        const QRect shown(window->mapToGlobal(QPoint(0, 0)), window->size());
+        return QAccessibleWidget::rect().intersected(shown);
+    }
+};
+
 // The More/Less button opens and closes the right-hand half of the window: a reader hears whether it is open.
 class MoreLessAccessible : public QAccessibleWidget
 {
@@ -58,6 +73,8 @@ QAccessibleInterface *editorFactory(const QString &className, QObject *object)
     if (className == QLatin1String("QWidget") && widget->objectName() == QLatin1String("qt_scrollarea_viewport") &&
         !qobject_cast<QAbstractItemView *>(widget->parentWidget()))
         return new ViewportAccessible(widget);
+    if (className == QLatin1String("QWidget") && widget->parentWidget() && widget->parentWidget()->isWindow())
+        return new ClippedContainerAccessible(widget);
     if (className == QLatin1String("QPushButton") && widget->objectName() == QLatin1String("MoreLessButton"))
         return new MoreLessAccessible(static_cast<QPushButton *>(widget));
     return nullptr;
