@@ -73,6 +73,9 @@ QAccessibleInterface *editorFactory(const QString &className, QObject *object)
     if (className == QLatin1String("QWidget") && widget->objectName() == QLatin1String("qt_scrollarea_viewport") &&
         !qobject_cast<QAbstractItemView *>(widget->parentWidget()))
         return new ViewportAccessible(widget);
+    // The editor window is the application's main window, though it is built as a dialog.
+    if (className == QLatin1String("DictEditor"))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     if (className == QLatin1String("QWidget") && widget->parentWidget() && widget->parentWidget()->isWindow())
         return new ClippedContainerAccessible(widget);
     if (className == QLatin1String("QPushButton") && widget->objectName() == QLatin1String("MoreLessButton"))
