@@ -10,6 +10,7 @@ packages=(
     wordnet-base wamerican wbritish wcanadian
     desktop-file-utils appstream xvfb xauth x11-utils
     dpkg-dev lintian
+    at-spi2-core python3-pyatspi dbus-x11 gir1.2-atspi-2.0
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "radioselectiondlg.h"
 
 #include <QDialogButtonBox>
+#include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -20,6 +21,21 @@ void RadioSelectionDlg::build(void (*setUp)(QDialog *), const QStringList &codes
     // earlier match and a later match moves the check.
     for (int row = 0; row < m_codes.size(); ++row)
         button(row)->setChecked(current.contains(m_codes.at(row)));
+    // A screen reader reads the choices as one named group, each by its text without the padding some
+    // labels carry, and starts on the checked choice, as the arrow keys do.
+    QRadioButton *checked = nullptr;
+    for (int row = 0; row < m_codes.size(); ++row) {
+        QRadioButton *choice = button(row);
+        choice->setAccessibleName(choice->text().remove(QLatin1Char('&')).trimmed());
+        if (choice->isChecked())
+            checked = choice;
+    }
+    if (QFrame *group = button(0) ? qobject_cast<QFrame *>(button(0)->parentWidget()) : nullptr) {
+        if (group->accessibleName().isEmpty())
+            group->setAccessibleName(windowTitle());
+    }
+    if (checked)
+        checked->setFocus();
     if (QPushButton *ok = findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok))
         ok->setDefault(true);
 }

@@ -12,10 +12,12 @@
 #include <QScreen>
 #include <QStringEncoder>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "changeconfirmationdlg.h"
 #include "changedlg.h"
+#include "editoraccessibility.h"
 #include "grammarpopupuser.h"
 #include "helpdlg.h"
 #include "ourlineedit.h"
@@ -65,6 +67,7 @@ DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictiona
     : DictionaryEditor(parent, flags), ui(new Ui::DictEditor), currentWord(nullptr), saveByHost(saveByHost),
       writable(writable), grammarPopUp(nullptr), detailsPanel(nullptr)
 {
+    EditorAccessibility::install();
     filterBeforeSetUp = QLoggingCategory::installFilter(withoutByNameNotes);
     ui->setupUi(this);
     QLoggingCategory::installFilter(filterBeforeSetUp);
@@ -111,6 +114,8 @@ DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictiona
     collapsedRect.setHeight(height());
     collapsedRect.setRight(ui->GrammarFrame->geometry().left());
 
+    // The frame only marks where the details panel lies; it is named for readers that meet it.
+    ui->GrammarFrame->setAccessibleName(tr("Word details area"));
     collapse(true);
 
     detailsPanel->setGeometry(detailsArea());
@@ -656,7 +661,7 @@ void DictEditor::on_AdvancedGrammarButton_clicked()
 
 void DictEditor::ensureDetailsShown()
 {
-    if (detailsPanel->isHidden() && ui->listWidget->currentItem()) {
+    if (detailsPanel->isHidden() && ui->listWidget->currentItem() && ui->GrammarFrame->isVisibleTo(this)) {
         detailsPanel->setGeometry(detailsArea());
         detailsPanel->show();
     }
@@ -783,8 +788,23 @@ void DictEditor::on_MoreLessButton_clicked()
     setMinimumWidth(newWidth);
     setMaximumWidth(newWidth);
     resize(newWidth, height());
-    for (QWidget *widget : rightSide)
+    // What the collapsed window clips is hidden as well, so that neither Tab nor a screen reader reaches it.
+    for (QWidget *widget : rightSide) {
         widget->setEnabled(expand);
+        widget->setVisible(expand);
+    }
+    if (detailsPanel)
+        detailsPanel->setVisible(expand && ui->listWidget->currentItem());
+    announceMoreLess(expand);
+}
+
+void DictEditor::announceMoreLess(bool expanded)
+{
+    // The button's text is an arrow and a word; its accessible name says what pressing it does now.
+    ui->MoreLessButton->setAccessibleName(expanded ? tr("Fewer details") : tr("More details"));
+    ui->MoreLessButton->setAccessibleDescription(
+        expanded ? tr("Expanded: the filters, the grammar commands and the word details panel are shown.")
+                 : tr("Collapsed: shows the filters, the grammar commands and the word details panel."));
 }
 
 void DictEditor::on_BiggerButton_clicked()
@@ -824,6 +844,9 @@ void DictEditor::installHostActions(const QList<QAction *> &actions)
         hostBar->setMovable(false);
     }
     hostBar->addActions(actions);
+    // The button that opens the commands the bar has no room for has no text of its own.
+    if (auto *overflow = hostBar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        overflow->setAccessibleName(tr("More commands"));
     // The form keeps its geometry below the bar; the window keeps its height, so the list is shorter.
     hostBar->setGeometry(0, 0, width(), hostBar->sizeHint().height());
     ui->centralWidget->move(0, hostBar->height());

@@ -126,6 +126,8 @@ private:
     bool leave();
     /// Where the details panel lies: over GrammarFrame, in the window's coordinates.
     QRect detailsArea() const;
+    /// Names the More/Less button for what it does in the window's present state.
+    void announceMoreLess(bool expanded);
 
     /// Puts the host's actions on a toolbar above the form, on the window's keys and in its context menu.
     void installHostActions(const QList<QAction *> &actions);
