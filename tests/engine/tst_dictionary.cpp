@@ -27,6 +27,7 @@ private slots:
     void payloads_data();
     void payloads();
     void lifetimes();
+    void predictFollowsEdits();
 };
 
 void TestDictionary::filters_data()
@@ -339,6 +340,30 @@ void TestDictionary::lifetimes()
     QVERIFY(Prediction::openDictionary(link)->addWord("pear", "edit"));
     dict.release();
     QVERIFY(!Prediction::openDictionary(dict.path())->findWord("pear"));
+}
+
+// What predict() offers after a word follows that word's usages and parts of speech as they are edited.
+void TestDictionary::predictFollowsEdits()
+{
+    TempDictionary dict(
+        {"zorp\tverb/reg/15", "was\tvbe//20", "with\tprep//10", "blick\tverb/reg/15", "blorf\tnoun/reg/15", "the\tthe//31"});
+    QCOMPARE(dict->predict("We zorp ", "w", 1), QStringList{"was"});
+    // A usage naming "with" as the preposition after "zorp" makes it the likeliest next word.
+    Word *zorp = dict->findWord("zorp");
+    zorp->addUse(0);
+    zorp->codes.at(0)->usages.at(0)->prepositions()->setCodes({"with"});
+    const QList<PredictionOffer> offers = dict->predictOffers("We zorp ", "w", 1);
+    QCOMPARE(offers.size(), 1);
+    QCOMPARE(offers.first().word, QStringLiteral("with"));
+    QCOMPARE(offers.first().usageOf, QStringLiteral("zorp"));
+    // After "the" a noun is likelier than a verb as frequent; swapping their parts of speech swaps the offers.
+    QCOMPARE(dict->predict("Look at the ", "bl", 2), (QStringList{"blorf", "blick"}));
+    dict->findWord("blorf")->setCodeName(0, "verb");
+    dict->findWord("blick")->setCodeName(0, "noun");
+    QCOMPARE(dict->predict("Look at the ", "bl", 2), (QStringList{"blick", "blorf"}));
+    // By frequency alone the context counts for nothing.
+    dict->findWord("blorf")->codes.at(0)->setFrequency("16");
+    QCOMPARE(dict->predict("Look at the ", "bl", 2, false), (QStringList{"blorf", "blick"}));
 }
 
 QTEST_GUILESS_MAIN(TestDictionary)
