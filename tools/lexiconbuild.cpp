@@ -126,6 +126,25 @@ QList<Counted> readCounts(const QString &path, qint64 *writtenTotal, qint64 *spo
     return words;
 }
 
+// The code of an inflected form by its corpus tag; no code for tags that say nothing of the form.
+Lexicon::Code codeOfForm(const QString &tag, int frequency)
+{
+    const QPair<const char *, QPair<const char *, const char *>> forms[] = {
+        {"nns", {"noun", "plural only"}},
+        {"nn", {"noun", "reg"}},
+        {"vbg", {"verb", "+ing"}},
+        {"vbd", {"verb", "+ed (p & pp)"}},
+        {"vbn", {"verb", "+ed (p & pp)"}},
+        {"jj", {"adj.", "reg"}},
+        {"rb", {"adv.", "-"}},
+    };
+    for (const auto &form : forms) {
+        if (tag == QLatin1String(form.first))
+            return {QLatin1String(form.second.first), QLatin1String(form.second.second), frequency};
+    }
+    return {};
+}
+
 // Gives the lexicon's words the frequencies of their counts and the closed-class codes the tagged corpus
 // reads them with. The rate of a word is the mean of its rates per million in the written and the spoken
 // corpus: people type both what they would write and what they would say, and a mean of rates keeps a
@@ -155,7 +174,6 @@ void addCorpusCounts(const QString &path, QMap<QString, Lexicon::Entry> *entries
             byCode[code] += tag.second;
             tagged += tag.second;
         }
-        const bool known = entries->contains(c.word);
         Lexicon::Entry &entry = (*entries)[c.word];
         entry.frequency = Corpus::frequencyForRate(rate);
         auto shareOf = [&](const QString &code) { return tagged > 0 ? double(byCode.value(code)) / tagged : -1.0; };
@@ -171,7 +189,8 @@ void addCorpusCounts(const QString &path, QMap<QString, Lexicon::Entry> *entries
         for (int i = 0; i < entry.codes.size(); ++i) {
             Lexicon::Code code = entry.codes.at(i);
             const double share = shareOf(code.partOfSpeech);
-            if (tagged >= 50 && share < rareShare)
+            // Verbs stay: their forms are derived from them ("doing" from "do", read as an auxiliary).
+            if (tagged >= 50 && share < rareShare && code.partOfSpeech != QLatin1String("verb"))
                 continue;
             code.frequency =
                 share > 0 ? Corpus::frequencyForRate(rate * share) : qMax(2, entry.frequency - (share < 0 ? i * 2 : 6));
@@ -184,8 +203,18 @@ void addCorpusCounts(const QString &path, QMap<QString, Lexicon::Entry> *entries
                 continue;
             ranked.append({{it.key(), QString(), Corpus::frequencyForRate(rate * share)}, share, 0});
         }
-        if (!known && ranked.isEmpty())
-            continue; // a form or a name: the rules give its codes, the frequency above its rank
+        if (ranked.isEmpty() && entry.codes.isEmpty() && !c.tags.isEmpty() && c.word.at(0).isLower()) {
+            // A form the lexicon has no entry for ("women", "others"): the commonest tag tells what it is.
+            const Lexicon::Code code = codeOfForm(c.tags.first().first, entry.frequency);
+            if (!code.partOfSpeech.isEmpty() && double(c.tags.first().second) >= 0.5 * double(tagged))
+                ranked.append({code, 1.0, 0});
+        }
+        if (ranked.isEmpty()) {
+            // A name, or a word the rules give codes to: the lexicon's codes stay, with the word's frequency.
+            for (Lexicon::Code &code : entry.codes)
+                code.frequency = entry.frequency;
+            continue;
+        }
         std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked &a, const Ranked &b) {
             return a.share != b.share ? a.share > b.share : a.rank < b.rank;
         });
