@@ -222,6 +222,12 @@ int compare(const QString &a, const QString &b)
 
 char32_t letterGroupOf(const QString &text)
 {
+    // Called for every word when a group is listed: most words begin with a plain ASCII letter.
+    if (!text.isEmpty()) {
+        const char16_t u = text.front().unicode();
+        if (char16_t(u - 1) < 127)
+            return (u >= 'A' && u <= 'Z') ? char16_t(u + 32) : u;
+    }
     Letters letters(text, foldTable());
     const char16_t first = letters.next();
     if (QChar::isHighSurrogate(first) && letters.at < letters.end && QChar::isLowSurrogate(*letters.at))
