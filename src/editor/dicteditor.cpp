@@ -25,20 +25,22 @@
 #include "ourtextbrowser.h"
 #include "ui_changedlg.h"
 #include "ui_dicteditor.h"
+#include "wordorder.h"
 
 namespace {
 
 const int BottomMargin = 10;
 
-bool lessIgnoringCase(const QString &a, const QString &b)
+// Typed text finds words by their letters, ignoring case and accents, as the dictionary orders them first.
+bool beginsWith(const QString &word, const QString &text)
 {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    return WordOrder::comparePrefix(word, text) == 0;
 }
 
-bool isSortedIgnoringCase(const QStringList &words)
+bool isInLetterOrder(const QStringList &words)
 {
     for (qsizetype i = 1; i < words.size(); ++i) {
-        if (QString::compare(words.at(i - 1), words.at(i), Qt::CaseInsensitive) > 0)
+        if (WordOrder::compareLetters(words.at(i - 1), words.at(i)) > 0)
             return false;
     }
     return true;
@@ -239,7 +241,7 @@ void DictEditor::refill(const QStringList &words)
     ui->listWidget->insertItems(0, words);
     listedWords = words;
     listedWordsValid = true;
-    listedWordsSorted = isSortedIgnoringCase(listedWords);
+    listedWordsSorted = isInLetterOrder(listedWords);
 }
 
 void DictEditor::clampRow(int row)
@@ -257,18 +259,21 @@ QListWidgetItem *DictEditor::firstItemStartingWith(const QString &text)
         for (int row = 0; row < count; ++row)
             listedWords.append(ui->listWidget->item(row)->text());
         listedWordsValid = true;
-        listedWordsSorted = isSortedIgnoringCase(listedWords);
+        listedWordsSorted = isInLetterOrder(listedWords);
     }
     if (listedWordsSorted) {
-        // In case-insensitive order the words beginning with text form one run, and its first word is
-        // the first word not ordered before text.
-        const auto found = std::lower_bound(listedWords.cbegin(), listedWords.cend(), text, lessIgnoringCase);
-        if (found != listedWords.cend() && found->startsWith(text, Qt::CaseInsensitive))
+        // In the order of letters the words beginning with text form one run, and its first word is the
+        // first word not ordered before text.
+        const auto found =
+            std::lower_bound(listedWords.cbegin(), listedWords.cend(), text, [](const QString &word, const QString &t) {
+                return WordOrder::comparePrefix(word, t) < 0;
+            });
+        if (found != listedWords.cend() && beginsWith(*found, text))
             return ui->listWidget->item(int(found - listedWords.cbegin()));
         return nullptr;
     }
     for (qsizetype row = 0; row < listedWords.size(); ++row) {
-        if (listedWords.at(row).startsWith(text, Qt::CaseInsensitive))
+        if (beginsWith(listedWords.at(row), text))
             return ui->listWidget->item(int(row));
     }
     return nullptr;

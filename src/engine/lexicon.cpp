@@ -9,6 +9,8 @@
 #include <cstring>
 #include <dlfcn.h>
 
+#include "wordorder.h"
+
 namespace {
 
 const char magic[8] = {'L', 'X', 'L', 'E', 'X', '1', '\0', '\0'};
@@ -116,6 +118,15 @@ bool Lexicon::lookup(const QString &word, Entry *entry) const
 {
     if (m_count == 0 || word.isEmpty())
         return false;
+    if (lookupSpelling(word, entry))
+        return true;
+    // Loanwords are listed as English spells them most often, without their accents.
+    const QString plain = WordOrder::withoutAccents(word);
+    return plain != word && lookupSpelling(plain, entry);
+}
+
+bool Lexicon::lookupSpelling(const QString &word, Entry *entry) const
+{
     const QByteArray key = word.toUtf8();
     quint32 low = 0;
     quint32 high = m_count;

@@ -51,7 +51,8 @@ public:
     int size() const { return int(m_count); }
     QString path() const { return m_path; }
 
-    /// Looks up a word exactly as spelt (entries are lower case); false when it is not there.
+    /// Looks up a word as spelt (entries are lower case), or without its accents when the accented spelling is
+    /// not there ("élan" finds "elan"); false when neither is.
     bool lookup(const QString &word, Entry *entry) const;
 
     /// Writes entries keyed by word to path, replacing it; false with *error set on failure.
@@ -59,6 +60,7 @@ public:
 
 private:
     bool load(const QString &path);
+    bool lookupSpelling(const QString &word, Entry *entry) const;
     QByteArray recordKey(quint32 index) const;
 
     QByteArray m_data;

@@ -1,6 +1,7 @@
 #include "wordfilter.h"
 
 #include "dictionarycontent.h"
+#include "wordorder.h"
 #include "wordrecord.h"
 
 QStringList WordFilter::selectionRules()
@@ -37,23 +38,8 @@ void WordFilter::setMaximumFreq(int frequency)
 
 char32_t WordFilter::letterGroupOf(const QString &text)
 {
-    if (text.isEmpty())
-        return 0;
-    char32_t c = text.at(0).unicode();
-    if (c < 128)
-        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if (QChar::isHighSurrogate(c) && text.size() > 1 && text.at(1).isLowSurrogate())
-        c = QChar::surrogateToUcs4(text.at(0), text.at(1));
-    // Accented letters belong to the group of their base letter.
-    while (QChar::decompositionTag(c) == QChar::Canonical) {
-        const QString base = QChar::decomposition(c);
-        if (base.isEmpty())
-            break;
-        c = base.at(0).unicode();
-        if (base.at(0).isHighSurrogate() && base.size() > 1)
-            c = QChar::surrogateToUcs4(base.at(0), base.at(1));
-    }
-    return QChar::toCaseFolded(c);
+    // The groups follow the order of the words: a group is the run of words with one first base letter.
+    return WordOrder::letterGroupOf(text);
 }
 
 bool WordFilter::setLetterGroup(const QString &text, bool byGroup)

@@ -19,6 +19,8 @@ private slots:
     void init() { DictionaryReference::setEditPreferences("basic_grammar"); }
     void filters_data();
     void filters();
+    void wordOrder_data();
+    void wordOrder();
     void letterGroups_data();
     void letterGroups();
     void addAndRespell_data();
@@ -64,10 +66,48 @@ void TestDictionary::filters()
     QCOMPARE(dict->wordCount(), 8);
 }
 
+void TestDictionary::wordOrder_data()
+{
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<int>("offered"); // words offered for the prefix
+    auto row = [](const char *name, const char *words, const char *prefix, int offered) {
+        QTest::newRow(name) << QString::fromUtf8(words).split(' ') << QString::fromUtf8(prefix) << offered;
+    };
+    row("accents with their base letter", "eager elan \u00e9lan eland ezra Z\u00fcrich Zyuganov", "EL", 3);
+    row("accent after the plain letter, case last, capital first", "Elan elan \u00c9lan \u00e9lan \u00e9land",
+        "\u00e9la", 5);
+    row("Angstrom among the a's", "angle Angst \u00c5ngstr\u00f6m anguish", "\u00c5ngs", 2);
+    row("sharp s as ss, ae and oe as two letters",
+        "aeon aether \u00e6ther afar \u0153uvre oeuvres Strasse strasse stra\u00dfe strassen", "STRASS", 4);
+    row("a decomposed accent counts as the accent", "elam elan e\u0301lan \u00e9lan elan\u0301d", "\u00e9lan", 4);
+}
+
+// Words list in the order of their base letters, then of their accents, then of their code units; the
+// order holds for words added, saved and read back, and offers for a prefix ignore accents as it does.
+void TestDictionary::wordOrder()
+{
+    QFETCH(QStringList, expected);
+    QFETCH(QString, prefix);
+    QFETCH(int, offered);
+    QStringList scrambled = expected;
+    std::reverse(scrambled.begin(), scrambled.end());
+    std::rotate(scrambled.begin(), scrambled.begin() + scrambled.size() / 2, scrambled.end());
+    TempDictionary dict(scrambled.mid(0, 2));
+    for (const QString &text : scrambled.mid(2))
+        QVERIFY(dict->addWord(text, "edit"));
+    QCOMPARE(dict->allWords(), expected);
+    QCOMPARE(dict->wordList(), expected);
+    QCOMPARE(dict->save(), 0);
+    QVERIFY(dict->reload());
+    QCOMPARE(dict->allWords(), expected);
+    QCOMPARE(dict->predictions(prefix, 100).size(), offered);
+}
+
 void TestDictionary::letterGroups_data()
 {
     QTest::addColumn<int>("threshold");
-    QTest::newRow("one below the word count") << 7;
+    QTest::newRow("one below the word count") << 8;
     QTest::newRow("zero means never") << 0;
 }
 
@@ -75,18 +115,18 @@ void TestDictionary::letterGroups()
 {
     QFETCH(int, threshold);
     QTemporaryDir dir;
-    const QStringList words = {"zebra", "Émile", "about", "Abbey", "eagle", "abbot", "Zulu", "éclair"};
+    const QStringList words = {"zebra", "Émile", "about", "Abbey", "ångström", "eagle", "abbot", "Zulu", "éclair"};
     DictionaryReference ref =
         Prediction::createDictionary(dir.filePath("g.dict"), "G", Prediction::American, nullptr, threshold);
     for (const QString &text : words)
         QVERIFY(ref->addWord(text, "edit"));
     QCOMPARE(ref->save(), 0);
     QCOMPARE(ref->displayByLetterGroup(), threshold != 0);
-    QVERIFY(threshold != 0 || (!ref->setLetterGroup("e") && ref->filteredWordCount() == 8));
+    QVERIFY(threshold != 0 || (!ref->setLetterGroup("e") && ref->filteredWordCount() == 9));
     if (threshold == 0)
         return;
     // The list starts on the group of the first word in order.
-    QCOMPARE(ref->wordList(), (QStringList{"Abbey", "abbot", "about"}));
+    QCOMPARE(ref->wordList(), (QStringList{"Abbey", "abbot", "about", "ångström"}));
     // Accented letters fall into the group of their base letter; only a plain letter names a group.
     QVERIFY(ref->setLetterGroup("Eve"));
     QCOMPARE(ref->wordList(), (QStringList{"eagle", "éclair", "Émile"}));
@@ -96,11 +136,12 @@ void TestDictionary::letterGroups()
     // Removing a word can end letter-group mode; adding one starts it again, on the same group.
     ref->findWord("eagle")->removeWord();
     QVERIFY(!ref->displayByLetterGroup());
-    QCOMPARE(ref->filteredWordCount(), 7);
+    QCOMPARE(ref->filteredWordCount(), 8);
     QVERIFY(ref->addWord("date", "edit"));
     QCOMPARE(ref->wordList(), (QStringList{"zebra", "Zulu"}));
     // Filters apply inside the group.
-    QVERIFY(ref->setLetterGroup("a"));
+    QVERIFY(ref->setLetterGroup("Å"));
+    QCOMPARE(ref->wordList(), (QStringList{"Abbey", "abbot", "about", "ångström"}));
     ref->setSelectionRule("Names only");
     QCOMPARE(ref->wordList(), QStringList{"Abbey"});
 }
@@ -110,10 +151,13 @@ void TestDictionary::addAndRespell_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("accepted"); // as a new word, and as the new spelling of another word
-    auto row = [](const char *name, const QString &text, const char *mode, bool accepted) {
-        QTest::newRow(name) << text << QString(mode) << accepted;
+    QTest::addColumn<QString>("plain"); // a spelling whose guesses the word gets too
+    auto row = [](const char *name, const QString &text, const char *mode, bool accepted, const char *plain = "") {
+        QTest::newRow(name) << text << QString(mode) << accepted << QString(plain);
     };
     row("advanced", "study", "advanced_grammar", true);
+    row("accents the lexicon does not list", "\u00e9lan", "advanced_grammar", true, "elan");
+    row("an inflection of such a word", "\u00e9clairs", "basic_grammar", true, "eclairs");
     row("64 characters", QString(64, 'a'), "basic_grammar", true);
     row("33 emoji, 66 UTF-16 units", QString::fromUtf8("😀").repeated(33), "advanced_grammar", true);
     row("65 characters", QString(65, 'a'), "basic_grammar", false);
@@ -126,6 +170,7 @@ void TestDictionary::addAndRespell()
     QFETCH(QString, text);
     QFETCH(QString, mode);
     QFETCH(bool, accepted);
+    QFETCH(QString, plain);
     TempDictionary dict({"call\tverb/reg/18/Tn:up:", "zoo\tnoun/reg/3"});
     Word *call = dict->findWord("call");
     DictionaryReference::setEditPreferences(mode);
@@ -148,6 +193,14 @@ void TestDictionary::addAndRespell()
     for (const Grammar::Guess &g : Grammar::guess(text, mode == "advanced_grammar"))
         guesses << g.partOfSpeech + '/' + g.subcode + '/' + QString::number(g.frequency);
     QCOMPARE(codes, guesses);
+    if (!plain.isEmpty()) {
+        // Known to the lexicon only without its accents, the word is guessed as its plain spelling is.
+        QStringList plainGuesses;
+        for (const Grammar::Guess &g : Grammar::guess(plain, mode == "advanced_grammar"))
+            plainGuesses << g.partOfSpeech + '/' + g.subcode + '/' + QString::number(g.frequency);
+        QCOMPARE(codes, plainGuesses);
+        QVERIFY(!codes.first().startsWith("new/"));
+    }
     // The same spelling is a good new spelling for another word, and is stored like any other.
     word->removeWord();
     dict->findWord("zoo")->changeSpelling(text);

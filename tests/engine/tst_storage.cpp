@@ -60,6 +60,8 @@ private slots:
     void neverReplaces_data();
     void neverReplaces();
     void wholeDictionaryCopiesAndDumps();
+    void olderOrderReopens_data();
+    void olderOrderReopens();
     void longNames_data();
     void longNames();
     void leftoverTemporaries_data();
@@ -438,6 +440,77 @@ void TestStorage::wholeDictionaryCopiesAndDumps()
     QVERIFY(first.data().startsWith("Lexora dictionary dump 1\nname\tMade\nvariety\tAmerican\n"));
     QVERIFY(first.data().contains(
         "\nodd\tnoun|a\\sb\\cc\\\\d\\p|3|tab\\tline\\nbar\\p semi\\s back\\\\ comma\\c|\\e,vp+\n"));
+}
+
+void TestStorage::olderOrderReopens_data()
+{
+    QTest::addColumn<QStringList>("words");
+    QStringList few, most;
+    for (int i = 0; i < 400; ++i)
+        few << QStringLiteral("a%1").arg(i) << QStringLiteral("E%1").arg(i) << QStringLiteral("z%1").arg(i);
+    few << "\u00e9lan"
+        << "\u00c5ngstr\u00f6m"
+        << "Z\u00fcrich";
+    for (int i = 0; i < 300; ++i)
+        most << QStringLiteral("e%1").arg(i) << QStringLiteral("\u00e9%1").arg(i) << QStringLiteral("\u00c9%1x").arg(i)
+             << QStringLiteral("\u00fc%1").arg(i);
+    // The rows of an older file: sorted by their code units once ASCII capitals are lowered, accented letters
+    // after z.
+    QTest::newRow("a few words out of place") << few;
+    QTest::newRow("most words out of place") << most;
+}
+
+// A file written before accented letters were listed with their base letters opens in today's order, every
+// word there, and takes saves that keep it so.
+void TestStorage::olderOrderReopens()
+{
+    QFETCH(QStringList, words);
+    // Letters as a reader compares them first: accents taken off by Unicode decomposition, case folded.
+    auto letters = [](const QString &text) {
+        QString plain = text.normalized(QString::NormalizationForm_D);
+        plain.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+        return plain.toCaseFolded();
+    };
+    auto inLetterOrder = [&](const QStringList &list) {
+        for (qsizetype i = 1; i < list.size(); ++i) {
+            if (letters(list.at(i - 1)) > letters(list.at(i)))
+                return false;
+        }
+        return true;
+    };
+    TempDictionary dict(words);
+    QVERIFY(dict.error().isEmpty());
+    dict.release();
+    QVERIFY(RawSqlite::exec(dict.path(), "CREATE TEMP TABLE older AS SELECT text, frequency, kinds, codes FROM words "
+                                         "ORDER BY lower(text), text; DELETE FROM words; INSERT INTO words(text, "
+                                         "frequency, kinds, codes) SELECT * FROM older ORDER BY rowid"));
+    DictionaryReference ref = Prediction::openDictionary(dict.path());
+    QVERIFY(ref != 0);
+    QStringList listed = ref->allWords();
+    QCOMPARE(listed.size(), words.size());
+    QCOMPARE(QSet<QString>(listed.cbegin(), listed.cend()), QSet<QString>(words.cbegin(), words.cend()));
+    QVERIFY(inLetterOrder(listed));
+    QVERIFY(!ref->isDirty() && ref->loadNotes().isEmpty());
+    // The same words added one by one to a new dictionary list the same way.
+    QTemporaryDir dir;
+    DictionaryReference fresh = Prediction::createDictionary(dir.filePath("fresh.dict"), "F", Prediction::American);
+    for (auto it = words.crbegin(); it != words.crend(); ++it)
+        QVERIFY(fresh->addWord(*it, "edit"));
+    QCOMPARE(fresh->allWords(), listed);
+    // Offers for a prefix search the reordered list: all words with the letters, accented or not.
+    const QStringList offers = ref->predictions("e", int(words.size()));
+    QCOMPARE(offers.size(),
+             std::count_if(words.cbegin(), words.cend(), [&](const QString &w) { return letters(w).startsWith('e'); }));
+    // Words added and changed are saved with the older rows and read back in order.
+    QVERIFY(ref->addWord("\u00e9clair", "edit") && ref->addWord("Eclair", "edit"));
+    ref->findWord(words.first())->removeWord();
+    QCOMPARE(ref->save(), 0);
+    ref = DictionaryReference();
+    ref = Prediction::openDictionary(dict.path());
+    listed = ref->allWords();
+    QCOMPARE(listed.size(), words.size() + 1);
+    QVERIFY(inLetterOrder(listed) && listed.contains("\u00e9clair") && !listed.contains(words.first()));
+    QVERIFY(Prediction::checkDictionary(dict.path()).ok);
 }
 
 void TestStorage::longNames_data()
