@@ -474,10 +474,10 @@ QList<Guess> guess(const QString &word, bool advanced)
     // a form go before the lemma's readings that are rarer.
     if (isPlainWord(word)) {
         for (const Guess &derived : guessFromBase(word, lexicon)) {
-            bool known = false;
+            bool present = false;
             for (const Guess &g : std::as_const(guesses))
-                known = known || g.partOfSpeech == derived.partOfSpeech;
-            if (known)
+                present = present || g.partOfSpeech == derived.partOfSpeech;
+            if (present)
                 continue;
             int at = 0;
             while (at < guesses.size() && guesses.at(at).frequency >= derived.frequency)
