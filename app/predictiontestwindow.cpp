@@ -12,11 +12,6 @@ namespace {
 // without the person noticing a delay, and costs nothing while the dictionary is unchanged.
 const int watchIntervalMs = 250;
 
-bool isWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('\'') || c == QLatin1Char('-') || c.isMark();
-}
-
 } // namespace
 
 PredictionTestWindow::PredictionTestWindow(DictionaryReference dictionary, QWidget *parent)
@@ -57,7 +52,7 @@ QString PredictionTestWindow::wordBeingTyped() const
 {
     const QString text = m_line->text();
     qsizetype start = text.size();
-    while (start > 0 && isWordCharacter(text.at(start - 1)))
+    while (start > 0 && Prediction::isWordCharacter(text.at(start - 1)))
         --start;
     return text.mid(start);
 }

@@ -580,23 +580,18 @@ QStringList DictionaryData::predictions(const QString &prefix, int count)
 
 namespace {
 
-bool isPredictionWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('\'') || c == QLatin1Char('-') || c.isMark();
-}
-
 // The last word of the text typed before the current word; empty at the start of a sentence.
 QString previousWord(const QString &context)
 {
     qsizetype end = context.size();
-    while (end > 0 && !isPredictionWordCharacter(context.at(end - 1))) {
+    while (end > 0 && !Prediction::isWordCharacter(context.at(end - 1))) {
         const QChar c = context.at(end - 1);
         if (c == QLatin1Char('.') || c == QLatin1Char('?') || c == QLatin1Char('!'))
             return QString();
         --end;
     }
     qsizetype start = end;
-    while (start > 0 && isPredictionWordCharacter(context.at(start - 1)))
+    while (start > 0 && Prediction::isWordCharacter(context.at(start - 1)))
         --start;
     return context.mid(start, end - start);
 }

@@ -16,6 +16,11 @@ void Prediction::setDevelopmentMode(bool on)
     s_developmentMode = on;
 }
 
+bool Prediction::isWordCharacter(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('\'') || c == QLatin1Char('-') || c.isMark();
+}
+
 DictionaryReference Prediction::openDictionary(const QString &path, QString *error)
 {
     return DictionaryData::open(path, error);

@@ -66,6 +66,10 @@ public:
     };
 
     static bool developmentMode();
+
+    /// Whether c belongs to a word as prediction reads text: letters, digits, combining marks, apostrophes and
+    /// hyphens ("don't", "well-known").
+    static bool isWordCharacter(QChar c);
     static void setDevelopmentMode(bool on);
 
     /// Opens an existing dictionary file. A path already open in this process yields a handle to

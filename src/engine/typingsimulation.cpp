@@ -10,27 +10,23 @@ double TypingSimulation::Result::foundBeforeTypingShare() const
     return words > 0 ? 100.0 * foundBeforeTyping / words : 0.0;
 }
 
-bool TypingSimulation::isWordCharacter(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('\'') || c == QLatin1Char('-') || c.isMark();
-}
-
 TypingSimulation::Result TypingSimulation::run(Dictionary *dictionary, const QString &text, int offers, bool useContext)
 {
     Result result;
     result.characters = text.size();
     qsizetype at = 0;
     while (at < text.size()) {
-        if (!isWordCharacter(text.at(at))) {
+        if (!Prediction::isWordCharacter(text.at(at))) {
             ++result.keys;
             ++at;
             continue;
         }
         qsizetype end = at;
-        while (end < text.size() && isWordCharacter(text.at(end)))
+        while (end < text.size() && Prediction::isWordCharacter(text.at(end)))
             ++end;
         const QString word = text.mid(at, end - at);
-        const QString context = text.left(at);
+        // The text before the word, without a copy: a long text would otherwise be copied once a word.
+        const QString context = QString::fromRawData(text.constData(), at);
         qsizetype typed = 0;
         bool picked = false;
         for (; typed < word.size(); ++typed) {

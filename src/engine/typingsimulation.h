@@ -28,7 +28,4 @@ public:
     /// Types text into dictionary with offers words offered at each key; useContext false ranks by
     /// frequency alone.
     static Result run(Dictionary *dictionary, const QString &text, int offers, bool useContext = true);
-
-    /// Whether c belongs to a word as prediction sees it (letters, digits, apostrophes, hyphens, marks).
-    static bool isWordCharacter(QChar c);
 };
