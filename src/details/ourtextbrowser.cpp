@@ -1,6 +1,8 @@
 #include "ourtextbrowser.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -51,6 +53,60 @@ TextRegion *OurTextBrowser::regionAt(int position)
     return &regions[regionCount - 1];
 }
 
+namespace {
+
+// "part of speech: verb" for the anchor "0_part_of_speech" that shows "verb": the anchor's field words
+// after its code and usage numbers, and the text shown.
+QString linkName(const QString &anchor, const QString &shown)
+{
+    QStringList words = anchor.split(QLatin1Char('_'), Qt::SkipEmptyParts);
+    while (!words.isEmpty() && !words.first().isEmpty() && words.first().at(0).isDigit())
+        words.removeFirst();
+    return words.join(QLatin1Char(' ')) + QLatin1String(": ") + shown;
+}
+
+} // namespace
+
+QList<DetailsLink> OurTextBrowser::links() const
+{
+    QList<DetailsLink> found;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString anchor = fragment.charFormat().anchorHref();
+            if (!fragment.isValid() || anchor.isEmpty())
+                continue;
+            const int start = fragment.position();
+            const int end = start + fragment.length();
+            // One anchor written in several formats (an italic part, a bold part) is one link.
+            if (!found.isEmpty() && found.last().end == start && found.last().anchor == anchor)
+                found.last().end = end;
+            else
+                found.append(DetailsLink{start, end, anchor, QString()});
+        }
+    }
+    QTextCursor cursor(document());
+    for (DetailsLink &link : found) {
+        cursor.setPosition(link.start);
+        cursor.setPosition(link.end, QTextCursor::KeepAnchor);
+        link.name = linkName(link.anchor, cursor.selectedText().replace(QChar::Nbsp, QLatin1Char(' ')).trimmed());
+    }
+    return found;
+}
+
+int OurTextBrowser::selectedLink() const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return -1;
+    const QList<DetailsLink> all = links();
+    for (int i = 0; i < all.size(); ++i) {
+        if (all.at(i).start == cursor.selectionStart() && all.at(i).end == cursor.selectionEnd())
+            return i;
+    }
+    return -1;
+}
+
 void OurTextBrowser::focusOutSlot()
 {
     emit alertFocusGone();
@@ -79,6 +135,20 @@ void OurTextBrowser::focusOutEvent(QFocusEvent *)
     // The standard handling is skipped on purpose: the window hears of the focus loss a little later,
     // after a click on one of its buttons has been delivered.
     QTimer::singleShot(200, this, &OurTextBrowser::focusOutSlot);
+}
+
+bool OurTextBrowser::focusNextPrevChild(bool next)
+{
+    const QTextCursor before = textCursor();
+    const bool moved = QTextBrowser::focusNextPrevChild(next);
+    // Tab selects the next link without telling assistive technology, which then cannot announce it.
+    const QTextCursor after = textCursor();
+    if (moved && hasFocus() && (after.anchor() != before.anchor() || after.position() != before.position())) {
+        QAccessibleTextSelectionEvent selection(this, after.selectionStart(), after.selectionEnd());
+        selection.setCursorPosition(after.position());
+        QAccessible::updateAccessibility(&selection);
+    }
+    return moved;
 }
 
 void OurTextBrowser::doSetSource(const QUrl &, QTextDocument::ResourceType)

@@ -15,6 +15,16 @@ struct TextRegion
     int flags;
 };
 
+/// A link of the details text: the characters it covers in the document (end exclusive), its anchor and what
+/// a reader calls it: the field it changes and the value it shows, as in "part of speech: verb".
+struct DetailsLink
+{
+    int start;
+    int end;
+    QString anchor;
+    QString name;
+};
+
 /// The details text browser: records which text region belongs to which grammar code or usage and
 /// announces, on a click, what may be done there; links are only reported, never followed.
 class OurTextBrowser : public QTextBrowser
@@ -40,6 +50,11 @@ public:
     void addRegion(int end, int codeIndex, int usageIndex, int flags);
     TextRegion *regionAt(int position);
 
+    /// The links of the text shown, in document order.
+    QList<DetailsLink> links() const;
+    /// The link whose characters the text cursor's selection covers, as Tab leaves it; -1 when none.
+    int selectedLink() const;
+
     TextRegion regions[MaxRegions];
     int regionCount;
     TextRegion *currentRegion;
@@ -54,5 +69,6 @@ public slots:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
 };

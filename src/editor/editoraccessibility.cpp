@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include "atspibridge.h"
+
 namespace {
 
 // The viewport of a text box or other scroll area forwards the focus to its area, so Qt reports it
@@ -87,6 +89,7 @@ QAccessibleInterface *editorFactory(const QString &className, QObject *object)
 // (the word list follows the word box as the person types): that item is announced as selected instead.
 void filterFocusEvents(QAccessibleEvent *event)
 {
+    AtSpiBridge::notify(event);
     auto *view = qobject_cast<QAbstractItemView *>(event->object());
     if (event->type() == QAccessible::Focus && view && event->child() >= 0 && !view->hasFocus()) {
         QAccessibleEvent selection(view, QAccessible::Selection);
@@ -112,4 +115,5 @@ void EditorAccessibility::install()
     installed = true;
     QAccessible::installFactory(editorFactory);
     QAccessible::installUpdateHandler(filterFocusEvents);
+    AtSpiBridge::install();
 }
