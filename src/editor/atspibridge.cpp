@@ -1,5 +1,6 @@
 #include "atspibridge.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QDBusArgument>
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "ourlineedit.h"
 #include "ourtextbrowser.h"
 
 namespace {
@@ -71,7 +73,6 @@ enum SpiState
     Indeterminate = 32,
     Animated = 35,
     SupportsAutocompletion = 37,
-    SelectableText = 38,
     IsDefault = 39,
     Visited = 40,
     Checkable = 41,
@@ -198,6 +199,57 @@ void set(quint64 *bits, SpiState state, bool on = true)
         *bits |= quint64(1) << state;
     else
         *bits &= ~(quint64(1) << state);
+}
+
+// The state set the bridge reports for a Qt state.
+quint64 spiStates(const QAccessible::State &state)
+{
+    quint64 bits = 0;
+    set(&bits, Active, state.active);
+    set(&bits, Editable, state.editable);
+    set(&bits, Enabled, !state.disabled);
+    set(&bits, Sensitive, !state.disabled);
+    set(&bits, Selected, state.selected);
+    set(&bits, Focused, state.focused);
+    set(&bits, Pressed, state.pressed);
+    set(&bits, Checked, state.checked);
+    set(&bits, Indeterminate, state.checkStateMixed);
+    set(&bits, ReadOnly, state.readOnly);
+    set(&bits, IsDefault, state.defaultButton);
+    set(&bits, Expandable, state.expandable);
+    set(&bits, Expanded, state.expanded);
+    set(&bits, Collapsed, state.collapsed);
+    set(&bits, Busy, state.busy);
+    set(&bits, Animated, state.marqueed || state.animated);
+    set(&bits, Showing, !state.invisible && !state.offscreen);
+    set(&bits, Visible, !state.invisible && !state.offscreen);
+    set(&bits, Resizable, state.sizeable);
+    set(&bits, Focusable, state.focusable);
+    set(&bits, Selectable, state.selectable || state.extSelectable);
+    set(&bits, Visited, state.traversed);
+    set(&bits, Multiselectable, state.multiSelectable || state.extSelectable);
+    set(&bits, Modal, state.modal);
+    set(&bits, MultiLine, state.multiLine);
+    set(&bits, HasPopup, state.hasPopup);
+    set(&bits, SupportsAutocompletion, state.supportsAutoCompletion);
+    set(&bits, Checkable, state.checkable);
+    return bits;
+}
+
+QAbstractItemView *viewOf(QAccessibleInterface *item)
+{
+    for (QAccessibleInterface *up = item->parent(); up; up = up->parent()) {
+        if (auto *view = qobject_cast<QAbstractItemView *>(up->object()))
+            return view;
+        if (up->object())
+            return nullptr;
+    }
+    return nullptr;
+}
+
+bool isItem(QAccessible::Role role)
+{
+    return role == QAccessible::ListItem || role == QAccessible::Cell || role == QAccessible::TreeItem;
 }
 
 // The link of a panel at a link path, or null when the path names none (any more).
@@ -350,6 +402,9 @@ public:
         QAccessibleInterface *iface = interfaceAt(path);
         if (panelOf(iface) && answerPanel(iface, message, connection))
             return true;
+        if (iface && message.interface() == AccessibleInterface && message.member() == QLatin1String("GetState") &&
+            answerState(iface, message, connection))
+            return true;
         return bridge && bridge->handleMessage(message, connection);
     }
 
@@ -395,6 +450,31 @@ private:
             return reply(message, connection, index);
         }
         return false;
+    }
+
+    // States that follow the keyboard focus: an item view's current item is focused only while the view
+    // holds the keyboard focus, and the word box takes one line (Return adds the word).
+    bool answerState(QAccessibleInterface *iface, const QDBusMessage &message, const QDBusConnection &connection)
+    {
+        QAccessible::State state = iface->state();
+        const bool item = isItem(iface->role());
+        const bool unfocusedItem = item && state.focused && viewOf(iface) && !viewOf(iface)->hasFocus();
+        const bool wordBox = qobject_cast<OurLineEdit *>(iface->object()) != nullptr;
+        if (!unfocusedItem && !wordBox)
+            return false;
+        if (unfocusedItem)
+            state.focused = false;
+        quint64 bits = spiStates(state);
+        if (wordBox) {
+            set(&bits, MultiLine, false);
+            set(&bits, SingleLine);
+        }
+        // As the bridge does: items are not to be cached, tables manage their descendants.
+        if (iface->role() == QAccessible::ListItem || iface->role() == QAccessible::TreeItem)
+            set(&bits, Transient);
+        if (iface->tableInterface())
+            set(&bits, ManagesDescendants);
+        return reply(message, connection, stateSet(bits));
     }
 
     bool answerLink(const QDBusMessage &message, const QDBusConnection &connection)

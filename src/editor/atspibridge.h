@@ -3,8 +3,9 @@
 class QAccessibleEvent;
 
 /// What the editor adds to Qt's AT-SPI bridge on the Linux desktop, where the bridge of Qt 6.4 lacks it:
-/// the details panel's links as AT-SPI Hypertext with one Hyperlink (and link object) per link, and a focus
-/// event for the link that Tab selects.
+/// the details panel's links as AT-SPI Hypertext with one Hyperlink (and link object) per link, a focus event
+/// for the link that Tab selects, and states that follow the keyboard focus (an item view's current item is
+/// focused only while the view holds the keyboard focus; the word box is single-line).
 ///
 /// It works through public QtDBus API only: the bridge answers the accessibility bus through a virtual
 /// object on its named connection; the extension puts itself in that object's place and hands on every
