@@ -4,7 +4,9 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "atspibridge.h"
 
@@ -67,6 +69,35 @@ public:
     }
 };
 
+// The word count shows a number: a reader hears it as the count's value, and hears it change.
+class WordCountAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit WordCountAccessible(QLineEdit *box) : QAccessibleWidget(box, QAccessible::StaticText) {}
+
+    QLineEdit *box() const { return static_cast<QLineEdit *>(widget()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return box()->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return box()->text().toInt(); }
+    void setCurrentValue(const QVariant &) override {} // the window keeps the count
+    QVariant maximumValue() const override { return std::numeric_limits<int>::max(); }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+};
+
 QAccessibleInterface *editorFactory(const QString &className, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
@@ -82,6 +113,14 @@ QAccessibleInterface *editorFactory(const QString &className, QObject *object)
         return new ClippedContainerAccessible(widget);
     if (className == QLatin1String("QPushButton") && widget->objectName() == QLatin1String("MoreLessButton"))
         return new MoreLessAccessible(static_cast<QPushButton *>(widget));
+    if (className == QLatin1String("QLineEdit") && widget->objectName() == QLatin1String("debugwindow")) {
+        auto *box = static_cast<QLineEdit *>(widget);
+        QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString &text) {
+            QAccessibleValueChangeEvent changed(box, text.toInt());
+            QAccessible::updateAccessibility(&changed);
+        });
+        return new WordCountAccessible(box);
+    }
     return nullptr;
 }
 

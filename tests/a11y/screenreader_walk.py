@@ -341,6 +341,14 @@ def main():
     if not more or not probe.has(more[0], ps.STATE_EXPANDED):
         probe.problem('expanded', 'the More/Less button does not report the expanded state')
     panel = probe.check_links(nodes, 'expanded')
+    count, words = probe.find(nodes, 'label', 'Word count'), probe.find(nodes, 'list', 'Words')
+    try:
+        value = count.queryValue().currentValue
+    except Exception:
+        value = None
+    if words is None or value != words.childCount:
+        probe.problem('expanded', 'the word count has the value %r for a list of %s words' % (
+            value, words.childCount if words else 'no'))
 
     if panel is not None:
         panel.queryComponent().grabFocus()
