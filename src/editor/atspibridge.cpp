@@ -10,6 +10,7 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
+#include <QMenu>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -252,6 +253,47 @@ bool isItem(QAccessible::Role role)
     return role == QAccessible::ListItem || role == QAccessible::Cell || role == QAccessible::TreeItem;
 }
 
+// The menus open on their own, as a context menu without a parent widget is: Qt leaves them out of the
+// application's children, though their parent is the application.
+QList<QAccessibleInterface *> openMenus()
+{
+    QList<QAccessibleInterface *> menus;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (!qobject_cast<QMenu *>(window) || !window->isVisible())
+            continue;
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(window);
+        if (iface && iface->parent() && iface->parent()->object() == qApp)
+            menus += iface;
+    }
+    return menus;
+}
+
+bool within(QAccessibleInterface *iface, QObject *ancestor)
+{
+    for (int depth = 0; iface && depth < 32; ++depth, iface = iface->parent()) {
+        if (iface->object() == ancestor)
+            return true;
+    }
+    return false;
+}
+
+// Whether a node holds the keyboard focus, given what Qt says: an open menu holds it (until one of its
+// entries is current) and nothing outside it does; an item view's current item holds it only with its view.
+bool holdsFocus(QAccessibleInterface *iface, bool qtSays)
+{
+    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+        if (iface->object() == menu)
+            return menu->activeAction() == nullptr;
+        return qtSays && within(iface, menu);
+    }
+    if (qtSays && isItem(iface->role())) {
+        const QAbstractItemView *view = viewOf(iface);
+        return !view || view->hasFocus();
+    }
+    return qtSays;
+}
+
 // The link of a panel at a link path, or null when the path names none (any more).
 struct LinkAt
 {
@@ -405,6 +447,8 @@ public:
         if (iface && message.interface() == AccessibleInterface && message.member() == QLatin1String("GetState") &&
             answerState(iface, message, connection))
             return true;
+        if (iface && answerMenus(iface, message, connection))
+            return true;
         return bridge && bridge->handleMessage(message, connection);
     }
 
@@ -457,13 +501,11 @@ private:
     bool answerState(QAccessibleInterface *iface, const QDBusMessage &message, const QDBusConnection &connection)
     {
         QAccessible::State state = iface->state();
-        const bool item = isItem(iface->role());
-        const bool unfocusedItem = item && state.focused && viewOf(iface) && !viewOf(iface)->hasFocus();
+        const bool focused = holdsFocus(iface, state.focused);
         const bool wordBox = qobject_cast<OurLineEdit *>(iface->object()) != nullptr;
-        if (!unfocusedItem && !wordBox)
+        if (focused == bool(state.focused) && !wordBox)
             return false;
-        if (unfocusedItem)
-            state.focused = false;
+        state.focused = focused;
         quint64 bits = spiStates(state);
         if (wordBox) {
             set(&bits, MultiLine, false);
@@ -475,6 +517,46 @@ private:
         if (iface->tableInterface())
             set(&bits, ManagesDescendants);
         return reply(message, connection, stateSet(bits));
+    }
+
+    // The application's children with its open menus after its windows, and those menus' place among them.
+    bool answerMenus(QAccessibleInterface *iface, const QDBusMessage &message, const QDBusConnection &connection)
+    {
+        const QString member = message.member();
+        const bool application = iface->object() == qApp;
+        if (!application && member != QLatin1String("GetIndexInParent"))
+            return false;
+        const QList<QAccessibleInterface *> menus = openMenus();
+        if (menus.isEmpty())
+            return false;
+        QAccessibleInterface *app = application ? iface : QAccessible::queryAccessibleInterface(qApp);
+        const int windows = app->childCount();
+        if (!application) {
+            const int index = int(menus.indexOf(iface));
+            return index >= 0 && reply(message, connection, windows + index);
+        }
+        if (message.interface() == PropertiesInterface && member == QLatin1String("Get") &&
+            message.arguments().value(0).toString() == AccessibleInterface &&
+            message.arguments().value(1).toString() == QLatin1String("ChildCount"))
+            return reply(message, connection, QVariant::fromValue(QDBusVariant(int(windows + menus.size()))));
+        if (message.interface() != AccessibleInterface)
+            return false;
+        if (member == QLatin1String("GetChildAtIndex")) {
+            const int index = message.arguments().value(0).toInt() - windows;
+            return index >= 0 && index < menus.size() &&
+                   reply(message, connection, reference(connection, pathOf(menus.at(index))));
+        }
+        if (member == QLatin1String("GetChildren")) {
+            QList<SpiReference> children;
+            for (int i = 0; i < windows; ++i) {
+                if (QAccessibleInterface *child = app->child(i))
+                    children.append(SpiReference{connection.baseService(), QDBusObjectPath(pathOf(child))});
+            }
+            for (QAccessibleInterface *menu : menus)
+                children.append(SpiReference{connection.baseService(), QDBusObjectPath(pathOf(menu))});
+            return reply(message, connection, QVariant::fromValue(children));
+        }
+        return false;
     }
 
     bool answerLink(const QDBusMessage &message, const QDBusConnection &connection)
@@ -620,6 +702,40 @@ void sendEvent(const QString &path, const QString &interface, const QString &mem
     QDBusConnection(ConnectionName).send(signal);
 }
 
+void sendFocus(const QString &path, bool focused)
+{
+    sendEvent(path, ObjectEvents, QStringLiteral("StateChanged"), QStringLiteral("focused"), focused ? 1 : 0);
+    if (focused)
+        sendEvent(path, FocusEvents, QStringLiteral("Focus"), QString(), 0);
+}
+
+QString focusPath()
+{
+    QWidget *widget = QApplication::focusWidget();
+    QAccessibleInterface *iface = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    return iface ? pathOf(iface) : QString();
+}
+
+// A menu that opens takes the keyboard from the focused control and gives it back when it closes; Qt tells
+// of neither, so a reader would not hear the menu open nor where the focus is after it.
+void followMenu(QAccessibleEvent *event)
+{
+    auto *menu = qobject_cast<QMenu *>(event->object());
+    if (!menu)
+        return;
+    const QString path = pathOf(QAccessible::queryAccessibleInterface(menu));
+    const QString focus = focusPath();
+    if (event->type() == QAccessible::PopupMenuStart) {
+        if (!focus.isEmpty())
+            sendFocus(focus, false);
+        sendFocus(path, true);
+    } else {
+        sendFocus(path, false);
+        if (!focus.isEmpty() && !QApplication::activePopupWidget())
+            sendFocus(focus, true);
+    }
+}
+
 void followLinkFocus()
 {
     auto *panel = qobject_cast<OurTextBrowser *>(QApplication::focusWidget());
@@ -627,14 +743,11 @@ void followLinkFocus()
     if (panel == focusedPanel && link == focusedLink)
         return;
     if (focusedPanel && focusedLink >= 0)
-        sendEvent(linkPath(focusedPanel, focusedLink), ObjectEvents, QStringLiteral("StateChanged"),
-                  QStringLiteral("focused"), 0);
+        sendFocus(linkPath(focusedPanel, focusedLink), false);
     focusedPanel = panel;
     focusedLink = link;
     if (panel && link >= 0) {
-        const QString path = linkPath(panel, link);
-        sendEvent(path, ObjectEvents, QStringLiteral("StateChanged"), QStringLiteral("focused"), 1);
-        sendEvent(path, FocusEvents, QStringLiteral("Focus"), QString(), 0);
+        sendFocus(linkPath(panel, link), true);
     }
 }
 
@@ -673,6 +786,10 @@ void AtSpiBridge::notify(QAccessibleEvent *event)
     case QAccessible::TextSelectionChanged:
     case QAccessible::ObjectHide:
         followLinkFocus();
+        break;
+    case QAccessible::PopupMenuStart:
+    case QAccessible::PopupMenuEnd:
+        followMenu(event);
         break;
     default:
         break;

@@ -379,7 +379,24 @@ def main():
     panels = [n for n, _ in nodes if n.name == 'Word details']
     if len(panels) != 1:
         probe.problem('advanced', '%d details panels showing' % len(panels))
-    probe.check_links(nodes, 'advanced')
+    panel = probe.check_links(nodes, 'advanced')
+    links = probe.links(panel) if panel is not None else None
+    if links:
+        # The context menu of a link: a child of the application, heard when it opens, the focus back after it.
+        probe.events.clear()
+        x, y, wide, high = probe.rect(links[0][3])
+        probe.Atspi.generate_mouse_event(x + wide // 2, y + high // 2, 'b3c')
+        probe.pump(0.8)
+        app = probe.app()
+        menus = [app.getChildAtIndex(i) for i in range(app.childCount)]
+        menus = [m for m in menus if m is not None and m.getRoleName() == 'popup menu']
+        heard = [n.getRoleName() for n in probe.events]
+        if not menus or menus[0].childCount == 0 or 'popup menu' not in heard:
+            probe.problem('advanced, context menu', 'the context menu is not announced in the application: heard %s'
+                          % heard)
+        heard = probe.key(0xff1b, 'advanced, context menu')  # Escape
+        if not heard or heard[-1].name != 'Word details':
+            probe.problem('advanced, context menu', 'closing the menu does not announce the focus back on the panel')
     probe.command(nodes, 'Test Prediction', 'test window')
     window = probe.window('Test Prediction')
     probe.check_tree('test window')
