@@ -278,6 +278,11 @@ void GrammarPopUp::on_textBrowser_customContextMenuRequested(const QPoint &pos)
     const GCode *code = currentWord ? currentWord->codes.value(c) : nullptr;
 
     QMenu menu;
+    // A reader hears which link the menu acts on as it opens.
+    for (const DetailsLink &link : textBrowser->links()) {
+        if (link.anchor == anchor)
+            menu.setAccessibleName(QStringLiteral("Actions on %1").arg(link.name));
+    }
     QAction *addCode = nullptr;
     QAction *deleteCode = nullptr;
     QAction *addUsage = nullptr;

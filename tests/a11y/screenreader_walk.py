@@ -394,6 +394,10 @@ def main():
         if not menus or menus[0].childCount == 0 or 'popup menu' not in heard:
             probe.problem('advanced, context menu', 'the context menu is not announced in the application: heard %s'
                           % heard)
+        elif not menus[0].name.startswith('Actions on part of speech: '):
+            probe.problem('advanced, context menu', 'the context menu does not say which link it acts on: %s'
+                          % probe.label(menus[0]))
+        probe.check_tree('advanced, context menu')
         heard = probe.key(0xff1b, 'advanced, context menu')  # Escape
         if not heard or heard[-1].name != 'Word details':
             probe.problem('advanced, context menu', 'closing the menu does not announce the focus back on the panel')
