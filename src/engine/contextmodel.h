@@ -6,9 +6,12 @@
 
 #include "corpus.h"
 
-/// What the corpus tables say about the word that follows another: the words seen after it (bigram counts)
-/// and the kinds of word likely after its part of speech. Read once from the engine's data folder; without
-/// the tables every answer is neutral and prediction falls back on frequency alone.
+/// What the corpus tables say about the word that follows the text: the words seen after the previous word
+/// (pair counts) and after the last two (triple counts), and the kinds of word likely after the previous
+/// word's part of speech. A context is a key of one or two words, lower case, as key() joins them; "^"
+/// stands for the start of a sentence and the marks ",", ";" and ":" stand as words. Read once from the
+/// engine's data folder; without the tables every answer is neutral and prediction falls back on frequency
+/// alone.
 class ContextModel
 {
 public:
@@ -17,21 +20,28 @@ public:
         QString word;
         int count;
     };
+    /// What the corpus saw after one context.
+    struct Followers
+    {
+        std::vector<Successor> words; // most often first
+        QHash<QString, int> counts;   // word -> how often it came after the context
+        int total = 0;                // how often the context was followed by any word
+    };
 
     /// An empty model: no successors, every boost 1.
     ContextModel() = default;
-    /// Reads the bigram table and the tag-pair table (files as data/language holds them).
-    ContextModel(const QString &bigramPath, const QString &tagPairPath);
+    /// Reads the bigram, trigram and tag-pair tables (files as data/language holds them).
+    ContextModel(const QString &bigramPath, const QString &trigramPath, const QString &tagPairPath);
 
     /// The model the engine uses, read on first use.
     static const ContextModel &shared();
 
-    /// The words seen after previous (lower case), most often first, and how often previous was followed
-    /// by any word.
-    const std::vector<Successor> &successors(const QString &previous) const;
-    int followedCount(const QString &previous) const;
-    /// How often next followed previous (both lower case).
-    int pairCount(const QString &previous, const QString &next) const;
+    /// The context key of the previous word, or of the last two words.
+    static QString key(const QString &previous);
+    static QString key(const QString &secondLast, const QString &previous);
+
+    /// What followed the context, or nullptr when the corpus saw nothing after it.
+    const Followers *followers(const QString &context) const;
 
     /// How much likelier a word of class next is after a word with this part of speech ("^": at the start
     /// of a sentence) than anywhere: P(next | previous) / P(next); 1 when the tables know nothing of it.
@@ -39,9 +49,8 @@ public:
 
 private:
     static QString contextKey(const QString &partOfSpeech);
+    void addSequence(const QString &context, const QString &next, int count);
 
-    QHash<QString, std::vector<Successor>> m_successors;
-    QHash<QString, int> m_followed;
-    QHash<QString, int> m_pairs;                  // "previous TAB next" -> count
+    QHash<QString, Followers> m_followers;        // context key -> what came after it
     QHash<QString, std::vector<double>> m_boosts; // context key -> boost of each word class
 };

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QtGlobal>
 
+#include <array>
 #include <cmath>
 
 namespace Corpus {
@@ -187,7 +188,14 @@ int frequencyForRate(double perMillion)
 
 double rateForFrequency(int frequency)
 {
-    return topRate * std::pow(10.0, (qBound(0, frequency, 31) - 31) / stepsPerDecade);
+    // Asked for every word prediction weighs, so the 32 rates are worked out once.
+    static const std::array<double, 32> rates = [] {
+        std::array<double, 32> table{};
+        for (int f = 0; f < 32; ++f)
+            table[size_t(f)] = topRate * std::pow(10.0, (f - 31) / stepsPerDecade);
+        return table;
+    }();
+    return rates[size_t(qBound(0, frequency, 31))];
 }
 
 } // namespace Corpus

@@ -92,18 +92,19 @@ QStringList Dictionary::predictions(const QString &prefix, int count)
     return d->predictions(prefix, count);
 }
 
-QStringList Dictionary::predict(const QString &context, const QString &prefix, int count, bool useContext)
+QStringList Dictionary::predict(const QString &context, const QString &prefix, int count, bool useContext,
+                                const QStringList &passedOver)
 {
     QStringList words;
-    for (const PredictionOffer &offer : d->predictOffers(context, prefix, count, useContext))
+    for (const PredictionOffer &offer : d->predictOffers(context, prefix, count, useContext, passedOver))
         words << offer.word;
     return words;
 }
 
 QList<PredictionOffer> Dictionary::predictOffers(const QString &context, const QString &prefix, int count,
-                                                 bool useContext)
+                                                 bool useContext, const QStringList &passedOver)
 {
-    return d->predictOffers(context, prefix, count, useContext);
+    return d->predictOffers(context, prefix, count, useContext, passedOver);
 }
 
 Word *Dictionary::peekWord(const QString &text)

@@ -580,20 +580,53 @@ QStringList DictionaryData::predictions(const QString &prefix, int count)
 
 namespace {
 
-// The last word of the text typed before the current word; empty at the start of a sentence.
-QString previousWord(const QString &context)
+// What the text before the current word says about it, read from its end as the corpus tables were made:
+// the last word of its sentence, and the last two keys of the chain of words in which "^" stands for the
+// start of a sentence and the marks ",", ";" and ":" stand as words. Other marks are passed over.
+struct ContextKeys
 {
-    qsizetype end = context.size();
-    while (end > 0 && !Prediction::isWordCharacter(context.at(end - 1))) {
-        const QChar c = context.at(end - 1);
-        if (c == QLatin1Char('.') || c == QLatin1Char('?') || c == QLatin1Char('!'))
-            return QString();
-        --end;
+    QString previousWord; // empty at the start of a sentence
+    QString last;         // "^" at the start of a sentence
+    QString secondLast;   // empty when last is "^"
+};
+
+bool endsSentence(QChar c)
+{
+    return c == QLatin1Char('.') || c == QLatin1Char('?') || c == QLatin1Char('!') || c == QLatin1Char('\n');
+}
+
+bool isContextMark(QChar c)
+{
+    return c == QLatin1Char(',') || c == QLatin1Char(';') || c == QLatin1Char(':');
+}
+
+ContextKeys contextKeys(const QString &context)
+{
+    ContextKeys keys;
+    QStringList chain; // the keys read back from the end, the last first
+    qsizetype at = context.size();
+    while (at > 0 && !endsSentence(context.at(at - 1)) && (chain.size() < 2 || keys.previousWord.isEmpty())) {
+        const QChar c = context.at(at - 1);
+        if (!Prediction::isWordCharacter(c)) {
+            if (isContextMark(c))
+                chain << QString(c);
+            --at;
+            continue;
+        }
+        const qsizetype end = at;
+        while (at > 0 && Prediction::isWordCharacter(context.at(at - 1)))
+            --at;
+        const QString word = context.mid(at, end - at);
+        if (keys.previousWord.isEmpty())
+            keys.previousWord = word;
+        chain << word.toLower();
     }
-    qsizetype start = end;
-    while (start > 0 && Prediction::isWordCharacter(context.at(start - 1)))
-        --start;
-    return context.mid(start, end - start);
+    if (chain.size() < 2)
+        chain << QStringLiteral("^");
+    keys.last = chain.at(0);
+    if (keys.last != QLatin1String("^"))
+        keys.secondLast = chain.at(1);
+    return keys;
 }
 
 // The classes a word belongs to, from the kind bits kept for it.
@@ -617,16 +650,22 @@ std::vector<Corpus::WordClass> classesOf(const WordEntry *entry)
 } // namespace
 
 QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, const QString &prefix, int count,
-                                                     bool useContext)
+                                                     bool useContext, const QStringList &passedOver)
 {
     QList<PredictionOffer> offers;
     if (count <= 0)
         return offers;
+    auto passed = [&](const QString &text) { return passedOver.contains(text, Qt::CaseInsensitive); };
     // Candidates: the most frequent words with the prefix, enough of them that the context can reorder
-    // them, and the words the context itself brings (those seen after the previous word, its usages).
-    const QStringList frequent = predictions(prefix, useContext ? count * 4 : count);
+    // them and the words passed over can be left out, and the words the context itself brings (those seen
+    // after the last words, the previous word's usages, the words of the text so far).
+    const QStringList frequent = predictions(prefix, (useContext ? count * 4 : count) + int(passedOver.size()));
     if (!useContext) {
         for (const QString &text : frequent) {
+            if (offers.size() == count)
+                break;
+            if (passed(text))
+                continue;
             const WordEntry *entry = m_content->index.find(text);
             offers.append({text, entry ? int(entry->frequency) : 0, false, false, QString()});
         }
@@ -634,15 +673,15 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
     }
 
     const ContextModel &model = ContextModel::shared();
-    const QString previous = previousWord(context);
-    const QString previousKey = previous.toLower();
+    const ContextKeys keys = contextKeys(context);
+    const QString &previous = keys.previousWord;
     QString previousPartOfSpeech = QStringLiteral("^");
     QStringList usageWords;
     if (!previous.isEmpty()) {
         previousPartOfSpeech = QStringLiteral("new");
         Word *word = peekWord(previous);
-        if (!word && previousKey != previous)
-            word = peekWord(previousKey);
+        if (!word && previous.toLower() != previous)
+            word = peekWord(previous.toLower());
         if (word) {
             if (!word->codes.isEmpty())
                 previousPartOfSpeech = word->codes.first()->partOfSpeech;
@@ -652,12 +691,15 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
             }
         }
     }
+    m_recent.read(context);
 
     QList<const WordEntry *> candidates;
     QSet<const WordEntry *> seen;
     auto consider = [&](const QString &text) {
+        if (WordOrder::comparePrefix(text, prefix) != 0 || passed(text))
+            return;
         const WordEntry *entry = m_content->index.find(text);
-        if (!entry || (entry->flags & WordEntry::Dead) || WordOrder::comparePrefix(text, prefix) != 0)
+        if (!entry || (entry->flags & WordEntry::Dead))
             return;
         if (!seen.contains(entry)) {
             seen.insert(entry);
@@ -666,18 +708,35 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
     };
     for (const QString &text : frequent)
         consider(text);
-    const std::vector<ContextModel::Successor> &successors = model.successors(previousKey);
-    const size_t successorLimit = 400; // the rarer ones cannot outrank the frequent words anyway
-    for (size_t i = 0; i < successors.size() && i < successorLimit; ++i)
-        consider(successors[i].word);
+    const QString pairKey = ContextModel::key(keys.last);
+    const QString tripleKey = keys.secondLast.isEmpty() ? QString() : ContextModel::key(keys.secondLast, keys.last);
+    const size_t successorLimit = 200; // the rarer ones cannot outrank the frequent words anyway
+    const ContextModel::Followers *afterTriple = tripleKey.isEmpty() ? nullptr : model.followers(tripleKey);
+    const ContextModel::Followers *afterPair = model.followers(pairKey);
+    for (const ContextModel::Followers *followers : {afterTriple, afterPair}) {
+        for (size_t i = 0; followers && i < followers->words.size() && i < successorLimit; ++i)
+            consider(followers->words[i].word);
+    }
     for (const QString &text : std::as_const(usageWords))
         consider(text);
+    // Before a letter is typed, a word of the text comes to mind only once it has come back at least once.
+    for (auto it = m_recent.counts().constBegin(); it != m_recent.counts().constEnd(); ++it) {
+        if (!prefix.isEmpty() || it.value() > 1)
+            consider(it.key());
+    }
 
-    // The score mixes the chance of the word after the previous one (trusted as far as the corpus saw the
-    // previous word often) with its chance anywhere, raised or lowered by how well its class fits after the
-    // previous word's part of speech; a usage of the previous word adds a chance of its own.
-    const int followed = model.followedCount(previousKey);
-    const double trust = double(followed) / (double(followed) + 20.0);
+    // The chance of each word: after the last two keys (trusted as far as the corpus saw them often), backing
+    // off to after the last key, and then to the word's chance anywhere, raised or lowered by how well its
+    // class fits after the previous word's part of speech; a usage of the previous word and the words of the
+    // text so far add chances of their own.
+    const int tripleFollowed = afterTriple ? afterTriple->total : 0;
+    const int pairFollowed = afterPair ? afterPair->total : 0;
+    const double tripleTrust = double(tripleFollowed) / (double(tripleFollowed) + 5.0);
+    const double pairTrust = double(pairFollowed) / (double(pairFollowed) + 20.0);
+    const double recentShare = m_recent.total() > 0 ? 0.15 : 0.0;
+    double classBoosts[Corpus::WordClassCount];
+    for (int c = 0; c < Corpus::WordClassCount; ++c)
+        classBoosts[c] = model.classBoost(previousPartOfSpeech, Corpus::WordClass(c));
     struct Scored
     {
         PredictionOffer offer;
@@ -686,18 +745,25 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
     std::vector<Scored> scored;
     scored.reserve(size_t(candidates.size()));
     for (const WordEntry *entry : std::as_const(candidates)) {
+        const QString lower = entry->text.toLower();
         const double anywhere = Corpus::rateForFrequency(entry->frequency) / 1e6;
         double boost = 0;
         for (Corpus::WordClass c : classesOf(entry))
-            boost = qMax(boost, model.classBoost(previousPartOfSpeech, c));
-        const int pairs = followed > 0 ? model.pairCount(previousKey, entry->text.toLower()) : 0;
-        const double after = followed > 0 ? double(pairs) / followed : 0.0;
+            boost = qMax(boost, classBoosts[c]);
+        const int pairs = afterPair ? afterPair->counts.value(lower) : 0;
+        const int triples = afterTriple ? afterTriple->counts.value(lower) : 0;
+        const double afterPair = pairFollowed > 0 ? double(pairs) / pairFollowed : 0.0;
+        const double afterTriple = tripleFollowed > 0 ? double(triples) / tripleFollowed : 0.0;
         const bool usage = usageWords.contains(entry->text, Qt::CaseInsensitive);
-        double score = trust * after + (1.0 - trust) * anywhere * boost;
+        const double backedOff = pairTrust * afterPair + (1.0 - pairTrust) * anywhere * boost;
+        double score = tripleTrust * afterTriple + (1.0 - tripleTrust) * backedOff;
+        if (recentShare > 0)
+            score = (1.0 - recentShare) * score + recentShare * m_recent.count(lower) / m_recent.total();
         if (usage)
             score += 0.1 / usageWords.size();
+        const bool follows = pairs > 0 && keys.last == previous.toLower();
         scored.push_back(
-            {{entry->text, int(entry->frequency), pairs > 0, boost > 1.5, usage ? previous : QString()}, score});
+            {{entry->text, int(entry->frequency), follows, boost > 1.5, usage ? previous : QString()}, score});
     }
     std::stable_sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
         return a.score != b.score ? a.score > b.score : WordOrder::compare(a.offer.word, b.offer.word) < 0;

@@ -13,6 +13,7 @@
 #include "dictionarylock.h"
 #include "edithistory.h"
 #include "prediction.h"
+#include "recentwords.h"
 #include "sqlitedatabase.h"
 #include "wordentry.h"
 #include "wordfilter.h"
@@ -58,7 +59,8 @@ public:
     bool contains(const QString &text) const { return m_content->index.find(text) != nullptr; }
     int wordCount() const { return int(m_content->index.size()); }
     QStringList predictions(const QString &prefix, int count);
-    QList<PredictionOffer> predictOffers(const QString &context, const QString &prefix, int count, bool useContext);
+    QList<PredictionOffer> predictOffers(const QString &context, const QString &prefix, int count, bool useContext,
+                                         const QStringList &passedOver);
     quint64 revision() const { return m_revision; }
     Word *currentWord() const { return m_currentWord; }
 
@@ -189,5 +191,6 @@ private:
     quint64 m_revision = 0;
     QHash<QString, QStringList> m_predictionsCache; // answers for short prefixes, valid at one revision
     quint64 m_predictionsRevision = 0;
+    RecentWords m_recent; // the words of the text prediction was last asked about
     EditHistory m_history{this};
 };

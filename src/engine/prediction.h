@@ -295,14 +295,17 @@ public:
     /// frequency, then alphabetical; at most count of them. An empty prefix offers the most frequent words.
     QStringList predictions(const QString &prefix, int count);
     /// The best words to offer, best first, at most count: words that begin with prefix (ignoring case and
-    /// accents) ranked by their frequency, by how often they follow the last word of context (the text typed
-    /// before the current word), by the usages of that word (its particles and prepositions) and by how
-    /// likely their part of speech is after its own. Edits to frequencies, usages and parts of speech count
-    /// at once. With useContext false, only the frequency ranks.
-    QStringList predict(const QString &context, const QString &prefix, int count, bool useContext = true);
+    /// accents) ranked by their frequency, by how often they follow the last one or two words of context (the
+    /// text typed before the current word; a sentence's start and the marks ",", ";" and ":" count as words
+    /// here), by the usages of the previous word (its particles and prepositions), by how likely their part of
+    /// speech is after its own, and by how often the last stretch of context used them. Edits to
+    /// frequencies, usages and parts of speech count at once. With useContext false, only the frequency ranks.
+    /// Words in passedOver (those offered earlier for the same word and not picked) are not offered again.
+    QStringList predict(const QString &context, const QString &prefix, int count, bool useContext = true,
+                        const QStringList &passedOver = QStringList());
     /// The same offers with what made each one likely.
     QList<PredictionOffer> predictOffers(const QString &context, const QString &prefix, int count,
-                                         bool useContext = true);
+                                         bool useContext = true, const QStringList &passedOver = QStringList());
     /// Looks a word up like findWord, but leaves the current word (the one copyCurrentWord gives) alone,
     /// so that a view beside an editor window can read words without changing what a drag carries.
     Word *peekWord(const QString &text);

@@ -29,12 +29,14 @@ TypingSimulation::Result TypingSimulation::run(Dictionary *dictionary, const QSt
         const QString context = QString::fromRawData(text.constData(), at);
         qsizetype typed = 0;
         bool picked = false;
+        QStringList passedOver; // offered at an earlier key of this word, and so not the word meant
         for (; typed < word.size(); ++typed) {
-            const QStringList offered = dictionary->predict(context, word.left(typed), offers, useContext);
+            const QStringList offered = dictionary->predict(context, word.left(typed), offers, useContext, passedOver);
             if (offered.contains(word, Qt::CaseInsensitive)) {
                 picked = true;
                 break;
             }
+            passedOver << offered;
         }
         result.keys += picked ? typed + 1 : word.size();
         if (picked && typed == 0)

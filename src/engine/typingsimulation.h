@@ -8,7 +8,9 @@
 /// until it is among the words offered, then picked with one key, which enters it with the space after it
 /// (as the prediction window does); every other space, line break and punctuation mark is a key. Words are matched
 /// ignoring case, as the window offers a word in the case it is begun. Keystroke savings = 1 - keys / characters, the
-/// usual measure of word prediction.
+/// usual measure of word prediction. As word prediction does for a writer, a word offered at one key of a word
+/// and not picked is not offered again at its later keys: the writer has seen it is not the word meant. (The
+/// prediction test window shows the full ranking at every key instead, to let the dictionary be judged.)
 class PREDICTION_EXPORT TypingSimulation
 {
 public:

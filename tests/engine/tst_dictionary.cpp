@@ -30,6 +30,8 @@ private slots:
     void payloads();
     void lifetimes();
     void predictFollowsEdits();
+    void predictReadsContext_data();
+    void predictReadsContext();
 };
 
 void TestDictionary::filters_data()
@@ -398,8 +400,8 @@ void TestDictionary::lifetimes()
 // What predict() offers after a word follows that word's usages and parts of speech as they are edited.
 void TestDictionary::predictFollowsEdits()
 {
-    TempDictionary dict(
-        {"zorp\tverb/reg/15", "was\tvbe//20", "with\tprep//10", "blick\tverb/reg/15", "blorf\tnoun/reg/15", "the\tthe//31"});
+    TempDictionary dict({"zorp\tverb/reg/15", "was\tvbe//20", "with\tprep//10", "blick\tverb/reg/15",
+                         "blorf\tnoun/reg/15", "the\tthe//31"});
     QCOMPARE(dict->predict("We zorp ", "w", 1), QStringList{"was"});
     // A usage naming "with" as the preposition after "zorp" makes it the likeliest next word.
     Word *zorp = dict->findWord("zorp");
@@ -417,6 +419,51 @@ void TestDictionary::predictFollowsEdits()
     // By frequency alone the context counts for nothing.
     dict->findWord("blorf")->codes.at(0)->setFrequency("16");
     QCOMPARE(dict->predict("Look at the ", "bl", 2, false), (QStringList{"blorf", "blick"}));
+}
+
+// What predict() reads of the text before the word: the last two words as the corpus tables key them (a
+// full stop starts a sentence, a comma stands as a word), the words the text itself repeats, and the words
+// passed over. The words compared have one frequency, so only the context orders them.
+void TestDictionary::predictReadsContext_data()
+{
+    QTest::addColumn<QStringList>("warmUp"); // texts predicted from first, as a person typing them would
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QStringList>("passedOver");
+    QTest::addColumn<QStringList>("expected");
+    auto row = [](const char *name, const QString &context, const QString &prefix, const QStringList &expected,
+                  const QStringList &passedOver = {}, const QStringList &warmUp = {}) {
+        QTest::newRow(name) << warmUp << context << prefix << passedOver << expected;
+    };
+    // "not be" is the commoner pair, "has not been" the triple.
+    row("pair", "It will not ", "be", {"be", "been"});
+    row("triple", "It has not ", "be", {"been", "be"});
+    row("triple over a strong pair", "It was at that ", "t", {"time", "the"});
+    row("a full stop starts a sentence", "It was at that. ", "t", {"the", "time"});
+    row("a comma stands as a word", "Well, ", "a", {"and", "as"});
+    row("without the comma", "as well ", "a", {"as", "and"});
+    row("passed over", "as well ", "a", {"and"}, {"as"});
+    row("the text's own words", "A blorf ate a blorf, and a ", "bl", {"blorf", "blick"});
+    row("a new text forgets the last one", "And a ", "bl", {"blick", "blorf"}, {}, {"A blorf ate a blorf, and a "});
+    row("a text read as it grows", "A blorf, a blorf and a blick, a blick, a blick and a ", "bl", {"blick", "blorf"},
+        {}, {"A blorf, a blorf and ", "A blorf, a blorf and a blick, a blick, "});
+    const QString longAgo = "A blorf, a blorf. " + QString("It has been. ").repeated(1000);
+    row("words long ago are forgotten", longAgo + "A blick and a ", "bl", {"blick", "blorf"}, {},
+        {"A blorf, a blorf. ", longAgo});
+}
+
+void TestDictionary::predictReadsContext()
+{
+    QFETCH(QStringList, warmUp);
+    QFETCH(QString, context);
+    QFETCH(QString, prefix);
+    QFETCH(QStringList, passedOver);
+    QFETCH(QStringList, expected);
+    TempDictionary dict({"be\tvbe//20", "been\tvbe//20", "time\tnoun/reg/20", "the\tthe//20", "and\tand//20",
+                         "as\tas//20", "blick\tnoun/reg/15", "blorf\tnoun/reg/15", "it\tit//25", "has\thas//20"});
+    for (const QString &text : warmUp)
+        dict->predict(text, QString(), 10);
+    QCOMPARE(dict->predict(context, prefix, int(expected.size()), true, passedOver), expected);
 }
 
 QTEST_GUILESS_MAIN(TestDictionary)
