@@ -109,7 +109,11 @@ struct StateView
 
 StateView view(const std::vector<QByteArray> &blocks, qint64 state)
 {
-    const char *at = blocks[size_t(state >> BlockBits)].constData() + (state & (BlockSize - 1));
+    const QByteArray &block = blocks[size_t(state >> BlockBits)];
+    // A state is written into its block before it is read, so an empty block holds no state to read.
+    if (block.isEmpty())
+        return {"", 0, "", 0};
+    const char *at = block.constData() + (state & (BlockSize - 1));
     quint32 lengths[2];
     std::memcpy(lengths, at, sizeof lengths);
     at += sizeof lengths;
