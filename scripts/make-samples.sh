@@ -20,9 +20,11 @@ mkdir -p "$out"
 work=$(mktemp -d "$out/.samples.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# A word list without possessives ("dog's") and blank lines.
+# A word list without possessives ("dog's") and blank lines. The contractions with "is" and "us" that
+# look like possessives ("it's", "that's", "let's") stay: they are among the commonest words typed.
 plain_list() {
-    grep -v "'s\$" "$1" | grep -v '^[[:space:]]*$' || true
+    grep -v -E "'s\$" "$1" | grep -v '^[[:space:]]*$' || true
+    grep -x -E "(it|that|he|she|there|here|what|who|where|when|how|why|let)'s" "$1" || true
 }
 
 # build NAME DISPLAY_NAME VARIETY LIST: builds NAME in the work folder, then moves it into place, so

@@ -126,12 +126,15 @@ QList<Counted> readCounts(const QString &path, qint64 *writtenTotal, qint64 *spo
     return words;
 }
 
-// The code of an inflected form by its corpus tag; no code for tags that say nothing of the form.
-Lexicon::Code codeOfForm(const QString &tag, int frequency)
+// The code of an inflected form by its corpus tag; no code for tags that say nothing of the form. A
+// contraction's tag joins its parts ("vbg+to" for "gonna"): the first one tells what it is.
+Lexicon::Code codeOfForm(const QString &compoundTag, int frequency)
 {
+    const QString tag = compoundTag.section(QLatin1Char('+'), 0, 0);
     const QPair<const char *, QPair<const char *, const char *>> forms[] = {
         {"nns", {"noun", "plural only"}},
         {"nn", {"noun", "reg"}},
+        {"vb", {"verb", "reg"}},
         {"vbg", {"verb", "+ing"}},
         {"vbd", {"verb", "+ed (p & pp)"}},
         {"vbn", {"verb", "+ed (p & pp)"}},

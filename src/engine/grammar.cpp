@@ -6,6 +6,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace {
 
 const QString noun = QStringLiteral("noun");
@@ -455,8 +457,19 @@ QList<Guess> guess(const QString &word, bool advanced)
     QList<Guess> guesses;
     const Lexicon &lexicon = Lexicon::shared();
     Lexicon::Entry entry;
-    const bool known = lexicon.lookup(word, &entry);
-    const bool hasCodes = known && !entry.codes.isEmpty();
+    bool known = lexicon.lookup(word, &entry);
+    bool hasCodes = known && !entry.codes.isEmpty();
+    if (!hasCodes && !isCapitalised(word) && isPlainWord(word)) {
+        // A word the corpora saw mostly at the start of a line ("Uh") is listed with its capital; written
+        // in lower case it is the same word, unless the listing is a name.
+        Lexicon::Entry capitalised;
+        if (lexicon.lookup(word.left(1).toUpper() + word.mid(1), &capitalised) && !capitalised.codes.isEmpty() &&
+            std::none_of(capitalised.codes.cbegin(), capitalised.codes.cend(),
+                         [](const Lexicon::Code &c) { return c.partOfSpeech == name; })) {
+            entry = capitalised;
+            known = hasCodes = true;
+        }
+    }
     // A capitalised word is a name, unless the lexicon knows it as spelt ("I").
     if (!hasCodes && isCapitalised(word) && isPlainWord(word)) {
         int frequency = known ? entry.frequency : 0;

@@ -32,6 +32,11 @@ void TestGrammar::guesses_data()
     row("a", true, {"a/"}, "depend");
     row("women", true, {"noun/plural only"}, "depend");
     row("walked", false, {"verb/+ed (p & pp)"}, "sauntered");
+    // Spoken contractions, tagged by their parts ("vbg+to"), and a word listed with the capital it has at
+    // the start of a line.
+    row("gonna", false, {"verb/+ing"}, "sauntered");
+    row("wanna", false, {"verb/reg"}, "sauntered");
+    row("uh", false, {"hello/"}, "sauntered");
     // Closed-class words take the codes the corpus tags stand for, and the commonest of them the top frequencies.
     for (const auto &[word, code] : std::vector<std::pair<const char *, const char *>>{{"the", "the/"},
                                                                                        {"I", "pron/"},
