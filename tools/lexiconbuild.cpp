@@ -132,14 +132,10 @@ Lexicon::Code codeOfForm(const QString &compoundTag, int frequency)
 {
     const QString tag = compoundTag.section(QLatin1Char('+'), 0, 0);
     const QPair<const char *, QPair<const char *, const char *>> forms[] = {
-        {"nns", {"noun", "plural only"}},
-        {"nn", {"noun", "reg"}},
-        {"vb", {"verb", "reg"}},
-        {"vbg", {"verb", "+ing"}},
-        {"vbd", {"verb", "+ed (p & pp)"}},
-        {"vbn", {"verb", "+ed (p & pp)"}},
-        {"jj", {"adj.", "reg"}},
-        {"rb", {"adv.", "-"}},
+        {"nns", {"noun", "plural only"}},  {"nn", {"noun", "reg"}},
+        {"vb", {"verb", "reg"}},           {"vbg", {"verb", "+ing"}},
+        {"vbd", {"verb", "+ed (p & pp)"}}, {"vbn", {"verb", "+ed (p & pp)"}},
+        {"jj", {"adj.", "reg"}},           {"rb", {"adv.", "-"}},
     };
     for (const auto &form : forms) {
         if (tag == QLatin1String(form.first))
