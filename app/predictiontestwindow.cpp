@@ -87,6 +87,8 @@ void PredictionTestWindow::refresh()
             why << tr("usage of \"%1\"").arg(offer.usageOf);
         if (offer.fitsKind)
             why << tr("fits after the previous word");
+        if (offer.usedInText)
+            why << tr("used earlier in the text");
         rows << new QTreeWidgetItem({offer.word, QString::number(offer.frequency), parts.join(QStringLiteral(", ")),
                                      why.join(QStringLiteral(", "))});
     }

@@ -757,13 +757,15 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
         const bool usage = usageWords.contains(entry->text, Qt::CaseInsensitive);
         const double backedOff = pairTrust * afterPair + (1.0 - pairTrust) * anywhere * boost;
         double score = tripleTrust * afterTriple + (1.0 - tripleTrust) * backedOff;
+        const int inText = m_recent.count(lower);
         if (recentShare > 0)
-            score = (1.0 - recentShare) * score + recentShare * m_recent.count(lower) / m_recent.total();
+            score = (1.0 - recentShare) * score + recentShare * inText / m_recent.total();
         if (usage)
             score += 0.1 / usageWords.size();
         const bool follows = pairs > 0 && keys.last == previous.toLower();
         scored.push_back(
-            {{entry->text, int(entry->frequency), follows, boost > 1.5, usage ? previous : QString()}, score});
+            {{entry->text, int(entry->frequency), follows, boost > 1.5, usage ? previous : QString(), inText > 0},
+             score});
     }
     std::stable_sort(scored.begin(), scored.end(), [](const Scored &a, const Scored &b) {
         return a.score != b.score ? a.score > b.score : WordOrder::compare(a.offer.word, b.offer.word) < 0;

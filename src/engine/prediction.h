@@ -52,6 +52,8 @@ struct PREDICTION_EXPORT PredictionOffer
     bool fitsKind = false;
     /// The previous word whose usage names the word as its particle or preposition ("depend" for "on").
     QString usageOf;
+    /// The word came earlier in the last stretch of the text.
+    bool usedInText = false;
 };
 
 /// The engine's process-wide settings and the entry points that open and create dictionaries.
