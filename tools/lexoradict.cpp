@@ -89,45 +89,54 @@ QString inputName(const QString &name)
     return isStandardInput(name) ? QStringLiteral("the standard input") : name;
 }
 
+// A file opened to read, or the standard input, and the device to read it from.
+struct Input
+{
+    QFile file;
+    std::unique_ptr<QTemporaryFile> spool;
+    QFileDevice *device = nullptr; // the file, or its spooled copy
+};
+
 // Opens a file to read, or the standard input for "-". Input that cannot be read twice (a pipe, a FIFO, a
 // terminal) is first copied whole into a temporary file, so that it is read to its end however slowly it
 // arrives, and can be read again. False with *error.
-bool openInput(const QString &name, QFile *file, std::unique_ptr<QTemporaryFile> *spool, QFileDevice **device,
-               QString *error)
+bool openInput(const QString &name, Input *input, QString *error)
 {
-    const bool opened = isStandardInput(name) ? file->open(STDIN_FILENO, QIODevice::ReadOnly)
-                                              : (file->setFileName(name), file->open(QIODevice::ReadOnly));
+    QFile &file = input->file;
+    const bool opened = isStandardInput(name) ? file.open(STDIN_FILENO, QIODevice::ReadOnly)
+                                              : (file.setFileName(name), file.open(QIODevice::ReadOnly));
     if (!opened) {
-        *error = file->errorString();
+        *error = file.errorString();
         return false;
     }
-    *device = file;
-    if (!file->isSequential())
+    input->device = &file;
+    if (!file.isSequential())
         return true;
-    *spool = std::make_unique<QTemporaryFile>();
-    if (!(*spool)->open()) {
-        *error = QStringLiteral("no temporary file to hold it: %1").arg((*spool)->errorString());
+    input->spool = std::make_unique<QTemporaryFile>();
+    QTemporaryFile &spool = *input->spool;
+    if (!spool.open()) {
+        *error = QStringLiteral("no temporary file to hold it: %1").arg(spool.errorString());
         return false;
     }
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     for (;;) {
-        const qint64 got = file->read(buffer.data(), buffer.size());
+        const qint64 got = file.read(buffer.data(), buffer.size());
         if (got < 0) {
-            *error = file->errorString();
+            *error = file.errorString();
             return false;
         }
         if (got == 0)
             break;
-        if ((*spool)->write(buffer.constData(), got) != got) {
-            *error = QStringLiteral("no room for a temporary copy: %1").arg((*spool)->errorString());
+        if (spool.write(buffer.constData(), got) != got) {
+            *error = QStringLiteral("no room for a temporary copy: %1").arg(spool.errorString());
             return false;
         }
     }
-    if (!(*spool)->flush() || !(*spool)->seek(0)) {
-        *error = (*spool)->errorString();
+    if (!spool.flush() || !spool.seek(0)) {
+        *error = spool.errorString();
         return false;
     }
-    *device = spool->get();
+    input->device = &spool;
     return true;
 }
 
@@ -279,14 +288,12 @@ int importCommand(const QStringList &args, const QCommandLineParser &parser)
     const bool guessCodes = !parser.isSet(QStringLiteral("unknown"));
     const bool verbose = parser.isSet(QStringLiteral("verbose"));
 
-    QFile listFile;
-    std::unique_ptr<QTemporaryFile> spool;
-    QFileDevice *listDevice = nullptr;
+    Input input;
     QString readError;
     const QString listName = inputName(args.at(1));
-    if (!openInput(args.at(1), &listFile, &spool, &listDevice, &readError))
+    if (!openInput(args.at(1), &input, &readError))
         return fail(QStringLiteral("cannot read the word list \"%1\": %2").arg(listName, readError));
-    QFileDevice &list = *listDevice;
+    QFileDevice &list = *input.device;
     int status = Success;
     DictionaryReference dictionary = openOrFail(args.at(0), &status);
     if (dictionary == 0)
@@ -420,14 +427,12 @@ int loadCommand(const QStringList &args)
 {
     if (args.size() != 2)
         return fail(QStringLiteral("load needs FILE and DUMP"), UsageError);
-    QFile dumpFile;
-    std::unique_ptr<QTemporaryFile> spool;
-    QFileDevice *dump = nullptr;
+    Input dump;
     QString error;
     const QString dumpName = inputName(args.at(1));
-    if (!openInput(args.at(1), &dumpFile, &spool, &dump, &error))
+    if (!openInput(args.at(1), &dump, &error))
         return fail(QStringLiteral("cannot read the dump \"%1\": %2").arg(dumpName, error));
-    DictionaryReference dictionary = Prediction::loadDump(args.at(0), dump, &error);
+    DictionaryReference dictionary = Prediction::loadDump(args.at(0), dump.device, &error);
     if (dictionary == 0)
         return fail(QStringLiteral("%1: %2").arg(dumpName, error));
     out() << "Loaded " << dictionary->wordCount() << " words into " << args.at(0) << Qt::endl;
@@ -465,14 +470,12 @@ int simulateCommand(const QStringList &args, const QCommandLineParser &parser)
     DictionaryReference dictionary = openOrFail(args.at(0), &status);
     if (dictionary == 0)
         return status;
-    QFile textFile;
-    std::unique_ptr<QTemporaryFile> spool;
-    QFileDevice *input = nullptr;
+    Input input;
     QString error;
     const QString textName = inputName(args.at(1));
-    if (!openInput(args.at(1), &textFile, &spool, &input, &error))
+    if (!openInput(args.at(1), &input, &error))
         return fail(QStringLiteral("cannot read the text \"%1\": %2").arg(textName, error));
-    const QString text = QString::fromUtf8(input->readAll());
+    const QString text = QString::fromUtf8(input.device->readAll());
     const bool context = !parser.isSet(QStringLiteral("frequency-only"));
     const TypingSimulation::Result result = TypingSimulation::run(dictionary.get(), text, offers, context);
     out() << "Keystroke savings: " << QString::number(result.savings(), 'f', 1) << " % (" << result.keys << " keys for "
