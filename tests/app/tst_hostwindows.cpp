@@ -207,6 +207,8 @@ void TestHostWindows::testWindowFollowsTypingAndEdits()
     QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_T));
     PredictionTestWindow *test = manager.testWindow(dictionary.reference());
     QVERIFY(test && QTest::qWaitForWindowActive(test));
+    // Beside the editor window, where it hides nothing of it.
+    QVERIFY(!test->frameGeometry().intersects(window->frameGeometry()));
     QCOMPARE(test->offers().first(), QStringLiteral("dog\t20\tnoun"));
 
     // At the start of a sentence the frequency orders, and of two words as frequent the one that may also be
