@@ -109,10 +109,11 @@ class Probe:
         self.env = env
         self.problems = []
         self.events = []
-        pyatspi.Registry.registerEventListener(self.heard, 'focus:', 'object:state-changed:focused')
+        # A reader follows the focus by its state changes; the older focus: events alone go unheard.
+        pyatspi.Registry.registerEventListener(self.heard, 'object:state-changed:focused')
 
     def heard(self, event):
-        if event.type.startswith('focus') or event.detail1 == 1:
+        if event.detail1 == 1:
             self.events.append(event.source)
 
     def pump(self, seconds):
