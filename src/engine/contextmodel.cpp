@@ -30,11 +30,10 @@ template<typename Row> void readTable(const QString &path, int columns, Row row)
 ContextModel::ContextModel(const QString &bigramPath, const QString &trigramPath, const QString &tagPairPath)
 {
     readTable(bigramPath, 3, [this](const QList<QByteArray> &f) {
-        addSequence(key(QString::fromUtf8(f.at(0))), QString::fromUtf8(f.at(1)), f.at(2).toInt());
+        addSequence(sequenceKey(NoWord, addWord(f.at(0))), addWord(f.at(1)), f.at(2).toInt());
     });
     readTable(trigramPath, 4, [this](const QList<QByteArray> &f) {
-        addSequence(key(QString::fromUtf8(f.at(0)), QString::fromUtf8(f.at(1))), QString::fromUtf8(f.at(2)),
-                    f.at(3).toInt());
+        addSequence(sequenceKey(addWord(f.at(0)), addWord(f.at(1))), addWord(f.at(2)), f.at(3).toInt());
     });
     for (Followers &followers : m_followers)
         std::stable_sort(followers.words.begin(), followers.words.end(),
@@ -85,28 +84,53 @@ const ContextModel &ContextModel::shared()
     return model;
 }
 
-QString ContextModel::key(const QString &previous)
+quint32 ContextModel::addWord(const QByteArray &word)
 {
-    return previous;
+    const QString text = QString::fromUtf8(word);
+    auto it = m_ids.constFind(text);
+    if (it != m_ids.constEnd())
+        return *it;
+    const quint32 id = quint32(m_words.size());
+    m_words << text;
+    m_ids.insert(text, id);
+    return id;
 }
 
-QString ContextModel::key(const QString &secondLast, const QString &previous)
+void ContextModel::addSequence(quint64 context, quint32 next, int count)
 {
-    return secondLast + QLatin1Char('\t') + previous;
-}
-
-void ContextModel::addSequence(const QString &context, const QString &next, int count)
-{
-    Followers &followers = m_followers[context];
+    auto it = m_contexts.constFind(context);
+    if (it == m_contexts.constEnd()) {
+        it = m_contexts.insert(context, int(m_followers.size()));
+        m_followers.emplace_back();
+    }
+    Followers &followers = m_followers[size_t(*it)];
     followers.words.push_back({next, count});
-    followers.counts.insert(next, count);
     followers.total += count;
+    m_counts.insert(quint64(*it) << 32 | next, count);
 }
 
-const ContextModel::Followers *ContextModel::followers(const QString &context) const
+int ContextModel::context(const QString &previous) const
 {
-    auto it = m_followers.constFind(context);
-    return it == m_followers.constEnd() ? nullptr : &*it;
+    const quint32 last = id(previous);
+    return last == NoWord ? -1 : m_contexts.value(sequenceKey(NoWord, last), -1);
+}
+
+int ContextModel::context(const QString &secondLast, const QString &previous) const
+{
+    const quint32 first = id(secondLast);
+    const quint32 last = id(previous);
+    return first == NoWord || last == NoWord ? -1 : m_contexts.value(sequenceKey(first, last), -1);
+}
+
+const ContextModel::Followers &ContextModel::followers(int context) const
+{
+    static const Followers none;
+    return context < 0 ? none : m_followers[size_t(context)];
+}
+
+int ContextModel::count(int context, quint32 next) const
+{
+    return context < 0 || next == NoWord ? 0 : m_counts.value(quint64(context) << 32 | next);
 }
 
 double ContextModel::classBoost(const QString &previousPartOfSpeech, Corpus::WordClass next) const

@@ -708,14 +708,14 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
     };
     for (const QString &text : frequent)
         consider(text);
-    const QString pairKey = ContextModel::key(keys.last);
-    const QString tripleKey = keys.secondLast.isEmpty() ? QString() : ContextModel::key(keys.secondLast, keys.last);
+    const int pairContext = model.context(keys.last);
+    const int tripleContext = keys.secondLast.isEmpty() ? -1 : model.context(keys.secondLast, keys.last);
+    const ContextModel::Followers &afterPair = model.followers(pairContext);
+    const ContextModel::Followers &afterTriple = model.followers(tripleContext);
     const size_t successorLimit = 200; // the rarer ones cannot outrank the frequent words anyway
-    const ContextModel::Followers *afterTriple = tripleKey.isEmpty() ? nullptr : model.followers(tripleKey);
-    const ContextModel::Followers *afterPair = model.followers(pairKey);
-    for (const ContextModel::Followers *followers : {afterTriple, afterPair}) {
-        for (size_t i = 0; followers && i < followers->words.size() && i < successorLimit; ++i)
-            consider(followers->words[i].word);
+    for (const ContextModel::Followers *followers : {&afterTriple, &afterPair}) {
+        for (size_t i = 0; i < followers->words.size() && i < successorLimit; ++i)
+            consider(model.word(followers->words[i].word));
     }
     for (const QString &text : std::as_const(usageWords))
         consider(text);
@@ -729,8 +729,8 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
     // off to after the last key, and then to the word's chance anywhere, raised or lowered by how well its
     // class fits after the previous word's part of speech; a usage of the previous word and the words of the
     // text so far add chances of their own.
-    const int tripleFollowed = afterTriple ? afterTriple->total : 0;
-    const int pairFollowed = afterPair ? afterPair->total : 0;
+    const int tripleFollowed = afterTriple.total;
+    const int pairFollowed = afterPair.total;
     const double tripleTrust = double(tripleFollowed) / (double(tripleFollowed) + 5.0);
     const double pairTrust = double(pairFollowed) / (double(pairFollowed) + 20.0);
     const double recentShare = m_recent.total() > 0 ? 0.15 : 0.0;
@@ -746,12 +746,13 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
     scored.reserve(size_t(candidates.size()));
     for (const WordEntry *entry : std::as_const(candidates)) {
         const QString lower = entry->text.toLower();
+        const quint32 id = model.id(lower);
         const double anywhere = Corpus::rateForFrequency(entry->frequency) / 1e6;
         double boost = 0;
         for (Corpus::WordClass c : classesOf(entry))
             boost = qMax(boost, classBoosts[c]);
-        const int pairs = afterPair ? afterPair->counts.value(lower) : 0;
-        const int triples = afterTriple ? afterTriple->counts.value(lower) : 0;
+        const int pairs = model.count(pairContext, id);
+        const int triples = model.count(tripleContext, id);
         const double afterPair = pairFollowed > 0 ? double(pairs) / pairFollowed : 0.0;
         const double afterTriple = tripleFollowed > 0 ? double(triples) / tripleFollowed : 0.0;
         const bool usage = usageWords.contains(entry->text, Qt::CaseInsensitive);
