@@ -32,6 +32,9 @@ void TestGrammar::guesses_data()
     row("a", true, {"a/"}, "depend");
     row("women", true, {"noun/plural only"}, "depend");
     row("walked", false, {"verb/+ed (p & pp)"}, "sauntered");
+    // A final w, x or y is never doubled ("slower", not "slowwer"); "better" is a comparison form.
+    row("slow", true, {"adj./reg", "verb/reg", "adv./-"}, "abacus");
+    row("better", true, {"adj./comparative", "adv./-", "verb/reg"}, "abacus");
     // Spoken contractions, tagged by their parts ("vbg+to"), and a word listed with the capital it has at
     // the start of a line.
     row("gonna", false, {"verb/+ing"}, "sauntered");
