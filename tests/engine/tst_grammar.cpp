@@ -13,6 +13,8 @@ private slots:
     void guesses();
     void examples_data();
     void examples();
+    void complementPatterns_data();
+    void complementPatterns();
 };
 
 void TestGrammar::guesses_data()
@@ -111,6 +113,32 @@ void TestGrammar::examples()
     for (int i = 0; i < labels.size(); ++i)
         shown << templates.value(i).split('/').replaceInStrings("~", labels.at(i));
     QCOMPARE(shown, lines);
+}
+
+// The pattern lines of a usage's complements: one line a pattern, "1" where the particles go and "2" where
+// the prepositions go.
+void TestGrammar::complementPatterns_data()
+{
+    QTest::addColumn<QString>("partOfSpeech");
+    QTest::addColumn<QStringList>("codes");
+    QTest::addColumn<QStringList>("patterns");
+    QTest::newRow("transitive") << "verb" << QStringList{"Tn"} << QStringList{"look someone 1"};
+    QTest::newRow("one line for two codes alike")
+        << "verb" << QStringList{"Tn", "Tnp", "Ipr"} << QStringList{"look someone 1", "look 1 2 something"};
+    QTest::newRow("phrasal without a pattern") << "verb" << QStringList{"phrasal"} << QStringList{"look someone 1"};
+    QTest::newRow("phrasal, as the dialog names it")
+        << "verb" << QStringList{"Phrasal verb"} << QStringList{"look someone 1"};
+    QTest::newRow("not phrasal") << "verb" << QStringList{"nonphrasal"} << QStringList{};
+    QTest::newRow("a code of no frame") << "verb" << QStringList{"Zq"} << QStringList{"look 1 2 something"};
+    QTest::newRow("no complements for a name") << "name" << QStringList{"Tn"} << QStringList{};
+}
+
+void TestGrammar::complementPatterns()
+{
+    QFETCH(QString, partOfSpeech);
+    QFETCH(QStringList, codes);
+    QFETCH(QStringList, patterns);
+    QCOMPARE(Grammar::complementPatterns("look", partOfSpeech, codes), patterns);
 }
 
 QTEST_GUILESS_MAIN(TestGrammar)
