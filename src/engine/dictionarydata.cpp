@@ -608,7 +608,7 @@ ContextKeys contextKeys(const QString &context)
     while (at > 0 && !endsSentence(context.at(at - 1)) && (chain.size() < 2 || keys.previousWord.isEmpty())) {
         const QChar c = context.at(at - 1);
         if (!Prediction::isWordCharacter(c)) {
-            if (isContextMark(c))
+            if (isContextMark(c) && chain.size() < 2)
                 chain << QString(c);
             --at;
             continue;
@@ -619,7 +619,8 @@ ContextKeys contextKeys(const QString &context)
         const QString word = context.mid(at, end - at);
         if (keys.previousWord.isEmpty())
             keys.previousWord = word;
-        chain << word.toLower();
+        if (chain.size() < 2)
+            chain << word.toLower();
     }
     if (chain.size() < 2)
         chain << QStringLiteral("^");
