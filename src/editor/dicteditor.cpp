@@ -352,6 +352,9 @@ void DictEditor::showWord(const QString &text, int scrollMode)
         ui->AddWordButton->setEnabled(false);
     }
     detailsPanel->displayWord(text, w, scrollMode);
+    // A list that was empty had no panel to show; its first word brings it back.
+    if (w)
+        ensureDetailsShown();
 }
 
 // ---- Word box and keyboard ----

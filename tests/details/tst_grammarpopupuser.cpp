@@ -32,14 +32,21 @@ private slots:
     void subcodeMenus();
 };
 
-// The user's panel shows particles and prepositions in brackets, without links.
+// The user's panel shows particles and prepositions in brackets, without links, under usage headings
+// numbered from 1.
 void TestGrammarPopUpUser::plainPatternLines()
 {
-    TempDictionary dict({"a"});
+    TempDictionary dict({"call\tverb/reg/18"});
     GrammarPopUpUser panel(dict.reference(), true, nullptr);
     const QString open = QStringLiteral("&nbsp;").repeated(9) + "<font face=\"Times New Roman\" size=4 color=>";
     QCOMPARE(panel.formatPatternLines({"call 1 12 2", "a/1"}, "up", "to", 3, 1),
              (QStringList{open + "call  [up]   [up] 2  [to] </font>", open + "a", " [up] </font>"}));
+    Word *call = dict->findWord("call");
+    call->addUse(0);
+    call->addUse(0);
+    panel.displayWord("call", call, 1);
+    const QString shown = panel.textBrowser->toPlainText();
+    QVERIFY2(shown.contains("(1)") && shown.contains("(2)") && !shown.contains("(0)"), qPrintable(shown));
 }
 
 void TestGrammarPopUpUser::dialogLinks_data()

@@ -81,6 +81,17 @@ void TestWordCommands::addWord()
     QCOMPARE(changed.count(), 2);
     QCOMPARE(listed(list(editor.get())), dict->wordList());
     QCOMPARE(child<QLineEdit>(editor.get(), "debugwindow")->text(), QStringLiteral("4"));
+
+    // An empty dictionary shows no details panel, until it has a word to show.
+    TempDictionary empty({});
+    auto first = create(empty.reference());
+    first->collapse(false);
+    QVERIFY(showActive(first.get()));
+    QVERIFY(!first->grammarPopUp->isVisible());
+    wordBox(first.get())->setPlainText(QStringLiteral("zebra"));
+    child(first.get(), "AddWordButton")->click();
+    QVERIFY(first->grammarPopUp->isVisible());
+    QCOMPARE(panelWord(first.get()), QStringLiteral("zebra"));
 }
 
 // In transfer mode, Transfer moves the selected word to the target; a word not listed is added as usual.
