@@ -36,6 +36,7 @@ void TestGrammar::guesses_data()
     row("walked", false, {"verb/+ed (p & pp)"}, "sauntered");
     // A final w, x or y is never doubled ("slower", not "slowwer"); "better" is a comparison form.
     row("slow", true, {"adj./reg", "verb/reg", "adv./-"}, "abacus");
+    row("beautiful", true, {"adj./absolute"}, "abacus"); // three syllables: "more beautiful"
     row("better", true, {"adj./comparative", "adv./-", "verb/reg"}, "abacus");
     // Spoken contractions, tagged by their parts ("vbg+to"), and a word listed with the capital it has at
     // the start of a line.
