@@ -720,7 +720,7 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
     }
     for (const QString &text : std::as_const(usageWords))
         consider(text);
-    // Before a letter is typed, a word of the text comes to mind only once it has come back at least once.
+    // Before a letter is typed, only the words the text has used more than once are worth a place.
     for (auto it = m_recent.counts().constBegin(); it != m_recent.counts().constEnd(); ++it) {
         if (!prefix.isEmpty() || it.value() > 1)
             consider(it.key());
@@ -754,11 +754,11 @@ QList<PredictionOffer> DictionaryData::predictOffers(const QString &context, con
             boost = qMax(boost, classBoosts[c]);
         const int pairs = model.count(pairContext, id);
         const int triples = model.count(tripleContext, id);
-        const double afterPair = pairFollowed > 0 ? double(pairs) / pairFollowed : 0.0;
-        const double afterTriple = tripleFollowed > 0 ? double(triples) / tripleFollowed : 0.0;
+        const double pairChance = pairFollowed > 0 ? double(pairs) / pairFollowed : 0.0;
+        const double tripleChance = tripleFollowed > 0 ? double(triples) / tripleFollowed : 0.0;
         const bool usage = usageWords.contains(entry->text, Qt::CaseInsensitive);
-        const double backedOff = pairTrust * afterPair + (1.0 - pairTrust) * anywhere * boost;
-        double score = tripleTrust * afterTriple + (1.0 - tripleTrust) * backedOff;
+        const double backedOff = pairTrust * pairChance + (1.0 - pairTrust) * anywhere * boost;
+        double score = tripleTrust * tripleChance + (1.0 - tripleTrust) * backedOff;
         const int inText = m_recent.count(lower);
         if (recentShare > 0)
             score = (1.0 - recentShare) * score + recentShare * inText / m_recent.total();
