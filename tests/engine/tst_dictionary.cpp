@@ -444,6 +444,7 @@ void TestDictionary::predictReadsContext_data()
     row("without the comma", "as well ", "a", {"as", "and"});
     row("passed over", "as well ", "a", {"and"}, {"as"});
     row("the text's own words", "A blorf ate a blorf, and a ", "bl", {"blorf", "blick"});
+    row("before a letter", "A blorf ate a blorf, and a ", "", {"blorf"});
     row("a new text forgets the last one", "And a ", "bl", {"blick", "blorf"}, {}, {"A blorf ate a blorf, and a "});
     row("a text read as it grows", "A blorf, a blorf and a blick, a blick, a blick and a ", "bl", {"blick", "blorf"},
         {}, {"A blorf, a blorf and ", "A blorf, a blorf and a blick, a blick, "});

@@ -335,6 +335,7 @@ void TestStorage::neverReplaces_data()
     const QByteArray header = "Lexora dictionary dump 1\nname\tD\nvariety\tBritish\nuk-grammar\tyes\n\n";
     row("load", "no dump", "\n", "line 1: this is not");
     row("load", "unknown setting", "Lexora dictionary dump 1\ncolour\tred\n\n", "line 2:");
+    row("load", "settings only", "Lexora dictionary dump 1\nname\tD", "the dump ends before its words begin");
     row("load", "frequency 32", header + "apple\tnoun|reg|32||\n", "line 6: the frequency \"32\"");
     row("load", "word twice", header + "apple\nbanana\napple\n", "line 8: the word \"apple\" is there twice");
     row("load", "frequency 1.5", header + "apple\tnoun|reg|1.5||\n", "line 6: the frequency \"1.5\"");
