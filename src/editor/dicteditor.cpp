@@ -87,6 +87,12 @@ DictEditor::DictEditor(bool writable, QString word, DictionaryReference dictiona
     connect(listModel, &QAbstractItemModel::modelReset, this, stale);
     connect(listModel, &QAbstractItemModel::layoutChanged, this, stale);
     connect(listModel, &QAbstractItemModel::dataChanged, this, stale);
+    // The expanded window hides its details panel while the list has no current item; the list's first
+    // current item (the first word of an empty dictionary, say) brings it back.
+    connect(ui->listWidget, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *current) {
+        if (current && detailsPanel)
+            ensureDetailsShown();
+    });
 
     this->dictionary = dictionary;
     transferMode = false;
@@ -352,9 +358,6 @@ void DictEditor::showWord(const QString &text, int scrollMode)
         ui->AddWordButton->setEnabled(false);
     }
     detailsPanel->displayWord(text, w, scrollMode);
-    // A list that was empty had no panel to show; its first word brings it back.
-    if (w)
-        ensureDetailsShown();
 }
 
 // ---- Word box and keyboard ----
